@@ -1,0 +1,21 @@
+// Where a device lives on the host: its root folder and the server's socket inside it.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace handheld::os {
+
+// The root chosen by, in this order: an explicit --root, HANDHELD_ROOT, the folder two levels
+// above HANDHELD_SOCKET, and $XDG_DATA_HOME/handheld/default (~/.local/share/...).
+std::filesystem::path chooseDeviceRoot(const std::optional<std::string>& explicitRoot = {});
+
+inline std::filesystem::path deviceStateDir(const std::filesystem::path& root) {
+  return root / ".device";
+}
+inline std::filesystem::path deviceSocketPath(const std::filesystem::path& root) {
+  return deviceStateDir(root) / "socket";
+}
+
+}  // namespace handheld::os

@@ -1,0 +1,9 @@
+// The entry point of every device program: connect to the device, then WinMain.
+#include <windows.h>
+
+#include "kernel/process_start.h"
+
+int main(int argc, char** argv) {
+  auto start = handheld::kernel::startDeviceProcess(argc, argv);
+  return WinMain(start.instance, nullptr, start.commandLine, start.showCommand);
+}

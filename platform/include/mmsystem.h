@@ -1,0 +1,4 @@
+// Sound playback.
+#pragma once
+
+#include "windef.h"
