@@ -14,6 +14,9 @@ std::filesystem::path chooseDeviceRoot(const std::optional<std::string>& explici
 inline std::filesystem::path deviceStateDir(const std::filesystem::path& root) {
   return root / ".device";
 }
+inline std::filesystem::path deviceStateFile(const std::filesystem::path& root, const char* name) {
+  return deviceStateDir(root) / name;
+}
 inline std::filesystem::path deviceSocketPath(const std::filesystem::path& root) {
   return deviceStateDir(root) / "socket";
 }
