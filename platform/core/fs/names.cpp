@@ -1,0 +1,63 @@
+#include "fs/names.h"
+
+#include <windows.h>
+
+#include "strings/case_fold.h"
+#include "strings/utf.h"
+
+namespace handheld::fs {
+
+bool isWildcard(char16_t unit) { return unit == u'*' || unit == u'?'; }
+
+bool isNameUnit(char16_t unit) {
+  if (unit < 0x20) return false;
+  switch (unit) {
+    case u'<': case u'>': case u':': case u'"': case u'|':
+    case u'?': case u'*': case u'\\': case u'/':
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool sameName(std::u16string_view first, std::u16string_view second) {
+  return strings::equalNoCase(first, second);
+}
+
+bool matchesPattern(std::u16string_view pattern, std::u16string_view name) {
+  if (pattern == u"*.*") return true;
+  // Greedy match that backtracks to the last star only: linear enough for names.
+  size_t p = 0, n = 0;
+  size_t starAt = std::u16string_view::npos, resumeAt = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == u'*') {
+      starAt = p++;
+      resumeAt = n;
+    } else if (p < pattern.size() &&
+               (pattern[p] == u'?' || strings::foldCase(pattern[p]) == strings::foldCase(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starAt != std::u16string_view::npos) {
+      p = starAt + 1;
+      n = ++resumeAt;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+std::optional<std::string> hostName(std::u16string_view name) { return strings::toUtf8Strict(name); }
+
+std::optional<std::u16string> deviceName(std::string_view name) {
+  if (name == "." || name == "..") return std::nullopt;
+  auto converted = strings::fromUtf8Strict(name);
+  if (!converted || converted->size() >= MAX_PATH) return std::nullopt;
+  for (char16_t unit : *converted) {
+    if (!isNameUnit(unit)) return std::nullopt;
+  }
+  return converted;
+}
+
+}  // namespace handheld::fs

@@ -1,0 +1,31 @@
+// Names on the device: which characters a name may hold, how names compare and match find
+// patterns, and how a device name is spelled on the host.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace handheld::fs {
+
+// The device's own state folder in the root (<root>/.device): never reachable or listed.
+inline constexpr std::u16string_view kDeviceStateName = u".device";
+
+// Whether `unit` may appear in a name: not a control character, not < > : " | ? * \ /.
+bool isNameUnit(char16_t unit);
+bool isWildcard(char16_t unit);
+
+// Case-insensitive, as the device compares names; the stored case is kept elsewhere.
+bool sameName(std::u16string_view first, std::u16string_view second);
+
+// `*` matches any run of units, `?` exactly one, both case-insensitively; "*.*" matches every
+// name, including names without a dot.
+bool matchesPattern(std::u16string_view pattern, std::u16string_view name);
+
+// The host spelling (UTF-8) of a device name; nothing for an unpaired surrogate.
+std::optional<std::string> hostName(std::u16string_view deviceName);
+// The device spelling of a host name; nothing when no device path could name it (not UTF-8,
+// a unit a name may not hold, ".", "..", or longer than a device name can be).
+std::optional<std::u16string> deviceName(std::string_view hostName);
+
+}  // namespace handheld::fs

@@ -1,0 +1,104 @@
+// FindFirstFileW / FindNextFileW / FindClose over the device file system.
+#include <windows.h>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "fs/device_path.h"
+#include "fs/file_info.h"
+#include "fs/folder.h"
+#include "fs/names.h"
+#include "kernel/handles.h"
+#include "strings/case_fold.h"
+
+namespace {
+
+// A search's matches, taken when it starts (in name order) and handed out one at a time.
+class FindSearch final : public handheld::kernel::KernelObject {
+ public:
+  explicit FindSearch(std::vector<WIN32_FIND_DATAW> matches)
+      : KernelObject(handheld::kernel::ObjectKind::Find), matches_(std::move(matches)) {}
+
+  bool next(WIN32_FIND_DATAW& data) {
+    std::lock_guard guard(lock_);
+    if (next_ == matches_.size()) return false;
+    data = matches_[next_++];
+    return true;
+  }
+
+ private:
+  std::mutex lock_;
+  std::vector<WIN32_FIND_DATAW> matches_;
+  size_t next_ = 0;
+};
+
+WIN32_FIND_DATAW findData(const handheld::fs::EntryInfo& info, std::u16string_view name) {
+  WIN32_FIND_DATAW data{};
+  data.dwFileAttributes = info.attributes;
+  data.ftCreationTime = info.created;
+  data.ftLastAccessTime = info.accessed;
+  data.ftLastWriteTime = info.written;
+  data.nFileSizeHigh = static_cast<DWORD>(info.size >> 32);
+  data.nFileSizeLow = static_cast<DWORD>(info.size);
+  std::copy(name.begin(), name.end(), data.cFileName);  // device names are < MAX_PATH units
+  return data;
+}
+
+handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findMatches(std::u16string_view pattern) {
+  using namespace handheld::fs;
+  auto folder = resolve(pattern, Mode::Pattern);
+  if (!folder) return Error{folder.error()};
+  auto entries = readFolder(folder->folder.get(), folder->inRoot);
+  if (!entries) return Error{entries.error()};
+  std::sort(entries->begin(), entries->end(), [](const auto& a, const auto& b) {
+    return handheld::strings::compareNoCase(a.deviceName, b.deviceName) < 0;
+  });
+  std::vector<WIN32_FIND_DATAW> matches;
+  for (const auto& entry : *entries) {
+    if (!matchesPattern(folder->deviceName, entry.deviceName)) continue;
+    auto info = describeEntry(folder->folder.get(), entry.hostName);
+    if (info) matches.push_back(findData(*info, entry.deviceName));  // gone meanwhile: skipped
+  }
+  return matches;
+}
+
+}  // namespace
+
+HANDHELD_API HANDLE WINAPI FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData) {
+  if (!fileName || !findData) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  auto matches = findMatches(fileName);
+  if (!matches || matches->empty()) {
+    SetLastError(matches ? ERROR_FILE_NOT_FOUND : matches.error());
+    return INVALID_HANDLE_VALUE;
+  }
+  auto search = std::make_shared<FindSearch>(std::move(*matches));
+  search->next(*findData);
+  SetLastError(ERROR_SUCCESS);
+  return handheld::kernel::insertHandle(std::move(search));
+}
+
+HANDHELD_API BOOL WINAPI FindNextFileW(HANDLE find, LPWIN32_FIND_DATAW findData) {
+  auto search = handheld::kernel::lookupHandleAs<FindSearch>(find, handheld::kernel::ObjectKind::Find);
+  if (!search || !findData) {
+    SetLastError(search ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (!search->next(*findData)) {
+    SetLastError(ERROR_NO_MORE_FILES);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HANDHELD_API BOOL WINAPI FindClose(HANDLE find) {
+  if (!handheld::kernel::lookupHandleAs<FindSearch>(find, handheld::kernel::ObjectKind::Find) ||
+      !handheld::kernel::removeHandle(find)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  return TRUE;
+}
