@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -183,12 +182,8 @@ void formatWideText(BoundedWriter& out, const Spec& spec, const WCHAR* text) {
 
 void formatNarrowText(BoundedWriter& out, const Spec& spec, const char* text) {
   if (!text) return formatText(out, spec, kNullText);
-  // A UTF-8 sequence is at most 4 bytes and yields at least one unit, so 4 bytes per unit of
-  // precision are enough to decode the part that is shown.
-  const size_t limit = spec.precision && *spec.precision < std::numeric_limits<size_t>::max() / 4 - 1
-                           ? (*spec.precision + 1) * 4
-                           : std::numeric_limits<size_t>::max();
-  formatText(out, spec, fromUtf8(std::string_view(text, strnlen(text, limit))));
+  // With a precision the text need not be terminated: decode no further than it.
+  formatText(out, spec, fromUtf8Prefix(text, spec.precision.value_or(std::u16string::npos)));
 }
 
 char16_t narrowCharacter(int32_t value) {

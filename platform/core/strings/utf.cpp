@@ -76,36 +76,46 @@ LeadRule ruleFor(uint8_t lead) {
   return {0, 0, 0};
 }
 
-bool decode(std::string_view text, std::u16string& out, bool strict) {
-  out.reserve(text.size());
+// byteAt(i) gives byte i, or -1 at the end of the input. Bytes are read in order, and none
+// after the end or after the last character wanted (an ill-formed sequence is known by the
+// byte that follows it, which is read).
+template <class ByteAt>
+bool decode(ByteAt byteAt, std::u16string& out, bool strict, size_t maxUnits) {
   size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<uint8_t>(text[i]);
+  while (out.size() < maxUnits) {
+    const int lead = byteAt(i);
+    if (lead < 0) break;
     if (lead < 0x80) {
-      out.push_back(lead);
+      out.push_back(static_cast<char16_t>(lead));
       ++i;
       continue;
     }
-    const LeadRule rule = ruleFor(lead);
-    char32_t code = lead & (0x7Fu >> rule.length);  // the value bits after the length marker
-    size_t taken = 1;
-    for (int k = 1; k < rule.length && i + taken < text.size(); ++k) {
-      const auto next = static_cast<uint8_t>(text[i + taken]);
-      const uint8_t low = k == 1 ? rule.secondLow : 0x80;
-      const uint8_t high = k == 1 ? rule.secondHigh : 0xBF;
+    const LeadRule rule = ruleFor(static_cast<uint8_t>(lead));
+    char32_t code = static_cast<char32_t>(lead) & (0x7Fu >> rule.length);  // bits after the length marker
+    int taken = 1;
+    for (; taken < rule.length; ++taken) {
+      const int next = byteAt(i + static_cast<size_t>(taken));
+      const int low = taken == 1 ? rule.secondLow : 0x80;
+      const int high = taken == 1 ? rule.secondHigh : 0xBF;
       if (next < low || next > high) break;
-      code = (code << 6) | (next & 0x3F);
-      ++taken;
+      code = (code << 6) | (static_cast<char32_t>(next) & 0x3F);
     }
-    if (rule.length == 0 || static_cast<int>(taken) != rule.length) {
+    if (rule.length == 0 || taken != rule.length) {
       if (strict) return false;
-      appendUtf16(out, kReplacement);
-    } else {
-      appendUtf16(out, code);
+      code = kReplacement;
     }
-    i += taken;
+    appendUtf16(out, code);
+    i += static_cast<size_t>(taken);
   }
+  // A cut inside a surrogate pair keeps neither half.
+  if (out.size() > maxUnits) out.resize(maxUnits - 1);
   return true;
+}
+
+bool decode(std::string_view text, std::u16string& out, bool strict) {
+  out.reserve(text.size());
+  const auto byteAt = [text](size_t i) { return i < text.size() ? static_cast<uint8_t>(text[i]) : -1; };
+  return decode(byteAt, out, strict, std::u16string::npos);
 }
 
 }  // namespace
@@ -119,6 +129,14 @@ std::string toUtf8(std::u16string_view text) {
 std::u16string fromUtf8(std::string_view text) {
   std::u16string out;
   decode(text, out, false);
+  return out;
+}
+
+std::u16string fromUtf8Prefix(const char* text, size_t maxUnits) {
+  std::u16string out;
+  if (!text) return out;
+  const auto byteAt = [text](size_t i) { return text[i] != '\0' ? static_cast<uint8_t>(text[i]) : -1; };
+  decode(byteAt, out, false, maxUnits);
   return out;
 }
 

@@ -13,6 +13,9 @@ std::string toUtf8(std::u16string_view text);
 // Lossy: each maximal ill-formed byte sequence (bad lead byte, missing continuation, overlong
 // form, encoded surrogate, beyond U+10FFFF) becomes one U+FFFD.
 std::u16string fromUtf8(std::string_view text);
+// Lossy, of NUL-terminated text, at most maxUnits units (a pair is never split). Reads no
+// byte past the characters it returns, so an unterminated array of enough characters is safe.
+std::u16string fromUtf8Prefix(const char* text, size_t maxUnits);
 
 // Strict: nothing for any text the lossy forms would have to repair (paths, names).
 std::optional<std::string> toUtf8Strict(std::u16string_view text);
