@@ -5,5 +5,6 @@
 
 int main(int argc, char** argv) {
   auto start = handheld::kernel::startDeviceProcess(argc, argv);
-  return WinMain(start.instance, nullptr, start.commandLine, start.showCommand);
+  int code = WinMain(start.instance, nullptr, start.commandLine, start.showCommand);
+  return handheld::kernel::finishDeviceProcess(code);
 }

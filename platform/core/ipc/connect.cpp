@@ -1,0 +1,58 @@
+#include "ipc/connect.h"
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ipc/channel.h"
+#include "os/device_root.h"
+
+namespace handheld::ipc {
+
+std::optional<Greeting> connectToDevice(const std::filesystem::path& root, ClientKind kind,
+                                        std::string& error) {
+  auto path = os::deviceSocketPath(root);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  if (path.native().size() >= sizeof(addr.sun_path)) {
+    error = "the device root path is too long for its socket: " + root.string();
+    return std::nullopt;
+  }
+  std::strcpy(addr.sun_path, path.c_str());
+  Greeting greeting;
+  greeting.socket.reset(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (!greeting.socket) {
+    error = std::string("socket: ") + std::strerror(errno);
+    return std::nullopt;
+  }
+  int rc;
+  do {
+    rc = ::connect(greeting.socket.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+  } while (rc != 0 && errno == EINTR);
+  if (rc != 0) {
+    error = "no device is running on " + root.string();
+    return std::nullopt;
+  }
+  Hello::Request hello{kind, static_cast<uint32_t>(getpid()), kProtocolVersion};
+  WireWriter writer;
+  encode(writer, hello);
+  auto packet = buildPacket(static_cast<uint16_t>(Op::Hello), 0, 0, writer);
+  Packet answer;
+  if (!packet || sendPacketBlocking(greeting.socket.get(), *packet) != IoResult::Done ||
+      receivePacketBlocking(greeting.socket.get(), answer) != IoResult::Done ||
+      (answer.flags & kError) ||
+      !decode(answer.body.data(), answer.body.size(), &answer.fds, greeting.reply)) {
+    error = "the device on " + root.string() + " did not answer the greeting";
+    return std::nullopt;
+  }
+  if (greeting.reply.error != 0) {
+    error = "the device refused the connection (error " + std::to_string(greeting.reply.error) + ")";
+    return std::nullopt;
+  }
+  return greeting;
+}
+
+}  // namespace handheld::ipc

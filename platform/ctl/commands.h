@@ -1,0 +1,44 @@
+// handheld-ctl's commands, one group per file; each returns the process exit code.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "automation_client.h"
+
+namespace handheld::ctl {
+
+using Args = std::vector<std::string>;
+
+class Context {
+ public:
+  explicit Context(std::filesystem::path root) : root_(std::move(root)) {}
+  const std::filesystem::path& root() const { return root_; }
+  // The device connection; prints why and exits 1 when no device runs.
+  automation::AutomationClient& device();
+
+ private:
+  std::filesystem::path root_;
+  std::optional<automation::AutomationClient> client_;
+};
+
+// Prints "handheld-ctl: <message>" to stderr and returns `code`.
+int fail(const std::string& message, int code = 1);
+// Decimal or 0x hexadecimal; nullopt when it is neither.
+std::optional<uint64_t> parseNumber(const std::string& text);
+
+int runInit(Context& c, const Args& args);
+int runStart(Context& c, const Args& args);
+int runStop(Context& c, const Args& args);
+int runStatus(Context& c, const Args& args);
+int runRun(Context& c, const Args& args);
+int runPs(Context& c, const Args& args);
+int runWaitExit(Context& c, const Args& args);
+int runReg(Context& c, const Args& args);
+int runClock(Context& c, const Args& args);
+int runLocale(Context& c, const Args& args);
+int runNotifications(Context& c, const Args& args);
+
+}  // namespace handheld::ctl

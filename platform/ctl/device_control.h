@@ -1,0 +1,25 @@
+// Starting and stopping a device server from outside it (handheld-ctl, tests).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace handheld::automation {
+
+struct StartOptions {
+  std::filesystem::path root;
+  std::filesystem::path deviceBinary;  // the handheld-device program
+  bool headless = true;
+  std::string screen = "qvga";
+  int readyTimeoutMs = 20000;
+};
+
+// Starts the device in the background and returns once it accepts requests; false with the
+// reason otherwise (already running, bad root, the device's own message).
+bool startDevice(const StartOptions& options, std::string& error);
+// Asks the device to stop and waits until its socket is gone; false when none was running.
+bool stopDevice(const std::filesystem::path& root, std::string& error);
+// The handheld-device beside the running program (build/bin).
+std::filesystem::path deviceBinaryBesideSelf();
+
+}  // namespace handheld::automation

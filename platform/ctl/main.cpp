@@ -1,0 +1,86 @@
+// handheld-ctl: starts, stops and drives a device from the command line.
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "commands.h"
+#include "ipc/client.h"
+#include "os/device_root.h"
+
+using namespace handheld;
+
+namespace {
+
+constexpr const char* kHelp = R"(usage: handheld-ctl [--root DIR] COMMAND [ARGS...]
+
+Drives a Handheld device. The device root is --root DIR, else $HANDHELD_ROOT, else
+$XDG_DATA_HOME/handheld/default (~/.local/share/handheld/default).
+
+Device
+  init                          lay out the device image (folders, programs, default registry)
+  start [--headless] [--screen qvga|vga|qvga-landscape|vga-landscape]
+                                start the device in the background; returns once it is ready
+  stop                          stop the device and every program on it
+  status                        whether a device runs on the root, and how
+
+Programs
+  run DEVICE_PATH [ARGS...]     start a device program; prints its process id. ARGS joined by
+                                single spaces are its exact command line.
+                                Example: run '\Program Files\Pinnotes\Pinnotes.exe' addnew
+  ps                            list device processes (running and recently ended)
+  wait-exit ID [SECONDS]        wait for a process to end (default 30 s); prints its exit code,
+                                exits 1 on time-out
+
+Registry (KEY like HKLM\SOFTWARE\VORLA\Pinnotes; HKCU for the current user)
+  reg dump [KEY]                print the key and everything below it (whole registry if none)
+  reg get KEY VALUE             print a value: DWORD in decimal, strings as text; exit 1 if missing
+  reg set KEY VALUE dword|sz DATA
+  reg delete KEY [VALUE]        delete a value, or the key with everything below it
+
+Clock and settings (times are device local time)
+  clock get                     print the device time as 'YYYY-MM-DD HH:MM:SS'
+  clock set 'YYYY-MM-DD HH:MM:SS'     set the time; a frozen clock stays frozen
+  clock freeze 'YYYY-MM-DD HH:MM:SS'  stop the clock at that time
+  clock run                     let a frozen clock run on from where it stands
+  locale [--date-order 0|1|2] [--time-format 0|1]
+                                show or change the date order (0 month-day-year, 1 day-month-year,
+                                2 year-month-day) and the clock (0 12-hour, 1 24-hour)
+  notifications                 list the timed notifications (time, application, arguments)
+)";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::optional<std::string> rootArg;
+  ctl::Args args;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (args.empty() && arg == "--root") {
+      if (i + 1 >= argc) return ctl::fail("--root needs a folder", 2);
+      rootArg = argv[++i];
+    } else if (args.empty() && (arg == "--help" || arg == "-h" || arg == "help")) {
+      std::fputs(kHelp, stdout);
+      return 0;
+    } else {
+      args.push_back(arg);
+    }
+  }
+  if (args.empty()) {
+    std::fputs(kHelp, stderr);
+    return 2;
+  }
+  static const std::map<std::string, std::function<int(ctl::Context&, const ctl::Args&)>> commands = {
+      {"init", ctl::runInit},   {"start", ctl::runStart},       {"stop", ctl::runStop},
+      {"status", ctl::runStatus}, {"run", ctl::runRun},         {"ps", ctl::runPs},
+      {"wait-exit", ctl::runWaitExit}, {"reg", ctl::runReg},    {"clock", ctl::runClock},
+      {"locale", ctl::runLocale}, {"notifications", ctl::runNotifications},
+  };
+  auto command = commands.find(args.front());
+  if (command == commands.end()) return ctl::fail("unknown command '" + args.front() + "' (see --help)", 2);
+  ctl::Context context(os::chooseDeviceRoot(rootArg));
+  args.erase(args.begin());
+  return command->second(context, args);
+}

@@ -1,0 +1,145 @@
+#include "object_service.h"
+
+#include <fcntl.h>
+#include <sys/eventfd.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "winerror.h"
+
+namespace handheld::device {
+
+namespace {
+constexpr size_t kMaxNameLength = 260;
+constexpr uint64_t kMaxMappingSize = 256ull * 1024 * 1024;
+constexpr size_t kMaxObjectsPerClient = 4096;
+
+os::UniqueFd duplicate(const os::UniqueFd& fd) {
+  return os::UniqueFd(fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));
+}
+}  // namespace
+
+ObjectService::ObjectService(Server& server) : server_(server) {
+  server_.onRequest<ipc::OpenNamedEvent>(
+      [this](Connection& c, ipc::OpenNamedEvent::Request& r) { return openEvent(c, r); });
+  server_.onRequest<ipc::OpenNamedMapping>(
+      [this](Connection& c, ipc::OpenNamedMapping::Request& r) { return openMapping(c, r); });
+  server_.onEvent<ipc::ReleaseObject>(
+      [this](Connection& c, ipc::ReleaseObject& e) { release(c, e.objectId, 1); });
+  server_.onDisconnect([this](Connection& c) {
+    auto held = c.heldObjects;
+    for (auto& [id, count] : held) release(c, id, count);
+  });
+}
+
+uint64_t ObjectService::hold(Connection& c, uint64_t id) {
+  ++objects_.at(id).references;
+  ++c.heldObjects[id];
+  return id;
+}
+
+void ObjectService::release(Connection& c, uint64_t id, uint32_t count) {
+  auto held = c.heldObjects.find(id);
+  if (held == c.heldObjects.end()) return;  // not this client's to release
+  count = std::min(count, held->second);
+  held->second -= count;
+  if (held->second == 0) c.heldObjects.erase(held);
+  auto it = objects_.find(id);
+  if (it == objects_.end()) return;
+  it->second.references -= std::min(count, it->second.references);
+  if (it->second.references == 0) {
+    if (!it->second.name.empty()) byName_.erase(it->second.name);
+    objects_.erase(it);
+  }
+}
+
+ipc::OpenNamedEvent::Reply ObjectService::openEvent(Connection& c,
+                                                    const ipc::OpenNamedEvent::Request& r) {
+  ipc::OpenNamedEvent::Reply reply;
+  if (r.name.empty() || r.name.size() > kMaxNameLength) {
+    reply.error = ERROR_INVALID_PARAMETER;
+    return reply;
+  }
+  if (c.heldObjects.size() >= kMaxObjectsPerClient) {
+    reply.error = ERROR_NOT_ENOUGH_MEMORY;
+    return reply;
+  }
+  auto named = byName_.find(r.name);
+  if (named != byName_.end()) {
+    Object& existing = objects_.at(named->second);
+    if (existing.kind != Kind::Event) {
+      reply.error = ERROR_INVALID_HANDLE;  // the name belongs to another kind of object
+      return reply;
+    }
+    reply.existed = true;
+    reply.manualReset = existing.manualReset;
+    reply.objectId = hold(c, named->second);
+    reply.event.fd = duplicate(existing.fd);
+    return reply;
+  }
+  Object object{Kind::Event, r.name,
+                os::UniqueFd(eventfd(r.initialState ? 1 : 0, EFD_CLOEXEC | EFD_NONBLOCK)),
+                r.manualReset, 0, 0};
+  if (!object.fd) {
+    reply.error = ERROR_NOT_ENOUGH_MEMORY;
+    return reply;
+  }
+  uint64_t id = nextId_++;
+  reply.event.fd = duplicate(object.fd);
+  reply.manualReset = r.manualReset;
+  objects_.emplace(id, std::move(object));
+  byName_[r.name] = id;
+  reply.objectId = hold(c, id);
+  return reply;
+}
+
+ipc::OpenNamedMapping::Reply ObjectService::openMapping(Connection& c,
+                                                        const ipc::OpenNamedMapping::Request& r) {
+  ipc::OpenNamedMapping::Reply reply;
+  if (r.name.size() > kMaxNameLength) {
+    reply.error = ERROR_INVALID_PARAMETER;
+    return reply;
+  }
+  if (c.heldObjects.size() >= kMaxObjectsPerClient) {
+    reply.error = ERROR_NOT_ENOUGH_MEMORY;
+    return reply;
+  }
+  if (!r.name.empty()) {
+    auto named = byName_.find(r.name);
+    if (named != byName_.end()) {
+      Object& existing = objects_.at(named->second);
+      if (existing.kind != Kind::Mapping) {
+        reply.error = ERROR_INVALID_HANDLE;
+        return reply;
+      }
+      reply.existed = true;
+      reply.size = existing.size;
+      reply.objectId = hold(c, named->second);
+      reply.memory.fd = duplicate(existing.fd);
+      return reply;
+    }
+  }
+  if (!r.create) {
+    reply.error = ERROR_FILE_NOT_FOUND;
+    return reply;
+  }
+  if (r.size == 0 || r.size > kMaxMappingSize) {
+    reply.error = r.size == 0 ? ERROR_INVALID_PARAMETER : ERROR_NOT_ENOUGH_MEMORY;
+    return reply;
+  }
+  Object object{Kind::Mapping, r.name, os::UniqueFd(memfd_create("handheld-mapping", MFD_CLOEXEC)),
+                false, r.size, 0};
+  if (!object.fd || ftruncate(object.fd.get(), static_cast<off_t>(r.size)) != 0) {
+    reply.error = ERROR_NOT_ENOUGH_MEMORY;
+    return reply;
+  }
+  uint64_t id = nextId_++;
+  reply.memory.fd = duplicate(object.fd);
+  reply.size = r.size;
+  objects_.emplace(id, std::move(object));
+  if (!r.name.empty()) byName_[r.name] = id;
+  reply.objectId = hold(c, id);
+  return reply;
+}
+
+}  // namespace handheld::device

@@ -1,0 +1,170 @@
+#include "registry_service.h"
+
+#include "os/device_root.h"
+#include "registry/hive_file.h"
+#include "registry/registry_root.h"
+#include "registry/hive_format.h"
+#include "strings/utf.h"
+#include "winerror.h"
+
+namespace handheld::device {
+
+namespace {
+
+constexpr std::u16string_view kDeviceSettingsKey = u"System\\Device";
+constexpr DWORD kUnlimited = 0xFFFFFFFFu;
+
+std::optional<registry::Root> rootOf(uint32_t value) {
+  return registry::rootFromHkey(reinterpret_cast<HKEY>(static_cast<uintptr_t>(value)));
+}
+
+// The sections of a whole hive text that lie at or below one key.
+std::string exportKey(const std::string& hive, registry::Root root, std::u16string_view path) {
+  std::string prefix = "[" + std::string(registry::rootName(root));
+  if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
+  if (!path.empty()) prefix += "\\" + strings::toUtf8(path);
+  auto lower = [](std::string text) {
+    for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  std::string wanted = lower(prefix);
+  std::string out;
+  bool keep = false;
+  size_t start = 0;
+  while (start < hive.size()) {
+    size_t end = hive.find('\n', start);
+    if (end == std::string::npos) end = hive.size();
+    std::string line = hive.substr(start, end - start);
+    if (!line.empty() && line.front() == '[') {
+      std::string key = lower(line.substr(0, wanted.size() + 1));
+      keep = key.rfind(wanted, 0) == 0 && (key.size() == wanted.size() || key.back() == '\\' || key.back() == ']');
+    }
+    if (keep) out += line + "\n";
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+RegistryService::RegistryService(Server& server, InfoPage& info, ClockService& clock)
+    : server_(server), info_(info), clock_(clock) {
+  auto loaded = registry::loadHive(server_.root());
+  store_ = std::move(loaded.store);
+  if (!loaded.message.empty()) server_.log().write(loaded.message);
+  savedAt_ = loaded.source == registry::LoadedHive::Source::File ? store_.changeCount() : ~uint64_t{0};
+  store_.setChangeListener([this](const registry::RegistryChange& change) {
+    if (change.touches(registry::Root::LocalMachine, kDeviceSettingsKey)) mirrorDeviceSettings();
+    scheduleSave();
+  });
+  mirrorDeviceSettings();
+  if (savedAt_ != store_.changeCount()) save();
+  registerHandlers();
+}
+
+void RegistryService::scheduleSave() {
+  if (saveScheduled_) return;
+  saveScheduled_ = true;
+  // After this turn of the loop, so a burst of changes is written once.
+  server_.loop().addTimer(EventLoop::Clock::now(), [this] {
+    saveScheduled_ = false;
+    save();
+  });
+}
+
+void RegistryService::save() {
+  if (savedAt_ == store_.changeCount()) return;
+  if (auto failure = registry::saveHive(server_.root(), store_)) {
+    server_.log().write(*failure);
+  } else {
+    savedAt_ = store_.changeCount();
+  }
+}
+
+void RegistryService::mirrorDeviceSettings() {
+  auto dword = [this](std::u16string_view name, DWORD fallback) {
+    auto r = store_.queryValue(registry::Root::LocalMachine, kDeviceSettingsKey, name, kUnlimited);
+    if (r.status != ERROR_SUCCESS || r.type != REG_DWORD || r.data.size() != 4) return fallback;
+    return static_cast<DWORD>(r.data[0] | (r.data[1] << 8) | (r.data[2] << 16) |
+                              (static_cast<DWORD>(r.data[3]) << 24));
+  };
+  DWORD dateOrder = dword(u"DateOrder", 1);
+  DWORD timeFormat = dword(u"TimeFormat", 1);
+  auto bias = static_cast<int32_t>(dword(u"TimeZoneBias", 0));
+  std::u16string processor = u"Handheld ARM";
+  auto name = store_.queryValue(registry::Root::LocalMachine, kDeviceSettingsKey, u"ProcessorName", kUnlimited);
+  if (name.status == ERROR_SUCCESS && name.type == REG_SZ) {
+    processor.clear();
+    for (size_t i = 0; i + 1 < name.data.size(); i += 2) {
+      char16_t c = static_cast<char16_t>(name.data[i] | (name.data[i + 1] << 8));
+      if (c == 0) break;
+      processor += c;
+    }
+  }
+  ipc::writeSettings(info_.page(), [&](ipc::DeviceSettingsBlock& s) {
+    s.dateOrder = dateOrder > 2 ? 1 : dateOrder;
+    s.timeFormat = timeFormat > 1 ? 1 : timeFormat;
+    size_t n = std::min(processor.size(), std::size(s.processorName) - 1);
+    std::fill(std::begin(s.processorName), std::end(s.processorName), u'\0');
+    std::copy_n(processor.begin(), n, s.processorName);
+  });
+  clock_.setTimeZoneBias(bias);
+}
+
+void RegistryService::registerHandlers() {
+  using namespace registry;
+  server_.onRequest<ipc::RegistryCreateKey>([this](Connection&, ipc::RegistryCreateKey::Request& r) {
+    auto root = rootOf(r.root);
+    if (!root) return ipc::RegistryCreateKey::Reply{ERROR_INVALID_HANDLE, 0};
+    if (!r.create) {
+      LONG status = store_.openKey(*root, r.path);
+      return ipc::RegistryCreateKey::Reply{static_cast<uint32_t>(status), REG_OPENED_EXISTING_KEY};
+    }
+    auto result = store_.createKey(*root, r.path);
+    return ipc::RegistryCreateKey::Reply{static_cast<uint32_t>(result.status), result.disposition};
+  });
+  server_.onRequest<ipc::RegistryQuery>([this](Connection&, ipc::RegistryQuery::Request& r) {
+    auto root = rootOf(r.root);
+    if (!root) return ipc::RegistryQuery::Reply{ERROR_INVALID_HANDLE, 0, {}};
+    auto result = store_.queryValue(*root, r.path, r.name, kUnlimited);
+    return ipc::RegistryQuery::Reply{static_cast<uint32_t>(result.status), result.type,
+                                     std::move(result.data)};
+  });
+  server_.onRequest<ipc::RegistrySet>([this](Connection&, ipc::RegistrySet::Request& r) {
+    auto root = rootOf(r.root);
+    if (!root) return ipc::RegistrySet::Reply{ERROR_INVALID_HANDLE};
+    return ipc::RegistrySet::Reply{static_cast<uint32_t>(store_.setValue(*root, r.path, r.name, r.type, r.data))};
+  });
+  server_.onRequest<ipc::RegistryEnumKey>([this](Connection&, ipc::RegistryEnumKey::Request& r) {
+    auto root = rootOf(r.root);
+    if (!root) return ipc::RegistryEnumKey::Reply{ERROR_INVALID_HANDLE, {}};
+    auto result = store_.enumKey(*root, r.path, r.index, kUnlimited);
+    return ipc::RegistryEnumKey::Reply{static_cast<uint32_t>(result.status), std::move(result.name)};
+  });
+  server_.onRequest<ipc::RegistryEnumValue>([this](Connection&, ipc::RegistryEnumValue::Request& r) {
+    auto root = rootOf(r.root);
+    if (!root) return ipc::RegistryEnumValue::Reply{ERROR_INVALID_HANDLE, {}, 0, {}};
+    auto result = store_.enumValue(*root, r.path, r.index, kUnlimited, kUnlimited);
+    return ipc::RegistryEnumValue::Reply{static_cast<uint32_t>(result.status), std::move(result.name),
+                                    result.type, std::move(result.data)};
+  });
+  server_.onRequest<ipc::RegistryDeleteValue>([this](Connection&, ipc::RegistryDeleteValue::Request& r) {
+    auto root = rootOf(r.root);
+    if (!root) return ipc::RegistryDeleteValue::Reply{ERROR_INVALID_HANDLE};
+    return ipc::RegistryDeleteValue::Reply{static_cast<uint32_t>(store_.deleteValue(*root, r.path, r.name))};
+  });
+  server_.onRequest<ipc::RegistryDeleteKey>([this](Connection&, ipc::RegistryDeleteKey::Request& r) {
+    auto root = rootOf(r.root);
+    if (!root) return ipc::RegistryDeleteKey::Reply{ERROR_INVALID_HANDLE};
+    return ipc::RegistryDeleteKey::Reply{static_cast<uint32_t>(store_.deleteKey(*root, r.path))};
+  });
+  server_.onRequest<ipc::RegistryExport>([this](Connection&, ipc::RegistryExport::Request& r) {
+    auto root = rootOf(r.root);
+    if (!root) return ipc::RegistryExport::Reply{ERROR_INVALID_HANDLE, {}};
+    if (LONG status = store_.openKey(*root, r.path); status != ERROR_SUCCESS)
+      return ipc::RegistryExport::Reply{static_cast<uint32_t>(status), {}};
+    return ipc::RegistryExport::Reply{0, exportKey(registry::writeHive(store_), *root, r.path)};
+  });
+}
+
+}  // namespace handheld::device

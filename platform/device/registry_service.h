@@ -1,0 +1,31 @@
+// The registry as the device serves it: the store, its hive file, and the device settings
+// that live in it (locale, time zone, processor) mirrored into the info page.
+#pragma once
+
+#include "clock_service.h"
+#include "info_page.h"
+#include "registry/registry_store.h"
+#include "server.h"
+
+namespace handheld::device {
+
+class RegistryService {
+ public:
+  RegistryService(Server& server, InfoPage& info, ClockService& clock);
+  registry::RegistryStore& store() { return store_; }
+
+ private:
+  void registerHandlers();
+  void scheduleSave();
+  void save();
+  void mirrorDeviceSettings();
+
+  Server& server_;
+  InfoPage& info_;
+  ClockService& clock_;
+  registry::RegistryStore store_;
+  uint64_t savedAt_ = 0;
+  bool saveScheduled_ = false;
+};
+
+}  // namespace handheld::device
