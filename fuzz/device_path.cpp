@@ -1,5 +1,7 @@
 // Resolves arbitrary UTF-16 text as a device path in a small root with links that point out
 // of it, and checks that whatever it yields is an entry of a folder beneath the root.
+#include "fs/device_path.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,8 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include "fs/device_path.h"
 
 namespace {
 
@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string path(size / 2, u'\0');
   std::memcpy(path.data(), data, path.size() * 2);
 
-  for (auto mode : {handheld::fs::Mode::Existing, handheld::fs::Mode::MayBeNew,
-                    handheld::fs::Mode::Pattern}) {
+  for (auto mode :
+       {handheld::fs::Mode::Existing, handheld::fs::Mode::MayBeNew, handheld::fs::Mode::Pattern}) {
     auto resolved = handheld::fs::resolve(*sandbox.device, path, mode);
     if (!resolved) continue;
     auto folder = stdfs::read_symlink("/proc/self/fd/" + std::to_string(resolved->folder.get()));

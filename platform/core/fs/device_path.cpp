@@ -54,7 +54,8 @@ Result<os::UniqueFd> openSubfolder(int parent, std::u16string_view name, std::st
   if (fd < 0) {
     int error = errno;
     // O_NOFOLLOW | O_DIRECTORY reports a link as ENOTDIR or ELOOP.
-    if ((error == ENOTDIR || error == ELOOP) && isLink(parent, *host)) return Error{ERROR_ACCESS_DENIED};
+    if ((error == ENOTDIR || error == ELOOP) && isLink(parent, *host))
+      return Error{ERROR_ACCESS_DENIED};
     return Error{errorFromErrno(error, ERROR_PATH_NOT_FOUND)};
   }
   foundName = std::move(*host);
@@ -88,8 +89,8 @@ Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wi
 }
 
 Result<HostPath> resolve(const DeviceRoot& root, std::u16string_view devicePath, Mode mode) {
-  auto names = splitDevicePath(devicePath, mode == Mode::Pattern ? Wildcards::InLastName
-                                                                  : Wildcards::Refused);
+  auto names = splitDevicePath(devicePath,
+                               mode == Mode::Pattern ? Wildcards::InLastName : Wildcards::Refused);
   if (!names) return Error{names.error()};
 
   HostPath result;

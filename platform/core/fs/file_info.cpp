@@ -36,7 +36,8 @@ std::optional<FILETIME> decodeCreated(const unsigned char (&bytes)[8], ssize_t l
 // through /proc/self/fd so that the folder is not walked to again by path.
 std::optional<FILETIME> recordedCreationTime(int fd, const std::string& name) {
   unsigned char bytes[8];
-  if (name.empty()) return decodeCreated(bytes, ::fgetxattr(fd, kCreatedAttribute, bytes, sizeof bytes));
+  if (name.empty())
+    return decodeCreated(bytes, ::fgetxattr(fd, kCreatedAttribute, bytes, sizeof bytes));
   std::string path = "/proc/self/fd/" + std::to_string(fd) + "/" + name;
   return decodeCreated(bytes, ::lgetxattr(path.c_str(), kCreatedAttribute, bytes, sizeof bytes));
 }
@@ -86,7 +87,7 @@ Result<EntryInfo> describeEntry(int folderFd, const std::string& name) {
   EntryInfo info;
   if (::statx(folderFd, name.c_str(), 0, kWanted, &target) == 0 && !S_ISDIR(target.stx_mode)) {
     info = fromStatx(target, (target.stx_mask & STATX_BTIME) ? fromStatx(target.stx_btime)
-                                                              : fromStatx(target.stx_mtime));
+                                                             : fromStatx(target.stx_mtime));
   } else {
     info = fromStatx(sx, fromStatx(sx.stx_mtime));
     info.size = 0;
@@ -104,7 +105,7 @@ Result<EntryInfo> describeOpenFile(int fd) {
 void recordCreationTime(int fd) {
   struct statx sx {};
   if (::statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME)) return;
-  timespec now {};
+  timespec now{};
   ::clock_gettime(CLOCK_REALTIME, &now);
   FILETIME created = fileTimeFromUnix(now.tv_sec, static_cast<uint32_t>(now.tv_nsec));
   uint64_t ticks = (uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime;

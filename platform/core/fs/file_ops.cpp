@@ -87,7 +87,8 @@ DWORD moveEntry(std::u16string_view from, std::u16string_view to) {
   if (target->exists) {
     auto targetStat = statEntry(*target);
     if (!targetStat) return targetStat.error();
-    bool sameEntry = targetStat->st_dev == sourceStat->st_dev && targetStat->st_ino == sourceStat->st_ino;
+    bool sameEntry =
+        targetStat->st_dev == sourceStat->st_dev && targetStat->st_ino == sourceStat->st_ino;
     if (!sameEntry) return ERROR_ALREADY_EXISTS;
     // The source under another spelling: rename it to the case given.
     targetName = *hostName(target->deviceName);
@@ -177,7 +178,8 @@ Result<DWORD> attributesOf(std::u16string_view path) {
 
 DWORD setAttributes(std::u16string_view path, DWORD attributes) {
   constexpr DWORD kKnown = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY;
+                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL |
+                           FILE_ATTRIBUTE_TEMPORARY;
   if (attributes & ~kKnown) return ERROR_INVALID_PARAMETER;
   auto entry = resolve(path, Mode::Existing);
   if (!entry) return entry.error();

@@ -12,11 +12,16 @@ bool isWildcard(char16_t unit) { return unit == u'*' || unit == u'?'; }
 bool isNameUnit(char16_t unit) {
   if (unit < 0x20) return false;
   switch (unit) {
-    case u'<': case u'>': case u':': case u'"': case u'|':
-    case u'?': case u'*': case u'\\': case u'/':
-      return false;
-    default:
-      return true;
+    case u'<':
+    case u'>':
+    case u':':
+    case u'"':
+    case u'|':
+    case u'?':
+    case u'*':
+    case u'\\':
+    case u'/': return false;
+    default: return true;
   }
 }
 
@@ -33,8 +38,8 @@ bool matchesPattern(std::u16string_view pattern, std::u16string_view name) {
     if (p < pattern.size() && pattern[p] == u'*') {
       starAt = p++;
       resumeAt = n;
-    } else if (p < pattern.size() &&
-               (pattern[p] == u'?' || strings::foldCase(pattern[p]) == strings::foldCase(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == u'?' || strings::foldCase(pattern[p]) ==
+                                                                strings::foldCase(name[n]))) {
       ++p;
       ++n;
     } else if (starAt != std::u16string_view::npos) {
@@ -48,7 +53,9 @@ bool matchesPattern(std::u16string_view pattern, std::u16string_view name) {
   return p == pattern.size();
 }
 
-std::optional<std::string> hostName(std::u16string_view name) { return strings::toUtf8Strict(name); }
+std::optional<std::string> hostName(std::u16string_view name) {
+  return strings::toUtf8Strict(name);
+}
 
 std::optional<std::u16string> deviceName(std::string_view name) {
   if (name == "." || name == "..") return std::nullopt;

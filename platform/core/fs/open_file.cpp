@@ -114,8 +114,8 @@ Result<Opened> openFile(std::u16string_view devicePath, const OpenRequest& reque
 
   Opened opened;
   opened.file = std::make_shared<OpenFile>(std::move(fd), request.access);
-  opened.existed = !created && request.disposition != OPEN_EXISTING &&
-                   request.disposition != TRUNCATE_EXISTING;
+  opened.existed =
+      !created && request.disposition != OPEN_EXISTING && request.disposition != TRUNCATE_EXISTING;
   return opened;
 }
 

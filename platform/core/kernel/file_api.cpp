@@ -1,8 +1,7 @@
 // The file APIs of winbase.h over the device file system (fs/).
-#include <windows.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
+#include <windows.h>
 
 #include <cerrno>
 #include <string_view>
@@ -18,7 +17,8 @@ using handheld::fs::OpenFile;
 namespace {
 
 std::shared_ptr<OpenFile> fileOf(HANDLE handle) {
-  auto file = handheld::kernel::lookupHandleAs<OpenFile>(handle, handheld::kernel::ObjectKind::File);
+  auto file =
+      handheld::kernel::lookupHandleAs<OpenFile>(handle, handheld::kernel::ObjectKind::File);
   if (!file) SetLastError(ERROR_INVALID_HANDLE);
   return file;
 }
@@ -96,17 +96,17 @@ HANDHELD_API DWORD WINAPI SetFilePointer(HANDLE handle, LONG distance, PLONG dis
     offset = static_cast<int64_t>((high << 32) | static_cast<uint32_t>(distance));
   }
   int64_t base = 0;
-  if (moveMethod == FILE_CURRENT || moveMethod == FILE_END) {
-    struct stat st {};
-    off_t current = ::lseek(file->fd(), 0, SEEK_CUR);
-    if (moveMethod == FILE_END && ::fstat(file->fd(), &st) != 0) current = -1;
-    if (current < 0) {
-      SetLastError(handheld::fs::errorFromErrno(errno));
-      return INVALID_SET_FILE_POINTER;
-    }
-    base = moveMethod == FILE_END ? st.st_size : current;
+  struct stat st {};
+  if (moveMethod == FILE_CURRENT) {
+    base = ::lseek(file->fd(), 0, SEEK_CUR);
+  } else if (moveMethod == FILE_END) {
+    base = ::fstat(file->fd(), &st) == 0 ? st.st_size : -1;
   } else if (moveMethod != FILE_BEGIN) {
     SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_SET_FILE_POINTER;
+  }
+  if (base < 0) {
+    SetLastError(handheld::fs::errorFromErrno(errno));
     return INVALID_SET_FILE_POINTER;
   }
   int64_t target = 0;

@@ -82,7 +82,8 @@ HANDHELD_API HANDLE WINAPI FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW f
 }
 
 HANDHELD_API BOOL WINAPI FindNextFileW(HANDLE find, LPWIN32_FIND_DATAW findData) {
-  auto search = handheld::kernel::lookupHandleAs<FindSearch>(find, handheld::kernel::ObjectKind::Find);
+  auto search =
+      handheld::kernel::lookupHandleAs<FindSearch>(find, handheld::kernel::ObjectKind::Find);
   if (!search || !findData) {
     SetLastError(search ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
     return FALSE;

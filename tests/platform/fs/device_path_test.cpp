@@ -1,11 +1,12 @@
 // Mapping device paths to host entries: case, escapes, links, limits.
+#include "fs/device_path.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "device_root_fixture.h"
-#include "fs/device_path.h"
 
 namespace fs = handheld::fs;
 
@@ -20,8 +21,8 @@ TEST_F(DevicePathTest, FindsNamesInAnyCaseAndCreatesWithTheCaseGiven) {
   // Without a leading separator the path is from the root as well; '/' separates too.
   EXPECT_TRUE(fs::resolve(u"MY DOCUMENTS/x.txt", fs::Mode::Existing));
 
-  FileHandle created(CreateFileW(u"\\MY DOCUMENTS\\New.Txt", GENERIC_WRITE, 0, nullptr,
-                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle created(CreateFileW(u"\\MY DOCUMENTS\\New.Txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(created.valid());
   EXPECT_TRUE(std::filesystem::exists(root_ / "My Documents" / "New.Txt"));
 
@@ -69,7 +70,7 @@ TEST_F(DevicePathTest, RefusesEveryWayOut) {
   auto longest = fs::resolve(u"\\" + folder + u"\\" + file, fs::Mode::MayBeNew);
   ASSERT_TRUE(longest);
   EXPECT_FALSE(longest->exists);
-  EXPECT_TRUE(fs::splitDevicePath(u"\\a\\b\\"));   // one trailing separator is ignored
+  EXPECT_TRUE(fs::splitDevicePath(u"\\a\\b\\"));  // one trailing separator is ignored
 }
 
 TEST_F(DevicePathTest, NeverFollowsLinksOnTheWay) {
@@ -85,12 +86,13 @@ TEST_F(DevicePathTest, NeverFollowsLinksOnTheWay) {
     EXPECT_EQ(result.error(), DWORD{ERROR_ACCESS_DENIED});
   }
   for (DWORD disposition : {OPEN_EXISTING, CREATE_ALWAYS, OPEN_ALWAYS, TRUNCATE_EXISTING}) {
-    FileHandle h(CreateFileW(u"\\pw", GENERIC_READ | GENERIC_WRITE, 0, nullptr, disposition, 0,
-                             nullptr));
+    FileHandle h(
+        CreateFileW(u"\\pw", GENERIC_READ | GENERIC_WRITE, 0, nullptr, disposition, 0, nullptr));
     EXPECT_FALSE(h.valid());
     EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
   }
-  FileHandle created(CreateFileW(u"\\a\\out\\new", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  FileHandle created(
+      CreateFileW(u"\\a\\out\\new", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   EXPECT_FALSE(created.valid());
   EXPECT_FALSE(DeleteFileW(u"\\pw"));
   EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
@@ -117,7 +119,7 @@ TEST_F(DevicePathTest, ResolvesDeviceImageLinksToExecutables) {
   ASSERT_TRUE(shell);
   EXPECT_EQ(*shell, std::filesystem::canonical(outside_ / "shell"));
   EXPECT_FALSE(fs::resolveDeviceImage(u"\\Windows\\data.dll"));  // not executable
-  EXPECT_FALSE(fs::resolveDeviceImage(u"\\Linked\\inner.exe"));   // a link on the way
+  EXPECT_FALSE(fs::resolveDeviceImage(u"\\Linked\\inner.exe"));  // a link on the way
   EXPECT_FALSE(fs::resolveDeviceImage(u"\\Windows"));
   EXPECT_FALSE(fs::resolveDeviceImage(u"\\Windows\\missing.exe"));
 }

@@ -136,7 +136,8 @@ TEST_F(FileApiTest, ShareModesHoldWithinAndAcrossProcesses) {
   ASSERT_EQ(::read(ready[0], &byte, 1), 1);
   EXPECT_EQ(byte, 'y');
   {
-    FileHandle blocked(open(u"\\f", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
+    FileHandle blocked(
+        open(u"\\f", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
     EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
   }
   ASSERT_EQ(::write(release[1], "x", 1), 1);
@@ -178,7 +179,8 @@ TEST_F(FileApiTest, ReadWriteSeekAndSize) {
   EXPECT_TRUE(FlushFileBuffers(file.get()));
   EXPECT_EQ(readHost(root_ / "data"), "hello");
 
-  FileHandle readOnly(open(u"\\data", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
+  FileHandle readOnly(
+      open(u"\\data", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
   EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});  // `file` shares nothing
 
   HANDLE bogus = reinterpret_cast<HANDLE>(0x12345);
