@@ -70,7 +70,8 @@ Result<Opened> openFile(std::u16string_view devicePath, const OpenRequest& reque
 
   // Truncation needs a writable descriptor even for a read-only handle; write-only handles
   // read too on the host, because share-mode locks are read locks.
-  int flags = kOpenFlags | (writes || truncates(request.disposition) ? O_RDWR : O_RDONLY);
+  bool modifies = writes || truncates(request.disposition);
+  int flags = kOpenFlags | (modifies ? O_RDWR : O_RDONLY);
   if (request.flags & FILE_FLAG_WRITE_THROUGH) flags |= O_DSYNC;
   const char* name = entry->name.c_str();
 
@@ -91,7 +92,6 @@ Result<Opened> openFile(std::u16string_view devicePath, const OpenRequest& reque
   if (::fstat(fd.get(), &st) != 0) return Error{errorFromErrno(errno)};
   if (!S_ISREG(st.st_mode)) return Error{ERROR_ACCESS_DENIED};
   // The read-only attribute is the owner's write bit; checked here because root ignores it.
-  bool modifies = writes || truncates(request.disposition);
   if (!created && modifies && (st.st_mode & S_IWUSR) == 0) return Error{ERROR_ACCESS_DENIED};
   int status = ::fcntl(fd.get(), F_GETFL);
   if (status < 0 || ::fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
