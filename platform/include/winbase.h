@@ -40,20 +40,26 @@ typedef DWORD(WINAPI* PTHREAD_START_ROUTINE)(LPVOID parameter);
 typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
 #define CREATE_SUSPENDED 0x00000004u
 #define STILL_ACTIVE 259u
-#define THREAD_PRIORITY_NORMAL 0
-#define THREAD_PRIORITY_ABOVE_NORMAL 1
-#define THREAD_PRIORITY_HIGHEST 2
-#define THREAD_PRIORITY_BELOW_NORMAL (-1)
-#define THREAD_PRIORITY_LOWEST (-2)
+// The device's eight application priority levels, 0 the highest.
+#define THREAD_PRIORITY_TIME_CRITICAL 0
+#define THREAD_PRIORITY_HIGHEST 1
+#define THREAD_PRIORITY_ABOVE_NORMAL 2
+#define THREAD_PRIORITY_NORMAL 3
+#define THREAD_PRIORITY_BELOW_NORMAL 4
+#define THREAD_PRIORITY_LOWEST 5
+#define THREAD_PRIORITY_ABOVE_IDLE 6
+#define THREAD_PRIORITY_IDLE 7
+#define THREAD_PRIORITY_ERROR_RETURN 0x7FFFFFFF
 
 HANDHELD_API HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES attributes, DWORD stackSize,
                                         LPTHREAD_START_ROUTINE start, LPVOID parameter,
                                         DWORD creationFlags, LPDWORD threadId);
 HANDHELD_API DWORD WINAPI ResumeThread(HANDLE thread);
-HANDHELD_API void WINAPI ExitThread(DWORD exitCode);
+HANDHELD_API [[noreturn]] void WINAPI ExitThread(DWORD exitCode);
 HANDHELD_API BOOL WINAPI TerminateThread(HANDLE thread, DWORD exitCode);
 HANDHELD_API BOOL WINAPI GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 HANDHELD_API BOOL WINAPI SetThreadPriority(HANDLE thread, int priority);
+HANDHELD_API int WINAPI GetThreadPriority(HANDLE thread);
 HANDHELD_API DWORD WINAPI GetCurrentThreadId(void);
 HANDHELD_API HANDLE WINAPI GetCurrentThread(void);
 HANDHELD_API DWORD WINAPI GetCurrentProcessId(void);

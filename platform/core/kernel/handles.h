@@ -21,8 +21,12 @@ class KernelObject {
   // A descriptor that polls readable while the object is signalled; -1 when not waitable.
   virtual int waitFd() const { return -1; }
   // Called by a wait that the descriptor ended, to take the signal (auto-reset events).
-  // Returns false when another waiter took it first and the wait must go on.
+  // Returns false when the object is no longer signalled (another waiter took the signal, or
+  // it was reset) and the wait must go on.
   virtual bool consumeSignal() { return true; }
+  // Gives back a signal consumeSignal took, when a wait for all objects could not take the
+  // others' signals as well.
+  virtual void restoreSignal() {}
 
  private:
   ObjectKind kind_;

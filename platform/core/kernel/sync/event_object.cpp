@@ -1,0 +1,58 @@
+#include "kernel/sync/event_object.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+#include "kernel/sync/cancellation.h"
+#include "kernel/sync/eventfd.h"
+
+namespace handheld::kernel {
+
+EventObject::EventObject(bool manualReset, os::UniqueFd counter)
+    : KernelObject(ObjectKind::Event), manualReset_(manualReset), counter_(std::move(counter)) {}
+
+std::shared_ptr<EventObject> EventObject::create(bool manualReset, bool initiallySet) {
+  os::UniqueFd counter = newEventFd(initiallySet ? 1 : 0);
+  if (!counter) return nullptr;
+  return std::make_shared<EventObject>(manualReset, std::move(counter));
+}
+
+void EventObject::set() { raiseEventFd(counter_.get()); }
+
+void EventObject::reset() {
+  uint64_t taken = 0;
+  // EAGAIN means already reset.
+  while (read(counter_.get(), &taken, sizeof taken) < 0 && errno == EINTR) {
+  }
+}
+
+void EventObject::pulse() {
+  CancellationBlocker keepTogether;
+  set();
+  reset();
+}
+
+bool EventObject::consumeSignal() {
+  if (manualReset_) {
+    pollfd probe{counter_.get(), POLLIN, 0};
+    while (true) {
+      const int ready = poll(&probe, 1, 0);
+      if (ready >= 0) return ready > 0 && (probe.revents & POLLIN);
+      if (errno != EINTR) return false;
+    }
+  }
+  uint64_t taken = 0;
+  while (true) {
+    if (read(counter_.get(), &taken, sizeof taken) == sizeof taken) return true;
+    if (errno != EINTR) return false;
+  }
+}
+
+void EventObject::restoreSignal() {
+  if (!manualReset_) set();
+}
+
+}  // namespace handheld::kernel

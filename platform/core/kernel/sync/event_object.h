@@ -1,0 +1,39 @@
+// An event: a Linux eventfd that polls readable while the event is set, so that one poll()
+// can wait on events together with threads, processes and message queues.
+#pragma once
+
+#include <memory>
+
+#include "kernel/handles.h"
+#include "os/unique_fd.h"
+
+namespace handheld::kernel {
+
+class EventObject final : public KernelObject {
+ public:
+  // Wraps an eventfd opened without EFD_SEMAPHORE and with O_NONBLOCK; it may be shared with
+  // other processes (named events), which then see the same state.
+  EventObject(bool manualReset, os::UniqueFd counter);
+  // A new private event; null with the last error set when the host has no descriptor left.
+  static std::shared_ptr<EventObject> create(bool manualReset, bool initiallySet);
+
+  bool manualReset() const { return manualReset_; }
+  void set();
+  void reset();
+  // Sets and at once resets. Only waiters that notice the short set are released, which may
+  // be none: a waiter blocked in poll() re-checks the counter when woken and may find it
+  // already reset. The platform documents pulsing as unreliable too; nothing relies on it.
+  void pulse();
+
+  int waitFd() const override { return counter_.get(); }
+  // Manual reset: true while still set. Auto reset: takes the whole counter, so that several
+  // sets before a wait release one waiter; false when another waiter took it first.
+  bool consumeSignal() override;
+  void restoreSignal() override;
+
+ private:
+  bool manualReset_;
+  os::UniqueFd counter_;
+};
+
+}  // namespace handheld::kernel

@@ -1,0 +1,26 @@
+#include "kernel/sync/eventfd.h"
+
+#include <sys/eventfd.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdint>
+
+namespace handheld::kernel {
+
+os::UniqueFd newEventFd(unsigned initialCount) {
+  os::UniqueFd fd(eventfd(initialCount, EFD_NONBLOCK | EFD_CLOEXEC));
+  if (!fd)
+    SetLastError(errno == EMFILE || errno == ENFILE ? ERROR_TOO_MANY_OPEN_FILES
+                                                    : ERROR_NOT_ENOUGH_MEMORY);
+  return fd;
+}
+
+void raiseEventFd(int fd) {
+  const uint64_t one = 1;
+  // EAGAIN: the counter is at its limit, which still polls readable.
+  while (write(fd, &one, sizeof one) < 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace handheld::kernel
