@@ -190,6 +190,14 @@ HANDHELD_API BOOL WINAPI FreeLibrary(HMODULE module);
 typedef LONG_PTR(WINAPI* FARPROC)();
 HANDHELD_API FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR procName);
 
+// A library's entry point, called by LoadLibraryW and FreeLibrary when the library defines it
+// (extern "C" by this declaration); FALSE on attach makes LoadLibraryW fail.
+#define DLL_PROCESS_DETACH 0
+#define DLL_PROCESS_ATTACH 1
+extern "C" __attribute__((visibility("default"))) BOOL WINAPI DllMain(HINSTANCE instance,
+                                                                      DWORD reason,
+                                                                      LPVOID reserved);
+
 // ---- processes ----
 typedef struct _STARTUPINFOW {
   DWORD cb;

@@ -144,7 +144,7 @@ class DialogParser {
       } else if (keyword.isKeyword("MENU")) {
         dialog_.menu = reader_.resourceId("menu name");
       } else if (keyword.isKeyword("CLASS")) {
-        dialog_.windowClass = reader_.resourceId("class name");
+        dialog_.windowClass = className("class name");
       } else if (keyword.isKeyword("LANGUAGE")) {
         reader_.expression();
         reader_.expect(",", "between the language and sub-language");
@@ -182,6 +182,18 @@ class DialogParser {
     return reader_.resourceId("control text");
   }
 
+  // A window class: a string or a bare name, kept as written (class names keep their case),
+  // or an atom number.
+  ResourceId className(std::string_view what) {
+    if (reader_.atText()) return ResourceId{std::nullopt, reader_.text(what)};
+    if (reader_.peek().kind == TokenKind::Identifier) {
+      std::u16string name;
+      for (char c : reader_.take().text) name.push_back(static_cast<char16_t>(c));
+      return ResourceId{std::nullopt, name};
+    }
+    return ResourceId::of(reader_.word(what));
+  }
+
   uint32_t controlId() {
     return dialog_.extended ? reader_.dword("control id") : reader_.word("control id");
   }
@@ -212,11 +224,7 @@ class DialogParser {
       reader_.expect(",", "after the control text");
       item.id = controlId();
       reader_.expect(",", "after the control id");
-      if (reader_.peek().kind == TokenKind::Identifier || reader_.atText()) {
-        item.windowClass = reader_.resourceId("control class");
-      } else {
-        item.windowClass = ResourceId::of(reader_.word("control class atom"));
-      }
+      item.windowClass = className("control class");
       if (!item.windowClass.number) {
         if (auto atom = predefinedAtom(item.windowClass.name)) item.windowClass = ResourceId::of(*atom);
       }
