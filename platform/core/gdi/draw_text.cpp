@@ -120,9 +120,11 @@ class Layout {
         // The first word is wider than the line: keep it whole up to the next space.
         while (end < line.text.size() && line.text[end] != u' ') ++end;
       }
-      out.push_back(slice(line, start, end));
+      size_t last = end;
+      while (last > start && line.text[last - 1] == u' ') --last;  // spaces at a break go
+      out.push_back(slice(line, start, last));
       size_t next = end;
-      while (next < line.text.size() && line.text[next] == u' ') ++next;  // spaces at a break go
+      while (next < line.text.size() && line.text[next] == u' ') ++next;
       if (next >= line.text.size()) return;
       start = next;
     }

@@ -5,8 +5,10 @@ namespace handheld::gdi {
 namespace {
 
 // GDI handle values live in their own range, apart from kernel handles, and stay below 2^31
-// so that code keeping them in a 32-bit field still round-trips them.
-constexpr uintptr_t kFirstHandle = 0x40000000;
+// so that code keeping them in a 32-bit field still round-trips them. The range starts above
+// the system colour indices plus one (up to SYS_COLOR_INDEX_FLAG | C_SYS_COLOR_TYPES), which
+// FillRect and class backgrounds accept in place of a brush.
+constexpr uintptr_t kFirstHandle = 0x41000000;
 constexpr uintptr_t kLastHandle = 0x7FFFFFF0;
 
 }  // namespace
