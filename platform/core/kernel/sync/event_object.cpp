@@ -20,7 +20,10 @@ std::shared_ptr<EventObject> EventObject::create(bool manualReset, bool initiall
   return std::make_shared<EventObject>(manualReset, std::move(counter));
 }
 
-void EventObject::set() { raiseEventFd(counter_.get()); }
+void EventObject::set() {
+  sets_.fetch_add(1, std::memory_order_release);
+  raiseEventFd(counter_.get());
+}
 
 void EventObject::reset() {
   uint64_t taken = 0;
@@ -36,6 +39,12 @@ void EventObject::pulse() {
 }
 
 bool EventObject::consumeSignal() {
+  if (!takeOrProbe()) return false;
+  sets_.load(std::memory_order_acquire);
+  return true;
+}
+
+bool EventObject::takeOrProbe() {
   if (manualReset_) {
     pollfd probe{counter_.get(), POLLIN, 0};
     while (true) {

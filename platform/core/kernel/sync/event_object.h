@@ -2,6 +2,8 @@
 // can wait on events together with threads, processes and message queues.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "kernel/handles.h"
@@ -22,7 +24,7 @@ class EventObject final : public KernelObject {
   void reset();
   // Sets and at once resets. Only waiters that notice the short set are released, which may
   // be none: a waiter blocked in poll() re-checks the counter when woken and may find it
-  // already reset. The platform documents pulsing as unreliable too; nothing relies on it.
+  // already reset. Pulsing is documented as unreliable on the device as well.
   void pulse();
 
   int waitFd() const override { return counter_.get(); }
@@ -32,8 +34,14 @@ class EventObject final : public KernelObject {
   void restoreSignal() override;
 
  private:
+  // Manual reset: whether still set. Auto reset: takes the counter if another waiter has not.
+  bool takeOrProbe();
+
   bool manualReset_;
   os::UniqueFd counter_;
+  // Orders what the setter wrote before what a waiter reads after, in the language's terms;
+  // the descriptor alone does that only in practice.
+  std::atomic<uint64_t> sets_{0};
 };
 
 }  // namespace handheld::kernel

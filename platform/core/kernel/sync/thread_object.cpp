@@ -110,6 +110,11 @@ DWORD ThreadObject::exitCode() const {
   return hasEnded_ ? exitCode_ : STILL_ACTIVE;
 }
 
+bool ThreadObject::consumeSignal() {
+  std::lock_guard guard(lock_);
+  return hasEnded_;
+}
+
 DWORD ThreadObject::resume() {
   std::lock_guard guard(lock_);
   const DWORD before = suspendCount_;

@@ -45,6 +45,9 @@ class ThreadObject final : public KernelObject {
 
   // Readable once the thread has ended; never consumed.
   int waitFd() const override { return ended_.get(); }
+  // True once ended. Taking the lock also orders the thread's last writes before the waiter's
+  // next reads in the language's terms, not only through the descriptor.
+  bool consumeSignal() override;
 
  private:
   struct CurrentSlot;
