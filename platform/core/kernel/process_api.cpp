@@ -12,6 +12,7 @@
 #include "ipc/client.h"
 #include "kernel/handles.h"
 #include "kernel/process_start.h"
+#include "kernel/sync/pseudo_handles.h"
 
 using namespace handheld;
 
@@ -26,7 +27,7 @@ class ProcessObject : public kernel::KernelObject {
   os::UniqueFd exited;
 };
 
-HANDLE currentProcessPseudoHandle() { return reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)); }
+using kernel::currentProcessPseudoHandle;
 
 std::shared_ptr<ProcessObject> lookupProcess(HANDLE handle) {
   return kernel::lookupHandleAs<ProcessObject>(handle, kernel::ObjectKind::Process);

@@ -185,6 +185,9 @@ TEST(Thread, IdentityAndPseudoHandles) {
     EXPECT_NE(pseudo, INVALID_HANDLE_VALUE);
   }
   EXPECT_EQ(exitCodeOf(GetCurrentThread()), STILL_ACTIVE);
+  DWORD processCode = 0;  // the process services know the same pseudo handle
+  EXPECT_TRUE(GetExitCodeProcess(GetCurrentProcess(), &processCode));
+  EXPECT_EQ(processCode, STILL_ACTIVE);
   EXPECT_EQ(WaitForSingleObject(GetCurrentThread(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
