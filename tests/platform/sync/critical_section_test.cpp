@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <atomic>
 
 #include "sync_test_support.h"
 
@@ -70,27 +69,3 @@ TEST(CriticalSection, ExcludesOtherThreads) {
   DeleteCriticalSection(&counter.section);
 }
 
-TEST(CriticalSection, EnterBlocksUntilTheOwnerLeaves) {
-  struct Shared {
-    CRITICAL_SECTION section;
-    std::atomic<bool> entered{false};
-  } shared;
-  InitializeCriticalSection(&shared.section);
-  EnterCriticalSection(&shared.section);
-  ScopedHandle thread(CreateThread(
-      nullptr, 0,
-      [](LPVOID parameter) -> DWORD {
-        auto* s = static_cast<Shared*>(parameter);
-        EnterCriticalSection(&s->section);
-        s->entered = true;
-        LeaveCriticalSection(&s->section);
-        return 0;
-      },
-      &shared, 0, nullptr));
-  EXPECT_EQ(WaitForSingleObject(thread.get(), 30), static_cast<DWORD>(WAIT_TIMEOUT));
-  EXPECT_FALSE(shared.entered);
-  LeaveCriticalSection(&shared.section);
-  EXPECT_EQ(WaitForSingleObject(thread.get(), 5000), WAIT_OBJECT_0);
-  EXPECT_TRUE(shared.entered);
-  DeleteCriticalSection(&shared.section);
-}

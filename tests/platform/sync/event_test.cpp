@@ -92,14 +92,6 @@ TEST(Event, InitialStateAndReset) {
   EXPECT_EQ(WaitForSingleObject(manualSet.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
-TEST(Event, PulseLeavesTheEventReset) {
-  for (bool manual : {true, false}) {
-    ScopedHandle event(newEvent(manual));
-    ASSERT_TRUE(PulseEvent(event.get()));
-    EXPECT_EQ(WaitForSingleObject(event.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << manual;
-  }
-}
-
 TEST(Event, CreationClearsTheLastErrorAndRefusesOverlongNames) {
   SetLastError(ERROR_ALREADY_EXISTS);
   ScopedHandle event(newEvent(false));
