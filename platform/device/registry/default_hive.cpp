@@ -1,0 +1,71 @@
+#include "registry/default_hive.h"
+
+#include <stdexcept>
+
+#include "registry/hive_format.h"
+
+namespace handheld::device::registry {
+
+// Hardware buttons: HKLM\SOFTWARE\Microsoft\Shell\Keys\<name>, one key per button, named by
+// four upper-case hex digits: 0x40 (the shell's button prefix) followed by the button's
+// virtual-key code, so VK_APP1 (0xC1) is "40C1". "Name" is what settings show; the default
+// value is the program the button starts (empty: none); the record button (0xC5) starts
+// Pinnotes.
+//
+// Today items: HKLM\SOFTWARE\Microsoft\Today\Items\<item>; "Date" is drawn by the shell.
+const std::string_view kDefaultHiveText = R"(Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\ControlPanel\Owner]
+"Name"=""
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C1]
+"Name"="Button 1"
+@=""
+"Flags"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C2]
+"Name"="Button 2"
+@=""
+"Flags"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C3]
+"Name"="Button 3"
+@=""
+"Flags"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C4]
+"Name"="Button 4"
+@=""
+"Flags"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C5]
+"Name"="Button 5"
+@="\\Program Files\\Pinnotes\\Pinnotes.exe"
+"Flags"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Today\Items\Date]
+"Type"=dword:00000000
+"Enabled"=dword:00000001
+"Order"=dword:00000000
+"Options"=dword:00000000
+"Flags"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\System\Device]
+"DateOrder"=dword:00000001
+"TimeFormat"=dword:00000001
+"TimeZoneBias"=dword:00000000
+"ProcessorName"="Handheld ARM"
+
+; end of registry
+)";
+
+RegistryStore makeDefaultRegistry(const RegistryLimits& limits) {
+  RegistryStore store(limits);
+  if (auto error = parseHive(kDefaultHiveText, store)) {
+    throw std::logic_error("the built-in default hive is invalid at line " +
+                           std::to_string(error->line) + ": " + error->reason);
+  }
+  return store;
+}
+
+}  // namespace handheld::device::registry
