@@ -11,7 +11,7 @@ namespace {
 
 constexpr size_t kMaxIncludeDepth = 64;
 // A script whose macros expand past this is hostile (each level doubling), not a script.
-constexpr size_t kMaxExpandedTokens = size_t{1} << 20;
+constexpr size_t kMaxExpandedTokens = size_t{1} << 18;
 
 bool isResourceFile(const std::filesystem::path& path) {
   std::string extension = path.extension().string();

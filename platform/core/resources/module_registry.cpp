@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-#include "resources/library_path.h"
+#include "fs/device_path.h"
 #include "strings/case_fold.h"
 #include "strings/utf.h"
 
@@ -34,6 +34,13 @@ std::u16string mainDevicePath() {
   std::error_code error;
   auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
   return u"\\Windows\\" + strings::fromUtf8(error ? "program.exe" : executable.filename().string());
+}
+
+// The host file a library's device path runs: a bare name means one in \Windows\.
+std::optional<std::filesystem::path> libraryHostPath(std::u16string_view devicePath) {
+  std::u16string path(devicePath);
+  if (path.find_first_of(u"\\/") == std::u16string::npos) path = u"\\Windows\\" + path;
+  return fs::resolveDeviceImage(path);
 }
 
 std::u16string_view fileNameOf(std::u16string_view path) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fs/root.h"
 #include "resources/resource_access.h"
 
 namespace {
@@ -50,11 +51,12 @@ class Modules : public ::testing::Test {
     std::filesystem::create_directories(root_ / "Windows");
     std::filesystem::create_symlink(RC_TEST_LIBRARY, root_ / "Windows" / "RcTest.dll");
     std::ofstream(root_ / "Windows" / "Text.dll") << "not a library";
-    setenv("HANDHELD_ROOT", root_.c_str(), 1);
+    std::filesystem::permissions(root_ / "Windows" / "Text.dll", std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    ASSERT_EQ(handheld::fs::useProcessRoot(root_), static_cast<DWORD>(ERROR_SUCCESS));
     g_dllMainCalls.clear();
   }
   void TearDown() override {
-    unsetenv("HANDHELD_ROOT");
     unsetenv("RC_TEST_REFUSE_ATTACH");
     std::filesystem::remove_all(root_);
   }
