@@ -36,8 +36,10 @@ class DeviceRootTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << data;
   }
   static std::string readHost(const std::filesystem::path& path) {
+    std::string data(std::filesystem::file_size(path), '\0');
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    in.read(data.data(), static_cast<std::streamsize>(data.size()));
+    return data;
   }
 
   std::filesystem::path base_, root_, outside_;
