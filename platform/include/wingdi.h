@@ -399,6 +399,8 @@ HANDHELD_API BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
 HANDHELD_API BOOL WINAPI LineTo(HDC hdc, int x, int y);
 HANDHELD_API COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color);
 HANDHELD_API COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
+// A one-pixel border inside rect, drawn with the brush.
+HANDHELD_API int WINAPI FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
 HANDHELD_API BOOL WINAPI DrawFocusRect(HDC hdc, const RECT* rect);
 HANDHELD_API BOOL WINAPI InvertRect(HDC hdc, const RECT* rect);
 HANDHELD_API BOOL WINAPI DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags);

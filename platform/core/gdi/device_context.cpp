@@ -116,17 +116,10 @@ bool DeviceContext::restore(int level) {
   if (index < 0 || index >= count) return false;
   DcAttributes target = saved_[static_cast<size_t>(index)];
   saved_.resize(static_cast<size_t>(index));
-  // Objects deleted since the save stay usable through the shared pointers.
-  auto& table = GdiTable::instance();
-  auto keep = [&](auto& slot, auto& incoming) {
-    if (slot == incoming) return;
-    table.deselect(*slot);
-    table.select(*incoming);  // a deleted object is drawn with but not counted
-    slot = incoming;
-  };
-  keep(attributes_.pen, target.pen);
-  keep(attributes_.brush, target.brush);
-  keep(attributes_.font, target.font);
+  // An object deleted since the save is not brought back; the current one stays.
+  swapSelected(attributes_.pen, target.pen);
+  swapSelected(attributes_.brush, target.brush);
+  swapSelected(attributes_.font, target.font);
   if (memory_ && target.bitmap && target.bitmap != attributes_.bitmap) {
     if (!selectBitmap(target.bitmap)) target.bitmap = attributes_.bitmap;
   }

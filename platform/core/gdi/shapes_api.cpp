@@ -104,6 +104,25 @@ HANDHELD_API int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   return TRUE;
 }
 
+HANDHELD_API int WINAPI FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+  auto object = brushFromHandle(brush);
+  LockedDc dc(hdc);
+  if (!dc || !object) return fail(ERROR_INVALID_HANDLE);
+  if (!rect) return fail(ERROR_INVALID_PARAMETER);
+  const RECT& r = *rect;
+  if (r.right <= r.left || r.bottom <= r.top || object->null()) return TRUE;
+  Canvas canvas = dc->canvas();
+  const Paint paint = dc->paintFor(*object);
+  const RECT sides[] = {{r.left, r.top, r.right, r.top + 1},
+                        {r.left, r.bottom - 1, r.right, r.bottom},
+                        {r.left, r.top + 1, r.left + 1, r.bottom - 1},
+                        {r.right - 1, r.top + 1, r.right, r.bottom - 1}};
+  for (const RECT& side : sides) {
+    canvas.fill(dc->toSurface(side), paint, RasterOp::patternCopy());
+  }
+  return TRUE;
+}
+
 HANDHELD_API BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   return drawShape(hdc, {left, top, right, bottom}, {0, 0}, false);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gdi_test_support.h"
+#include "resource.h"
 
 using gdi_test::MemoryDc;
 
@@ -102,4 +103,36 @@ TEST(ImageList, MonochromeMaskBitmapMarksTransparentPixels) {
   DeleteObject(image);
   DeleteObject(mask);
   EXPECT_EQ(ImageList_Create(0, 16, ILC_COLOR32, 1, 1), nullptr);
+}
+
+TEST(ImageList, LoadsAStripFromTheModulesBitmapResource) {
+  HIMAGELIST list = ImageList_LoadBitmap(nullptr, MAKEINTRESOURCEW(IDB_STRIP), 2, 1, CLR_DEFAULT);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(ImageList_GetImageCount(list), 3);
+  MemoryDc canvas(2, 2, RGB(7, 7, 7));
+  ImageList_Draw(list, 2, canvas.dc(), 0, 0, ILD_TRANSPARENT);
+  EXPECT_EQ(canvas.pixel(0, 0), RGB(7, 7, 7));  // the top-left colour was the key
+  EXPECT_EQ(canvas.pixel(1, 1), RGB(0, 0, 255));
+  ImageList_Destroy(list);
+  EXPECT_EQ(ImageList_LoadBitmap(nullptr, MAKEINTRESOURCEW(999), 2, 1, CLR_NONE), nullptr);
+}
+
+TEST(ImageList, BitmapResourcesLoadAsDeviceBitmapsOrStretchedSections) {
+  HBITMAP strip = LoadBitmapW(nullptr, MAKEINTRESOURCEW(IDB_STRIP));
+  ASSERT_NE(strip, nullptr);
+  BITMAP info{};
+  GetObjectW(strip, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 6);
+  EXPECT_EQ(info.bmHeight, 2);
+  DeleteObject(strip);
+  HBITMAP doubled = static_cast<HBITMAP>(
+      LoadImageW(nullptr, MAKEINTRESOURCEW(IDB_STRIP), IMAGE_BITMAP, 12, 4, LR_CREATEDIBSECTION));
+  ASSERT_NE(doubled, nullptr);
+  DIBSECTION section{};
+  ASSERT_EQ(GetObjectW(doubled, sizeof section, &section), static_cast<int>(sizeof section));
+  EXPECT_EQ(section.dsBm.bmWidth, 12);
+  EXPECT_EQ(section.dsBmih.biBitCount, 32);
+  DeleteObject(doubled);
+  EXPECT_EQ(LoadBitmapW(nullptr, MAKEINTRESOURCEW(999)), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
 }

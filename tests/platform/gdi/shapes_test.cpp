@@ -154,6 +154,13 @@ TEST(Shapes, PolygonFillsByPixelCentres) {
                      "#.......", "........"}));
 }
 
+TEST(Shapes, FrameRectDrawsOnePixelInsideTheRectangle) {
+  MemoryDc canvas(5, 4);
+  RECT r{0, 0, 4, 3};
+  FrameRect(canvas.dc(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(picture(canvas.surface()), (Picture{"####.", "#..#.", "####.", "....."}));
+}
+
 TEST(Shapes, FocusRectangleUndoesItself) {
   MemoryDc canvas(6, 5);
   RECT r{0, 0, 6, 5};

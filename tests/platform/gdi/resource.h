@@ -1,0 +1,4 @@
+// Ids of the drawing tests' own resources.
+#pragma once
+
+#define IDB_STRIP 100
