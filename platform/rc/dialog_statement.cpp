@@ -323,7 +323,7 @@ std::vector<uint8_t> encode(const Dialog& dialog) {
 
 }  // namespace
 
-std::vector<uint8_t> parseDialog(StatementReader& reader, const Token&, bool extended) {
+std::vector<uint8_t> parseDialog(StatementReader& reader, bool extended) {
   return encode(DialogParser(reader, extended).parse());
 }
 

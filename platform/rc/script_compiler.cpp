@@ -87,7 +87,7 @@ class ScriptCompiler {
       add(ResourceId::of(layout::kTypeMenu), name, parseMenu(reader_, typeToken), nameToken);
     } else if (keyword("DIALOG") || keyword("DIALOGEX")) {
       add(ResourceId::of(layout::kTypeDialog), name,
-          parseDialog(reader_, typeToken, keyword("DIALOGEX")), nameToken);
+          parseDialog(reader_, keyword("DIALOGEX")), nameToken);
     } else {
       if (keyword("RCDATA")) type = ResourceId::of(layout::kTypeRcData);
       add(type, name, dataOrFile(typeToken), nameToken);

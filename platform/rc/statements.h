@@ -10,7 +10,7 @@
 
 namespace handheld::rc {
 
-std::vector<uint8_t> parseDialog(StatementReader& reader, const Token& keyword, bool extended);
+std::vector<uint8_t> parseDialog(StatementReader& reader, bool extended);
 std::vector<uint8_t> parseMenu(StatementReader& reader, const Token& keyword);
 // RCDATA and user types: BEGIN items END.
 std::vector<uint8_t> parseDataBlock(StatementReader& reader);
