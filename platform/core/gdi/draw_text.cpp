@@ -114,7 +114,12 @@ class Layout {
         x += line.advances[end];
         ++end;
       }
-      if (end < line.text.size() && lastBreak != std::string::npos && lastBreak >= start) {
+      const bool wordBeforeBreak =
+          lastBreak != std::string::npos &&
+          std::any_of(line.text.begin() + static_cast<ptrdiff_t>(start),
+                      line.text.begin() + static_cast<ptrdiff_t>(lastBreak),
+                      [](char16_t unit) { return unit != u' '; });
+      if (end < line.text.size() && wordBeforeBreak) {
         end = lastBreak;
       } else if (end < line.text.size()) {
         // The first word is wider than the line: keep it whole up to the next space.

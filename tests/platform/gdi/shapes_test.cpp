@@ -257,3 +257,48 @@ TEST(Shapes, SceneMatchesGolden) {
   DeleteObject(blue);
   gdi_test::expectMatchesGolden(canvas.surface(), "shapes_scene");
 }
+
+TEST(Brushes, PatternBrushesTileFromTheOriginAndKeepTheirOwnCopy) {
+  HBITMAP checker = CreateBitmap(2, 2, 1, 32, nullptr);  // black
+  {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, checker);
+    SetPixel(dc, 1, 0, RGB(255, 255, 255));
+    SetPixel(dc, 0, 1, RGB(255, 255, 255));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+  HBRUSH brush = CreatePatternBrush(checker);
+  DeleteObject(checker);  // the brush does not depend on the bitmap
+  MemoryDc canvas(5, 3);
+  RECT r{1, 0, 5, 3};
+  FillRect(canvas.dc(), &r, brush);
+  EXPECT_EQ(picture(canvas.surface()), (Picture{"..#.#", ".#.#.", "..#.#"}));
+  DeleteObject(brush);
+
+  // A monochrome pattern takes the DC's text colour for 0 bits and background for 1 bits.
+  const uint8_t bits[4] = {0x80, 0, 0x00, 0};  // 2x2: top-left set
+  HBITMAP mono = CreateBitmap(2, 2, 1, 1, bits);
+  HBRUSH monoBrush = CreatePatternBrush(mono);
+  SetTextColor(canvas.dc(), RGB(0, 0, 255));
+  SetBkColor(canvas.dc(), RGB(255, 0, 0));
+  RECT all{0, 0, 2, 2};
+  FillRect(canvas.dc(), &all, monoBrush);
+  EXPECT_EQ(canvas.pixel(0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.pixel(1, 1), RGB(0, 0, 255));
+  DeleteObject(monoBrush);
+  DeleteObject(mono);
+}
+
+TEST(Shapes, DrawEdgeUsesTheThreeDimensionalColoursAndAdjusts) {
+  MemoryDc canvas(6, 6);
+  RECT r{0, 0, 6, 6};
+  DrawEdge(canvas.dc(), &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  EXPECT_EQ(r.left, 2);
+  EXPECT_EQ(r.bottom, 4);
+  EXPECT_EQ(canvas.pixel(0, 2), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(canvas.pixel(5, 2), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(canvas.pixel(1, 2), GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(canvas.pixel(4, 2), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_EQ(canvas.pixel(2, 2), RGB(255, 255, 255));
+}
