@@ -1,5 +1,6 @@
 #include "gdi/blit.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 

@@ -6,13 +6,11 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
-#include <tuple>
 
 #include "strings/case_fold.h"
 

@@ -149,13 +149,12 @@ HANDHELD_API HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UIN
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  if (width == 0 || height == 0) return insertSurface(createDeviceSurface(1, 1, 1));
-  auto surface = createDeviceSurface(width, height, static_cast<int>(bitsPerPixel));
-  if (!surface && bitsPerPixel != 1 && bitsPerPixel != 16 && bitsPerPixel != 24 &&
-      bitsPerPixel != 32) {
+  if (bitsPerPixel != 1 && bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
+  if (width == 0 || height == 0) return insertSurface(createDeviceSurface(1, 1, 1));
+  auto surface = createDeviceSurface(width, height, static_cast<int>(bitsPerPixel));
   if (surface && bits) std::memcpy(surface->bits(), bits, surface->byteSize());
   return insertSurface(std::move(surface));
 }
