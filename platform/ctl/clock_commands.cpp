@@ -26,7 +26,7 @@ std::optional<int64_t> parseTime(const std::string& text) {
 }
 
 std::string formatTime(const SYSTEMTIME& t) {
-  char text[32];
+  char text[64];
   std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
                 t.wMinute, t.wSecond);
   return text;

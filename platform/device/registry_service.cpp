@@ -2,6 +2,7 @@
 
 #include "os/device_root.h"
 #include "registry/hive_file.h"
+#include "registry/default_hive.h"
 #include "registry/registry_root.h"
 #include "registry/hive_format.h"
 #include "strings/utf.h"
@@ -11,38 +12,9 @@ namespace handheld::device {
 
 namespace {
 
-constexpr std::u16string_view kDeviceSettingsKey = u"System\\Device";
-constexpr DWORD kUnlimited = 0xFFFFFFFFu;
 
 std::optional<registry::Root> rootOf(uint32_t value) {
   return registry::rootFromHkey(reinterpret_cast<HKEY>(static_cast<uintptr_t>(value)));
-}
-
-// The sections of a whole hive text that lie at or below one key.
-std::string exportKey(const std::string& hive, registry::Root root, std::u16string_view path) {
-  std::string prefix = "[" + std::string(registry::rootName(root));
-  if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
-  if (!path.empty()) prefix += "\\" + strings::toUtf8(path);
-  auto lower = [](std::string text) {
-    for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-  };
-  std::string wanted = lower(prefix);
-  std::string out;
-  bool keep = false;
-  size_t start = 0;
-  while (start < hive.size()) {
-    size_t end = hive.find('\n', start);
-    if (end == std::string::npos) end = hive.size();
-    std::string line = hive.substr(start, end - start);
-    if (!line.empty() && line.front() == '[') {
-      std::string key = lower(line.substr(0, wanted.size() + 1));
-      keep = key.rfind(wanted, 0) == 0 && (key.size() == wanted.size() || key.back() == '\\' || key.back() == ']');
-    }
-    if (keep) out += line + "\n";
-    start = end + 1;
-  }
-  return out;
 }
 
 }  // namespace
@@ -54,7 +26,7 @@ RegistryService::RegistryService(Server& server, InfoPage& info, ClockService& c
   if (!loaded.message.empty()) server_.log().write(loaded.message);
   savedAt_ = loaded.source == registry::LoadedHive::Source::File ? store_.changeCount() : ~uint64_t{0};
   store_.setChangeListener([this](const registry::RegistryChange& change) {
-    if (change.touches(registry::Root::LocalMachine, kDeviceSettingsKey)) mirrorDeviceSettings();
+    if (change.touches(registry::Root::LocalMachine, registry::kDeviceSettingsKey)) mirrorDeviceSettings();
     scheduleSave();
   });
   mirrorDeviceSettings();
@@ -83,16 +55,16 @@ void RegistryService::save() {
 
 void RegistryService::mirrorDeviceSettings() {
   auto dword = [this](std::u16string_view name, DWORD fallback) {
-    auto r = store_.queryValue(registry::Root::LocalMachine, kDeviceSettingsKey, name, kUnlimited);
+    auto r = store_.queryValue(registry::Root::LocalMachine, registry::kDeviceSettingsKey, name, std::nullopt);
     if (r.status != ERROR_SUCCESS || r.type != REG_DWORD || r.data.size() != 4) return fallback;
     return static_cast<DWORD>(r.data[0] | (r.data[1] << 8) | (r.data[2] << 16) |
                               (static_cast<DWORD>(r.data[3]) << 24));
   };
-  DWORD dateOrder = dword(u"DateOrder", 1);
-  DWORD timeFormat = dword(u"TimeFormat", 1);
-  auto bias = static_cast<int32_t>(dword(u"TimeZoneBias", 0));
+  DWORD dateOrder = dword(registry::kDateOrderValue, 1);
+  DWORD timeFormat = dword(registry::kTimeFormatValue, 1);
+  auto bias = static_cast<int32_t>(dword(registry::kTimeZoneBiasValue, 0));
   std::u16string processor = u"Handheld ARM";
-  auto name = store_.queryValue(registry::Root::LocalMachine, kDeviceSettingsKey, u"ProcessorName", kUnlimited);
+  auto name = store_.queryValue(registry::Root::LocalMachine, registry::kDeviceSettingsKey, registry::kProcessorNameValue, std::nullopt);
   if (name.status == ERROR_SUCCESS && name.type == REG_SZ) {
     processor.clear();
     for (size_t i = 0; i + 1 < name.data.size(); i += 2) {
@@ -126,7 +98,7 @@ void RegistryService::registerHandlers() {
   server_.onRequest<ipc::RegistryQuery>([this](Connection&, ipc::RegistryQuery::Request& r) {
     auto root = rootOf(r.root);
     if (!root) return ipc::RegistryQuery::Reply{ERROR_INVALID_HANDLE, 0, {}};
-    auto result = store_.queryValue(*root, r.path, r.name, kUnlimited);
+    auto result = store_.queryValue(*root, r.path, r.name, std::nullopt);
     return ipc::RegistryQuery::Reply{static_cast<uint32_t>(result.status), result.type,
                                      std::move(result.data)};
   });
@@ -138,13 +110,13 @@ void RegistryService::registerHandlers() {
   server_.onRequest<ipc::RegistryEnumKey>([this](Connection&, ipc::RegistryEnumKey::Request& r) {
     auto root = rootOf(r.root);
     if (!root) return ipc::RegistryEnumKey::Reply{ERROR_INVALID_HANDLE, {}};
-    auto result = store_.enumKey(*root, r.path, r.index, kUnlimited);
+    auto result = store_.enumKey(*root, r.path, r.index, std::nullopt);
     return ipc::RegistryEnumKey::Reply{static_cast<uint32_t>(result.status), std::move(result.name)};
   });
   server_.onRequest<ipc::RegistryEnumValue>([this](Connection&, ipc::RegistryEnumValue::Request& r) {
     auto root = rootOf(r.root);
     if (!root) return ipc::RegistryEnumValue::Reply{ERROR_INVALID_HANDLE, {}, 0, {}};
-    auto result = store_.enumValue(*root, r.path, r.index, kUnlimited, kUnlimited);
+    auto result = store_.enumValue(*root, r.path, r.index, std::nullopt, std::nullopt);
     return ipc::RegistryEnumValue::Reply{static_cast<uint32_t>(result.status), std::move(result.name),
                                     result.type, std::move(result.data)};
   });
@@ -161,9 +133,8 @@ void RegistryService::registerHandlers() {
   server_.onRequest<ipc::RegistryExport>([this](Connection&, ipc::RegistryExport::Request& r) {
     auto root = rootOf(r.root);
     if (!root) return ipc::RegistryExport::Reply{ERROR_INVALID_HANDLE, {}};
-    if (LONG status = store_.openKey(*root, r.path); status != ERROR_SUCCESS)
-      return ipc::RegistryExport::Reply{static_cast<uint32_t>(status), {}};
-    return ipc::RegistryExport::Reply{0, exportKey(registry::writeHive(store_), *root, r.path)};
+    auto exported = registry::exportKey(store_, *root, r.path);
+    return ipc::RegistryExport::Reply{static_cast<uint32_t>(exported.status), std::move(exported.text)};
   });
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "device_control.h"
+#include "ipc/client.h"
 #include "strings/utf.h"
 
 namespace handheld::testing {
@@ -46,6 +47,8 @@ void DeviceFixture::startDevice() {
 
 void DeviceFixture::stopDevice() {
   client_.reset();
+  // This process may be a client of the device too; it should live on without it.
+  if (auto* self = ipc::DeviceClient::current()) self->expectDisconnect();
   std::string error;
   EXPECT_TRUE(automation::stopDevice(root(), error)) << error;
   running_ = false;

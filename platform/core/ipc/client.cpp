@@ -38,6 +38,11 @@ DeviceClient* DeviceClient::connectOnce(std::string& error) {
   return g_client;
 }
 
+DeviceClient* DeviceClient::current() {
+  std::lock_guard guard(g_connectLock);
+  return g_client;
+}
+
 DeviceClient* DeviceClient::tryGet() {
   std::string error;
   return connectOnce(error);
@@ -98,7 +103,7 @@ std::optional<Packet> DeviceClient::roundTrip(uint16_t op, WireWriter& writer) {
     return std::nullopt;
   }
   std::unique_lock lock(pendingLock_);
-  replied_.wait(lock, [&] { return pending_[serial].has_value(); });
+  replied_.wait(lock, [&] { return pending_[serial].has_value() || closed_; });
   auto packet = std::move(pending_[serial]);
   pending_.erase(serial);
   return packet;
@@ -107,7 +112,7 @@ std::optional<Packet> DeviceClient::roundTrip(uint16_t op, WireWriter& writer) {
 void DeviceClient::readLoop() {
   for (;;) {
     Packet packet;
-    if (receivePacketBlocking(socket_.get(), packet) != IoResult::Done) lost();
+    if (receivePacketBlocking(socket_.get(), packet) != IoResult::Done) return lost();
     if (packet.flags & kReply) {
       std::lock_guard guard(pendingLock_);
       auto it = pending_.find(packet.serial);
@@ -127,6 +132,12 @@ void DeviceClient::readLoop() {
 }
 
 void DeviceClient::lost() {
+  if (disconnectExpected_) {
+    std::lock_guard guard(pendingLock_);
+    closed_ = true;
+    replied_.notify_all();
+    return;
+  }
   std::fprintf(stderr, "handheld: lost the connection to the device; ending process %d\n", getpid());
   std::_Exit(1);
 }

@@ -3,6 +3,7 @@
 // to the threads waiting for them and server pushes to their handlers.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,12 @@ class DeviceClient {
   // The connection if one can be made, without exiting; for code that must work without a
   // device (e.g. formatting the clock when there is none).
   static DeviceClient* tryGet();
+  // The connection if this process has made one already; never connects.
+  static DeviceClient* current();
+
+  // The device is about to go away on purpose (a test stopping its device): when the
+  // connection ends, end the reader quietly instead of ending the process.
+  void expectDisconnect() { disconnectExpected_ = true; }
 
   // Sends a request and waits for its reply; nullopt when the server refused it as malformed.
   template <class M>
@@ -72,7 +79,7 @@ class DeviceClient {
   std::optional<Packet> roundTrip(uint16_t op, WireWriter& writer);
   bool sendRaw(uint16_t op, uint16_t flags, uint32_t serial, WireWriter& writer);
   void readLoop();
-  [[noreturn]] void lost();
+  void lost();
 
   os::UniqueFd socket_;
   std::mutex sendLock_;
@@ -87,6 +94,8 @@ class DeviceClient {
   std::u16string modulePath_;
   std::u16string commandLine_;
   std::thread reader_;
+  std::atomic<bool> disconnectExpected_{false};
+  bool closed_ = false;  // guarded by pendingLock_
 };
 
 }  // namespace handheld::ipc

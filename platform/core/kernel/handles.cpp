@@ -3,6 +3,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "kernel/sync/pseudo_handles.h"
+
 namespace handheld::kernel {
 
 namespace {
@@ -61,6 +63,8 @@ HANDHELD_API DWORD WINAPI GetLastError(void) { return t_lastError; }
 HANDHELD_API void WINAPI SetLastError(DWORD code) { t_lastError = code; }
 
 HANDHELD_API BOOL WINAPI CloseHandle(HANDLE handle) {
+  // The current thread and process pseudo handles close successfully and stay valid.
+  if (handle == currentThreadPseudoHandle() || handle == currentProcessPseudoHandle()) return TRUE;
   if (!removeHandle(handle)) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;

@@ -11,8 +11,11 @@
 
 namespace handheld::kernel {
 
-EventObject::EventObject(bool manualReset, os::UniqueFd counter)
-    : KernelObject(ObjectKind::Event), manualReset_(manualReset), counter_(std::move(counter)) {}
+EventObject::EventObject(bool manualReset, os::UniqueFd counter, std::shared_ptr<void> deviceReference)
+    : KernelObject(ObjectKind::Event),
+      manualReset_(manualReset),
+      counter_(std::move(counter)),
+      deviceReference_(std::move(deviceReference)) {}
 
 std::shared_ptr<EventObject> EventObject::create(bool manualReset, bool initiallySet) {
   os::UniqueFd counter = newEventFd(initiallySet ? 1 : 0);

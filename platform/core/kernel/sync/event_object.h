@@ -15,7 +15,8 @@ class EventObject final : public KernelObject {
  public:
   // Wraps an eventfd opened without EFD_SEMAPHORE and with O_NONBLOCK; it may be shared with
   // other processes (named events), which then see the same state.
-  EventObject(bool manualReset, os::UniqueFd counter);
+  // `deviceReference` keeps the device's named object alive for as long as this event lives.
+  EventObject(bool manualReset, os::UniqueFd counter, std::shared_ptr<void> deviceReference = {});
   // A new private event; null with the last error set when the host has no descriptor left.
   static std::shared_ptr<EventObject> create(bool manualReset, bool initiallySet);
 
@@ -39,6 +40,7 @@ class EventObject final : public KernelObject {
 
   bool manualReset_;
   os::UniqueFd counter_;
+  std::shared_ptr<void> deviceReference_;
   // Orders what the setter wrote before what a waiter reads after, in the language's terms;
   // the descriptor alone does that only in practice.
   std::atomic<uint64_t> sets_{0};

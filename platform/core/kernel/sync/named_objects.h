@@ -1,5 +1,5 @@
 // Named kernel objects, shared by every process of the device. The device client provides
-// them; named_event_stub.cpp stands in until it does.
+// them through the device server.
 #pragma once
 
 #include <memory>

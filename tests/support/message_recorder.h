@@ -1,0 +1,93 @@
+// Testing message sequences: a window procedure that records every message it receives
+// (window, message, parameters, and whether it came through the message loop or was sent),
+// and comparison with an expected sequence written as a table whose entries may be optional.
+//
+//   MessageRecorder recorder;                  // one per test; its procedure records into it
+//   recorder.registerClass(u"Recorded");       // a class whose procedure is the recorder's
+//   HWND w = CreateWindowExW(0, u"Recorded", ...);
+//   EXPECT_TRUE(recorder.matches({{WM_NCCREATE}, {WM_CREATE}, {WM_SIZE, kOptional}, ...}));
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace handheld::testing {
+
+enum ExpectFlags : unsigned {
+  kSent = 1 << 0,      // must have been sent (the default when neither is given: either)
+  kPosted = 1 << 1,    // must have come through the message loop
+  kOptional = 1 << 2,  // may be missing
+  kWParam = 1 << 3,    // wParam must equal the entry's
+  kLParam = 1 << 4,    // lParam must equal the entry's
+};
+
+struct ExpectedMessage {
+  UINT message;
+  unsigned flags = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  HWND window = nullptr;  // null: any window
+};
+
+struct RecordedMessage {
+  HWND window;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool posted;
+};
+
+class MessageRecorder {
+ public:
+  using Reaction = std::function<std::optional<LRESULT>(HWND, WPARAM, LPARAM)>;
+
+  MessageRecorder();
+  ~MessageRecorder();
+  MessageRecorder(const MessageRecorder&) = delete;
+  MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+  // The recording procedure: records, then gives the message to the reaction registered for
+  // it, else to DefWindowProcW.
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Registers a class of the program's module with the recording procedure.
+  void registerClass(const char16_t* name, HBRUSH background = nullptr, UINT style = 0);
+
+  // Messages not to record at all.
+  void ignore(std::initializer_list<UINT> messages);
+  // What the procedure does with a message instead of DefWindowProcW (nullopt: call it).
+  void react(UINT message, Reaction reaction);
+  void clear();
+  std::vector<RecordedMessage> messages() const;
+
+  // Dispatches what waits in the calling thread's queue, without waiting.
+  void pumpPending();
+  // Dispatches messages until done() holds; false when timeoutMs passes first. Waits on the
+  // queue between messages, never spinning.
+  bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+  // Compares the recording (only the messages of `window` when one is given) with the table.
+  ::testing::AssertionResult matches(const std::vector<ExpectedMessage>& expected,
+                                     HWND window = nullptr) const;
+
+ private:
+  LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void dispatch(const MSG& message);
+
+  mutable std::mutex lock_;
+  std::vector<RecordedMessage> messages_;
+  std::set<UINT> ignored_;
+  std::map<UINT, Reaction> reactions_;
+};
+
+// "WM_CREATE" and the like, for failure messages.
+std::string messageName(UINT message);
+
+}  // namespace handheld::testing
