@@ -16,8 +16,9 @@ int runRun(Context& c, const Args& args) {
   if (!path || !line) return fail("the path or the command line is not valid UTF-8", 2);
   auto reply = c.device().call<ipc::StartProcess>({*path, *line});
   if (!reply) return fail("the device refused the request");
-  if (reply->error == ERROR_FILE_NOT_FOUND)
-    return fail("no device program at " + args[0] + " (or the path leaves the device)");
+  if (reply->error == ERROR_FILE_NOT_FOUND) return fail("no device program at " + args[0]);
+  if (reply->error == ERROR_INVALID_NAME || reply->error == ERROR_ACCESS_DENIED)
+    return fail("refused: " + args[0] + " is not a device path (a path may not leave the device root)");
   if (reply->error) return fail("cannot start " + args[0] + " (error " + std::to_string(reply->error) + ")");
   std::printf("%u\n", reply->pid);
   return 0;

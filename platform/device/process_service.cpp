@@ -120,6 +120,9 @@ uint32_t ProcessService::launch(const std::u16string& devicePath, const std::u16
                                 uint32_t& pid) {
   if (runningCount() >= kMaxRunning) return ERROR_NOT_ENOUGH_QUOTA;
   if (commandLine.size() > kMaxCommandLine) return ERROR_INVALID_PARAMETER;
+  // A path that is no device path at all (one that climbs out of the root, say) is refused
+  // as such, before looking for a program.
+  if (auto names = fs::splitDevicePath(devicePath); !names) return names.error();
   auto image = findImage(devicePath);
   if (!image) return ERROR_FILE_NOT_FOUND;
   std::string hostPath = image->string();
@@ -206,6 +209,13 @@ void ProcessService::waitFor(uint32_t pid, uint32_t timeoutMs,
         w->second.responder.send({WAIT_TIMEOUT, 0});
         rec->second.waiters.erase(w);
       });
+}
+
+std::vector<uint32_t> ProcessService::runningPrograms() const {
+  std::vector<uint32_t> pids;
+  for (auto& [pid, r] : records_)
+    if (r.running && r.launched) pids.push_back(pid);
+  return pids;
 }
 
 size_t ProcessService::runningCount() const {

@@ -17,6 +17,9 @@ std::optional<registry::Root> rootOf(uint32_t value) {
   return registry::rootFromHkey(reinterpret_cast<HKEY>(static_cast<uintptr_t>(value)));
 }
 
+// Long enough to gather a burst of changes, short enough that a crash loses little.
+constexpr auto kSaveDelay = std::chrono::milliseconds(50);
+
 }  // namespace
 
 RegistryService::RegistryService(Server& server, InfoPage& info, ClockService& clock)
@@ -34,11 +37,13 @@ RegistryService::RegistryService(Server& server, InfoPage& info, ClockService& c
   registerHandlers();
 }
 
+RegistryService::~RegistryService() { save(); }
+
 void RegistryService::scheduleSave() {
   if (saveScheduled_) return;
   saveScheduled_ = true;
-  // After this turn of the loop, so a burst of changes is written once.
-  server_.loop().addTimer(EventLoop::Clock::now(), [this] {
+  // A burst of changes is written once; the device saves again when it stops.
+  server_.loop().addTimer(EventLoop::Clock::now() + kSaveDelay, [this] {
     saveScheduled_ = false;
     save();
   });

@@ -12,6 +12,9 @@ namespace handheld::device {
 class RegistryService {
  public:
   RegistryService(Server& server, InfoPage& info, ClockService& clock);
+  ~RegistryService();
+  RegistryService(const RegistryService&) = delete;
+  RegistryService& operator=(const RegistryService&) = delete;
   registry::RegistryStore& store() { return store_; }
 
  private:

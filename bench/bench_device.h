@@ -1,0 +1,24 @@
+// A headless device in a temporary root for the length of a benchmark run.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace handheld::bench {
+
+class BenchDevice {
+ public:
+  BenchDevice();  // starts the device and makes this process one of its clients
+  ~BenchDevice();
+  BenchDevice(const BenchDevice&) = delete;
+  BenchDevice& operator=(const BenchDevice&) = delete;
+
+  const std::filesystem::path& root() const { return root_; }
+  // Links a test program into the device as \Tests\<name>.
+  std::u16string install(const std::string& testProgram) const;
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace handheld::bench
