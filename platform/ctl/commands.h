@@ -40,5 +40,11 @@ int runReg(Context& c, const Args& args);
 int runClock(Context& c, const Args& args);
 int runLocale(Context& c, const Args& args);
 int runNotifications(Context& c, const Args& args);
+int runWindows(Context& c, const Args& args);
+int runFind(Context& c, const Args& args);
+int runTree(Context& c, const Args& args);
+int runPost(Context& c, const Args& args);
+int runSend(Context& c, const Args& args);
+int runWaitIdle(Context& c, const Args& args);
 
 }  // namespace handheld::ctl

@@ -49,6 +49,23 @@ Clock and settings (times are device local time)
                                 show or change the date order (0 month-day-year, 1 day-month-year,
                                 2 year-month-day) and the clock (0 12-hour, 1 24-hour)
   notifications                 list the timed notifications (time, application, arguments)
+
+Windows and messages (HANDLE as printed, e.g. 0x00100001; numbers in decimal or 0x hex)
+  windows [--json]              list the top-level windows, front to back: handle, process id,
+                                visible, enabled, rectangle, class, title. --json prints an
+                                array of {handle, pid, class, title, rect: [x, y, width, height],
+                                visible, enabled}
+  find CLASS|'*' [TITLE]        print the handle of the first top-level window of that class
+                                ('*': any) and title (exactly; none: any); exit 1 if none
+  tree HANDLE|--pid ID          print a window and everything below it, or every window of a
+                                process, as JSON: handle, class, text, id, style, rect,
+                                visible, enabled, children
+  post HANDLE MSG WPARAM LPARAM post a message (MSG a number or a name such as WM_CLOSE or
+                                WM_USER+1); exit 1 when there is no such window
+  send HANDLE MSG WPARAM LPARAM send a message and print the window procedure's result in
+                                decimal. Only integers travel between processes.
+  wait-idle [SECONDS]           return once every device process waits with empty message
+                                queues and nothing to paint (default 10 s); exit 1 on time-out
 )";
 
 }  // namespace
@@ -77,6 +94,8 @@ int main(int argc, char** argv) {
       {"status", ctl::runStatus}, {"run", ctl::runRun},         {"ps", ctl::runPs},
       {"wait-exit", ctl::runWaitExit}, {"reg", ctl::runReg},    {"clock", ctl::runClock},
       {"locale", ctl::runLocale}, {"notifications", ctl::runNotifications},
+      {"windows", ctl::runWindows}, {"find", ctl::runFind},   {"tree", ctl::runTree},
+      {"post", ctl::runPost},       {"send", ctl::runSend},   {"wait-idle", ctl::runWaitIdle},
   };
   auto command = commands.find(args.front());
   if (command == commands.end()) return ctl::fail("unknown command '" + args.front() + "' (see --help)", 2);

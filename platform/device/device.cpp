@@ -19,6 +19,7 @@ Device::Device(DeviceOptions options, Log& log)
       objects_(server_),
       processes_(server_),
       notifications_(server_, clock_, processes_),
+      windows_(server_, info_, processes_),
       slotsInUse_(kWindowSlots, false) {
   slotsInUse_[0] = true;  // slot 0 would make handle values that look like nothing
   server_.onHello([this](Connection& c, ipc::Hello::Reply& reply) {

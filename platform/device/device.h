@@ -13,6 +13,7 @@
 #include "process_service.h"
 #include "registry_service.h"
 #include "server.h"
+#include "window_system.h"
 
 namespace handheld::device {
 
@@ -45,6 +46,7 @@ class Device {
   ObjectService objects_;
   ProcessService processes_;
   NotificationService notifications_;
+  WindowSystem windows_;
   std::vector<bool> slotsInUse_;
   uint32_t nextSlot_ = 1;
 };

@@ -23,6 +23,8 @@ class ProcessService {
   uint32_t launch(const std::u16string& devicePath, const std::u16string& commandLine,
                   uint32_t& pid);
   size_t runningCount() const;
+  // The programs the device started that still run.
+  std::vector<uint32_t> runningPrograms() const;
   // Listeners learn of each process's end (windows, objects and the like are dropped there).
   void onExit(std::function<void(uint32_t pid)> f) { exitListeners_.push_back(std::move(f)); }
   // Ends every running device process (the device is stopping).

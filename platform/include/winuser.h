@@ -38,3 +38,633 @@ HANDHELD_API BOOL WINAPI FreeResource(HGLOBAL resourceData);
 HANDHELD_API int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax);
 #define FindResource FindResourceW
 #define LoadString LoadStringW
+
+// ---- windows, messages, painting, focus, key state, metrics ----
+// Windows and their procedures live in the process that creates them; HWND values are unique
+// on the device and fit in 32 bits, so a handle may be passed to another process as a number.
+// This is a 64-bit platform: pointer-sized window and class values are reached through the
+// ...LongPtrW functions and GWLP_/GCLP_ indexes only; GetWindowLongW refuses the indexes of
+// pointer values (GWLP_WNDPROC, GWLP_HINSTANCE, GWLP_HWNDPARENT) with ERROR_INVALID_INDEX and
+// gives the low 32 bits of GWLP_USERDATA and GWLP_ID.
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+typedef void(CALLBACK* TIMERPROC)(HWND window, UINT message, UINT_PTR id, DWORD time);
+typedef BOOL(CALLBACK* WNDENUMPROC)(HWND window, LPARAM lParam);
+
+#define MAKEINTATOM(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
+
+// Messages
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
+#define WM_SETREDRAW 0x000B
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
+#define WM_SYSCOLORCHANGE 0x0015
+#define WM_SHOWWINDOW 0x0018
+#define WM_SETTINGCHANGE 0x001A
+#define WM_WININICHANGE WM_SETTINGCHANGE
+#define WM_FONTCHANGE 0x001D
+#define WM_CANCELMODE 0x001F
+#define WM_SETCURSOR 0x0020
+#define WM_MOUSEACTIVATE 0x0021
+#define WM_DRAWITEM 0x002B
+#define WM_MEASUREITEM 0x002C
+#define WM_DELETEITEM 0x002D
+#define WM_VKEYTOITEM 0x002E
+#define WM_CHARTOITEM 0x002F
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
+#define WM_COMPAREITEM 0x0039
+#define WM_WINDOWPOSCHANGING 0x0046
+#define WM_WINDOWPOSCHANGED 0x0047
+#define WM_COPYDATA 0x004A
+#define WM_NOTIFY 0x004E
+#define WM_HELP 0x0053
+#define WM_STYLECHANGING 0x007C
+#define WM_STYLECHANGED 0x007D
+#define WM_GETICON 0x007F
+#define WM_SETICON 0x0080
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_NCCALCSIZE 0x0083
+#define WM_NCHITTEST 0x0084
+#define WM_NCPAINT 0x0085
+#define WM_NCACTIVATE 0x0086
+#define WM_GETDLGCODE 0x0087
+#define WM_KEYFIRST 0x0100
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_DEADCHAR 0x0103
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
+#define WM_SYSDEADCHAR 0x0107
+#define WM_KEYLAST 0x0108
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
+#define WM_HSCROLL 0x0114
+#define WM_VSCROLL 0x0115
+#define WM_INITMENUPOPUP 0x0117
+#define WM_MENUCHAR 0x0120
+#define WM_ENTERIDLE 0x0121
+#define WM_CTLCOLORMSGBOX 0x0132
+#define WM_CTLCOLOREDIT 0x0133
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORBTN 0x0135
+#define WM_CTLCOLORDLG 0x0136
+#define WM_CTLCOLORSCROLLBAR 0x0137
+#define WM_CTLCOLORSTATIC 0x0138
+#define WM_MOUSEFIRST 0x0200
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_RBUTTONDBLCLK 0x0206
+#define WM_MBUTTONDOWN 0x0207
+#define WM_MBUTTONUP 0x0208
+#define WM_MBUTTONDBLCLK 0x0209
+#define WM_MOUSEWHEEL 0x020A
+#define WM_MOUSELAST 0x020A
+#define WM_PARENTNOTIFY 0x0210
+#define WM_ENTERMENULOOP 0x0211
+#define WM_EXITMENULOOP 0x0212
+#define WM_CAPTURECHANGED 0x0215
+#define WM_CUT 0x0300
+#define WM_COPY 0x0301
+#define WM_PASTE 0x0302
+#define WM_CLEAR 0x0303
+#define WM_UNDO 0x0304
+#define WM_HOTKEY 0x0312
+#define WM_PRINT 0x0317
+#define WM_PRINTCLIENT 0x0318
+#define WM_HIBERNATE 0x03FF
+#define WM_USER 0x0400
+#define WM_APP 0x8000
+
+// WM_ACTIVATE wParam (low word)
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+// WM_SIZE wParam
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
+// Window styles
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_MINIMIZE 0x20000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CLIPSIBLINGS 0x04000000L
+#define WS_CLIPCHILDREN 0x02000000L
+#define WS_MAXIMIZE 0x01000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_DLGFRAME 0x00400000L
+#define WS_VSCROLL 0x00200000L
+#define WS_HSCROLL 0x00100000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_CHILDWINDOW WS_CHILD
+#define WS_OVERLAPPEDWINDOW \
+  (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define WS_POPUPWINDOW (WS_POPUP | WS_BORDER | WS_SYSMENU)
+
+#define WS_EX_DLGMODALFRAME 0x00000001L
+#define WS_EX_NOPARENTNOTIFY 0x00000004L
+#define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_ACCEPTFILES 0x00000010L
+#define WS_EX_TRANSPARENT 0x00000020L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define WS_EX_WINDOWEDGE 0x00000100L
+#define WS_EX_CLIENTEDGE 0x00000200L
+#define WS_EX_CONTEXTHELP 0x00000400L
+#define WS_EX_RIGHT 0x00001000L
+#define WS_EX_STATICEDGE 0x00020000L
+#define WS_EX_OVERLAPPEDWINDOW (WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE)
+#define WS_EX_NOANIMATION 0x04000000L
+#define WS_EX_INK 0x10000000L
+#define WS_EX_ABOVESTARTUP 0x20000000L
+#define WS_EX_NODRAG 0x40000000L
+#define WS_EX_CAPTIONOKBTN 0x80000000L
+
+// Class styles
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_OWNDC 0x0020
+#define CS_CLASSDC 0x0040
+#define CS_PARENTDC 0x0080
+#define CS_NOCLOSE 0x0200
+#define CS_SAVEBITS 0x0800
+#define CS_GLOBALCLASS 0x4000
+
+#define CW_USEDEFAULT (static_cast<int>(0x80000000))
+
+// ShowWindow. The device has no minimized or maximized state: the minimizing commands hide,
+// the maximizing ones show.
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+
+// SetWindowPos
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define SWP_FRAMECHANGED 0x0020
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define SWP_NOCOPYBITS 0x0100
+#define SWP_NOOWNERZORDER 0x0200
+#define SWP_NOSENDCHANGING 0x0400
+#define SWP_DRAWFRAME SWP_FRAMECHANGED
+#define SWP_NOREPOSITION SWP_NOOWNERZORDER
+
+#define HWND_TOP (reinterpret_cast<HWND>(0))
+#define HWND_BOTTOM (reinterpret_cast<HWND>(1))
+#define HWND_TOPMOST (reinterpret_cast<HWND>(-1))
+#define HWND_NOTOPMOST (reinterpret_cast<HWND>(-2))
+
+// GetWindow
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+// Window values: GetWindowLongW / SetWindowLongW take 32-bit ones, the ...PtrW functions all.
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWL_ID (-12)
+#define GWLP_WNDPROC (-4)
+#define GWLP_HINSTANCE (-6)
+#define GWLP_HWNDPARENT (-8)
+#define GWLP_ID (-12)
+#define GWLP_USERDATA (-21)
+// Dialog windows keep these in their extra bytes.
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC (DWLP_MSGRESULT + static_cast<int>(sizeof(LRESULT)))
+#define DWLP_USER (DWLP_DLGPROC + static_cast<int>(sizeof(void*)))
+
+// Class values (GetClassLongW / SetClassLongW: 32-bit ones, and the brush, whose handle
+// values stay below 2^31).
+#define GCL_HBRBACKGROUND (-10)
+#define GCL_CBWNDEXTRA (-18)
+#define GCL_CBCLSEXTRA (-20)
+#define GCL_STYLE (-26)
+#define GCLP_MENUNAME (-8)
+#define GCLP_HBRBACKGROUND (-10)
+#define GCLP_HCURSOR (-12)
+#define GCLP_HICON (-14)
+#define GCLP_HMODULE (-16)
+#define GCLP_WNDPROC (-24)
+
+// PeekMessage
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+#define PM_NOYIELD 0x0002
+
+// Queue status and wake masks
+#define QS_KEY 0x0001
+#define QS_MOUSEMOVE 0x0002
+#define QS_MOUSEBUTTON 0x0004
+#define QS_POSTMESSAGE 0x0008
+#define QS_TIMER 0x0010
+#define QS_PAINT 0x0020
+#define QS_SENDMESSAGE 0x0040
+#define QS_HOTKEY 0x0080
+#define QS_MOUSE (QS_MOUSEMOVE | QS_MOUSEBUTTON)
+#define QS_INPUT (QS_MOUSE | QS_KEY)
+#define QS_ALLEVENTS (QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY)
+#define QS_ALLINPUT (QS_ALLEVENTS | QS_SENDMESSAGE)
+
+#define USER_TIMER_MINIMUM 0x0000000A
+#define USER_TIMER_MAXIMUM 0x7FFFFFFF
+
+// Virtual keys ('0'..'9' and 'A'..'Z' are their characters)
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
+#define VK_CANCEL 0x03
+#define VK_MBUTTON 0x04
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_CLEAR 0x0C
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_SELECT 0x29
+#define VK_PRINT 0x2A
+#define VK_EXECUTE 0x2B
+#define VK_SNAPSHOT 0x2C
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_HELP 0x2F
+#define VK_LWIN 0x5B
+#define VK_RWIN 0x5C
+#define VK_APPS 0x5D
+#define VK_SLEEP 0x5F
+#define VK_NUMPAD0 0x60
+#define VK_NUMPAD1 0x61
+#define VK_NUMPAD2 0x62
+#define VK_NUMPAD3 0x63
+#define VK_NUMPAD4 0x64
+#define VK_NUMPAD5 0x65
+#define VK_NUMPAD6 0x66
+#define VK_NUMPAD7 0x67
+#define VK_NUMPAD8 0x68
+#define VK_NUMPAD9 0x69
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SEPARATOR 0x6C
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
+#define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_F6 0x75
+#define VK_F7 0x76
+#define VK_F8 0x77
+#define VK_F9 0x78
+#define VK_F10 0x79
+#define VK_F11 0x7A
+#define VK_F12 0x7B
+#define VK_F13 0x7C
+#define VK_F14 0x7D
+#define VK_F15 0x7E
+#define VK_F16 0x7F
+#define VK_F17 0x80
+#define VK_F18 0x81
+#define VK_F19 0x82
+#define VK_F20 0x83
+#define VK_F21 0x84
+#define VK_F22 0x85
+#define VK_F23 0x86
+#define VK_F24 0x87
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
+#define VK_OEM_1 0xBA
+#define VK_OEM_PLUS 0xBB
+#define VK_OEM_COMMA 0xBC
+#define VK_OEM_MINUS 0xBD
+#define VK_OEM_PERIOD 0xBE
+#define VK_OEM_2 0xBF
+#define VK_OEM_3 0xC0
+#define VK_APP1 0xC1
+#define VK_APP2 0xC2
+#define VK_APP3 0xC3
+#define VK_APP4 0xC4
+#define VK_APP5 0xC5
+#define VK_APP6 0xC6
+#define VK_OEM_4 0xDB
+#define VK_OEM_5 0xDC
+#define VK_OEM_6 0xDD
+#define VK_OEM_7 0xDE
+
+// System metrics
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
+#define SM_CYHSCROLL 3
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXDLGFRAME 7
+#define SM_CYDLGFRAME 8
+#define SM_CYVTHUMB 9
+#define SM_CXHTHUMB 10
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CXCURSOR 13
+#define SM_CYCURSOR 14
+#define SM_CYMENU 15
+#define SM_CXFULLSCREEN 16
+#define SM_CYFULLSCREEN 17
+#define SM_MOUSEPRESENT 19
+#define SM_CYVSCROLL 20
+#define SM_CXHSCROLL 21
+#define SM_DEBUG 22
+#define SM_SWAPBUTTON 23
+#define SM_CXDOUBLECLK 36
+#define SM_CYDOUBLECLK 37
+#define SM_CXICONSPACING 38
+#define SM_CYICONSPACING 39
+#define SM_CXFIXEDFRAME SM_CXDLGFRAME
+#define SM_CYFIXEDFRAME SM_CYDLGFRAME
+#define SM_CMOUSEBUTTONS 43
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+#define SM_CXDRAG 68
+#define SM_CYDRAG 69
+#define SM_CXVIRTUALSCREEN 78
+#define SM_CYVIRTUALSCREEN 79
+#define SM_CMONITORS 80
+
+typedef struct tagMSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+} MSG, *PMSG, *LPMSG;
+
+typedef struct tagWNDCLASSW {
+  UINT style;
+  WNDPROC lpfnWndProc;
+  int cbClsExtra;
+  int cbWndExtra;
+  HINSTANCE hInstance;
+  HICON hIcon;
+  HCURSOR hCursor;
+  HBRUSH hbrBackground;
+  LPCWSTR lpszMenuName;
+  LPCWSTR lpszClassName;
+} WNDCLASSW, *PWNDCLASSW, *LPWNDCLASSW;
+typedef WNDCLASSW WNDCLASS;
+
+typedef struct tagCREATESTRUCTW {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  LPCWSTR lpszName;
+  LPCWSTR lpszClass;
+  DWORD dwExStyle;
+} CREATESTRUCTW, *LPCREATESTRUCTW;
+typedef CREATESTRUCTW CREATESTRUCT;
+typedef LPCREATESTRUCTW LPCREATESTRUCT;
+
+typedef struct tagPAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;
+  RECT rcPaint;
+  BOOL fRestore;
+  BOOL fIncUpdate;
+  BYTE rgbReserved[32];
+} PAINTSTRUCT, *PPAINTSTRUCT, *LPPAINTSTRUCT;
+
+typedef struct tagWINDOWPOS {
+  HWND hwnd;
+  HWND hwndInsertAfter;
+  int x;
+  int y;
+  int cx;
+  int cy;
+  UINT flags;
+} WINDOWPOS, *PWINDOWPOS, *LPWINDOWPOS;
+
+// Classes: registered per module instance (NULL: the program's own). A class name is
+// compared without regard to case; the platform's own classes are found from every module.
+HANDHELD_API ATOM WINAPI RegisterClassW(const WNDCLASSW* windowClass);
+HANDHELD_API BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance);
+HANDHELD_API BOOL WINAPI GetClassInfoW(HINSTANCE instance, LPCWSTR className, LPWNDCLASSW windowClass);
+HANDHELD_API int WINAPI GetClassNameW(HWND window, LPWSTR className, int maxCount);
+HANDHELD_API DWORD WINAPI GetClassLongW(HWND window, int index);
+HANDHELD_API DWORD WINAPI SetClassLongW(HWND window, int index, LONG value);
+HANDHELD_API ULONG_PTR WINAPI GetClassLongPtrW(HWND window, int index);
+HANDHELD_API ULONG_PTR WINAPI SetClassLongPtrW(HWND window, int index, LONG_PTR value);
+// A message number from 0xC000 up, the same in every process of the device for one name.
+HANDHELD_API UINT WINAPI RegisterWindowMessageW(LPCWSTR name);
+
+// Windows
+HANDHELD_API HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName,
+                                         DWORD style, int x, int y, int width, int height,
+                                         HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+#define CreateWindowW(className, windowName, style, x, y, width, height, parent, menu, instance, \
+                      param)                                                                  \
+  CreateWindowExW(0, className, windowName, style, x, y, width, height, parent, menu, instance, param)
+// Only the creating thread may destroy a window (ERROR_ACCESS_DENIED otherwise).
+HANDHELD_API BOOL WINAPI DestroyWindow(HWND window);
+HANDHELD_API LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HANDHELD_API LRESULT WINAPI CallWindowProcW(WNDPROC procedure, HWND window, UINT message,
+                                            WPARAM wParam, LPARAM lParam);
+HANDHELD_API LONG WINAPI GetWindowLongW(HWND window, int index);
+HANDHELD_API LONG WINAPI SetWindowLongW(HWND window, int index, LONG value);
+HANDHELD_API LONG_PTR WINAPI GetWindowLongPtrW(HWND window, int index);
+HANDHELD_API LONG_PTR WINAPI SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
+HANDHELD_API HWND WINAPI GetDlgItem(HWND dialog, int id);
+HANDHELD_API int WINAPI GetDlgCtrlID(HWND window);
+// Text of another process's window: its top-level windows only; setting it is refused.
+HANDHELD_API BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
+HANDHELD_API int WINAPI GetWindowTextW(HWND window, LPWSTR text, int maxCount);
+HANDHELD_API int WINAPI GetWindowTextLengthW(HWND window);
+// Top-level windows of every process, front to back.
+HANDHELD_API HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName);
+HANDHELD_API BOOL WINAPI EnumWindows(WNDENUMPROC callback, LPARAM lParam);
+HANDHELD_API BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam);
+HANDHELD_API BOOL WINAPI IsWindow(HWND window);
+HANDHELD_API BOOL WINAPI IsWindowVisible(HWND window);
+HANDHELD_API BOOL WINAPI IsWindowEnabled(HWND window);
+HANDHELD_API BOOL WINAPI EnableWindow(HWND window, BOOL enable);
+HANDHELD_API BOOL WINAPI ShowWindow(HWND window, int command);
+HANDHELD_API BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+HANDHELD_API BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width,
+                                      int height, UINT flags);
+HANDHELD_API BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
+HANDHELD_API BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+HANDHELD_API BOOL WINAPI ClientToScreen(HWND window, LPPOINT point);
+HANDHELD_API BOOL WINAPI ScreenToClient(HWND window, LPPOINT point);
+HANDHELD_API int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
+HANDHELD_API HWND WINAPI GetParent(HWND window);
+HANDHELD_API HWND WINAPI GetWindow(HWND window, UINT relation);
+HANDHELD_API BOOL WINAPI IsChild(HWND parent, HWND window);
+HANDHELD_API HWND WINAPI GetDesktopWindow(void);
+// The deepest visible, enabled window at a screen point (within the caller's own windows;
+// another process's window is answered by its top-level window).
+HANDHELD_API HWND WINAPI WindowFromPoint(POINT point);
+// The child containing a point in the parent's client coordinates, the parent itself when
+// none does, NULL when the point is outside the parent.
+HANDHELD_API HWND WINAPI ChildWindowFromPoint(HWND parent, POINT point);
+HANDHELD_API DWORD WINAPI GetWindowThreadProcessId(HWND window, LPDWORD processId);
+
+// Messages. Between processes only the integer values of wParam and lParam travel; system
+// messages whose parameters are pointers are refused there.
+HANDHELD_API BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HANDHELD_API BOOL WINAPI PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);
+HANDHELD_API void WINAPI PostQuitMessage(int exitCode);
+HANDHELD_API LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HANDHELD_API BOOL WINAPI SendNotifyMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HANDHELD_API BOOL WINAPI ReplyMessage(LRESULT result);
+HANDHELD_API BOOL WINAPI InSendMessage(void);
+HANDHELD_API BOOL WINAPI GetMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax);
+HANDHELD_API BOOL WINAPI PeekMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax,
+                                      UINT remove);
+HANDHELD_API BOOL WINAPI TranslateMessage(const MSG* message);
+HANDHELD_API LRESULT WINAPI DispatchMessageW(const MSG* message);
+HANDHELD_API BOOL WINAPI WaitMessage(void);
+// High word: the kinds of messages in the queue; low word: those that arrived since the
+// queue was last looked at.
+HANDHELD_API DWORD WINAPI GetQueueStatus(UINT flags);
+// Returns WAIT_OBJECT_0 + count when a message of a kind in wakeMask arrived since the queue
+// was last looked at. waitAll must be FALSE, as on the device.
+HANDHELD_API DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                                    DWORD milliseconds, DWORD wakeMask);
+HANDHELD_API DWORD WINAPI GetMessagePos(void);
+HANDHELD_API LONG WINAPI GetMessageTime(void);
+
+// Timers
+HANDHELD_API UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerProc);
+HANDHELD_API BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
+
+// Painting. A parent never draws over its visible children, nor a window over the siblings
+// in front of it, as on the device.
+HANDHELD_API BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+HANDHELD_API BOOL WINAPI ValidateRect(HWND window, const RECT* rect);
+HANDHELD_API BOOL WINAPI GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
+HANDHELD_API BOOL WINAPI UpdateWindow(HWND window);
+HANDHELD_API HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
+HANDHELD_API BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
+HANDHELD_API HDC WINAPI GetDC(HWND window);
+HANDHELD_API int WINAPI ReleaseDC(HWND window, HDC hdc);
+
+// Focus, capture, activation
+HANDHELD_API HWND WINAPI SetFocus(HWND window);
+HANDHELD_API HWND WINAPI GetFocus(void);
+HANDHELD_API HWND WINAPI SetCapture(HWND window);
+HANDHELD_API BOOL WINAPI ReleaseCapture(void);
+HANDHELD_API HWND WINAPI GetCapture(void);
+HANDHELD_API BOOL WINAPI SetForegroundWindow(HWND window);
+HANDHELD_API HWND WINAPI GetForegroundWindow(void);
+HANDHELD_API HWND WINAPI SetActiveWindow(HWND window);
+HANDHELD_API HWND WINAPI GetActiveWindow(void);
+HANDHELD_API BOOL WINAPI BringWindowToTop(HWND window);
+
+// Key state from the device's table: bit 15 (the sign) while down, bit 0 the toggle.
+HANDHELD_API SHORT WINAPI GetKeyState(int virtualKey);
+HANDHELD_API SHORT WINAPI GetAsyncKeyState(int virtualKey);
+
+HANDHELD_API int WINAPI GetSystemMetrics(int index);
+
+#define RegisterClass RegisterClassW
+#define UnregisterClass UnregisterClassW
+#define GetClassInfo GetClassInfoW
+#define GetClassName GetClassNameW
+#define GetClassLong GetClassLongW
+#define SetClassLong SetClassLongW
+#define GetClassLongPtr GetClassLongPtrW
+#define SetClassLongPtr SetClassLongPtrW
+#define RegisterWindowMessage RegisterWindowMessageW
+#define CreateWindowEx CreateWindowExW
+#define CreateWindow CreateWindowW
+#define DefWindowProc DefWindowProcW
+#define CallWindowProc CallWindowProcW
+#define GetWindowLong GetWindowLongW
+#define SetWindowLong SetWindowLongW
+#define GetWindowLongPtr GetWindowLongPtrW
+#define SetWindowLongPtr SetWindowLongPtrW
+#define SetWindowText SetWindowTextW
+#define GetWindowText GetWindowTextW
+#define GetWindowTextLength GetWindowTextLengthW
+#define FindWindow FindWindowW
+#define PostMessage PostMessageW
+#define PostThreadMessage PostThreadMessageW
+#define SendMessage SendMessageW
+#define SendNotifyMessage SendNotifyMessageW
+#define GetMessage GetMessageW
+#define PeekMessage PeekMessageW
+#define DispatchMessage DispatchMessageW

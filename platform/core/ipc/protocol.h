@@ -46,6 +46,34 @@ enum class Op : uint16_t {
   ClockGet,
   DeviceStop,
   DeviceStatus,
+  // windows and messages
+  UserAttach = 100,
+  WindowAdd,
+  WindowChange,
+  WindowRemove,
+  WindowArrange,
+  WindowList,
+  WindowFind,
+  WindowAtPoint,
+  ForegroundGet,
+  ActivationNotice,
+  CaptureSet,
+  WindowDescribe,
+  DescribeQuery,
+  DescribeAnswer,
+  MessageNameRegister,
+  MessageSend = 120,
+  MessageSendDone,
+  MessagePost,
+  MessageDeliver,
+  MessageResult,
+  AutomationSend,
+  SurfaceAttach = 140,
+  SurfaceDamage,
+  IdleQuery = 150,
+  IdleAnswer,
+  WaitIdle,
+  KeyStateSet = 160,
 };
 
 enum class ClientKind : uint8_t { Process = 1, Automation = 2 };
@@ -430,6 +458,369 @@ struct DeviceStatus {
     std::string screen;   // "qvga", "vga-landscape", ...
     uint32_t processes = 0;
     HANDHELD_FIELDS(serverPid, root, display, screen, processes)
+  };
+};
+
+// ---- windows and messages ----
+// A window handle is (the owning process's window slot << 20) | serial; the server routes by
+// the slot and checks every handle against its table or the owning process. The server keeps
+// top-level windows only; a process's child windows live in that process.
+
+// A process that uses windows or messages says so once, before anything can be routed to it;
+// only such processes are asked whether they are idle or sent messages.
+struct UserAttach {
+  static constexpr Op op = Op::UserAttach;
+  HANDHELD_NO_FIELDS
+};
+
+// One window as the server keeps it (top-level) or a process describes it (any window).
+struct WindowRecord {
+  uint32_t handle = 0;
+  uint32_t parent = 0;    // 0: a top-level window
+  uint32_t owner = 0;     // top-level windows: the owner window, or 0
+  uint32_t pid = 0;       // set by the server
+  uint32_t threadId = 0;  // host thread id of the creating thread
+  uint32_t version = 0;   // grows with each change; an older snapshot never replaces a newer
+  std::u16string className;
+  std::u16string text;
+  uint32_t style = 0;
+  uint32_t exStyle = 0;
+  int64_t id = 0;         // child windows: the control id
+  int32_t left = 0, top = 0, right = 0, bottom = 0;  // screen coordinates
+  bool visible = false;
+  bool enabled = true;
+  bool topmost = false;
+  HANDHELD_FIELDS(handle, parent, owner, pid, threadId, version, className, text, style, exStyle,
+                  id, left, top, right, bottom, visible, enabled, topmost)
+};
+inline constexpr size_t kMaxClassNameLength = 256;
+inline constexpr size_t kMaxWindowTextOnServer = 4096;
+
+// The windows that lost and gained the activation through a request. The server tells every
+// other process of its part with ActivationNotice; the requesting process applies its own.
+struct ActivationChange {
+  uint32_t lost = 0;
+  uint32_t gained = 0;
+  HANDHELD_FIELDS(lost, gained)
+};
+
+struct WindowAdd {
+  static constexpr Op op = Op::WindowAdd;
+  struct Request {
+    WindowRecord window;
+    HANDHELD_FIELDS(window)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    HANDHELD_FIELDS(error)
+  };
+};
+
+// Replaces the server's record of one of the caller's top-level windows. Hiding or disabling
+// the foreground window moves the activation.
+struct WindowChange {
+  static constexpr Op op = Op::WindowChange;
+  struct Request {
+    WindowRecord window;
+    HANDHELD_FIELDS(window)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    ActivationChange activation;
+    HANDHELD_FIELDS(error, activation)
+  };
+};
+
+struct WindowRemove {
+  static constexpr Op op = Op::WindowRemove;
+  struct Request {
+    uint32_t handle = 0;
+    HANDHELD_FIELDS(handle)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    ActivationChange activation;
+    HANDHELD_FIELDS(error, activation)
+  };
+};
+
+// Z-order and activation of a top-level window. insertAfter: a window handle or one of the
+// kInsert* values; raise false leaves the order alone.
+inline constexpr uint32_t kInsertTop = 0;
+inline constexpr uint32_t kInsertBottom = 1;
+inline constexpr uint32_t kInsertTopmost = 0xFFFFFFFF;
+inline constexpr uint32_t kInsertNoTopmost = 0xFFFFFFFE;
+struct WindowArrange {
+  static constexpr Op op = Op::WindowArrange;
+  struct Request {
+    uint32_t handle = 0;
+    uint32_t insertAfter = kInsertTop;
+    bool raise = true;
+    bool activate = true;
+    HANDHELD_FIELDS(handle, insertAfter, raise, activate)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    ActivationChange activation;
+    HANDHELD_FIELDS(error, activation)
+  };
+};
+
+// Every top-level window, front to back.
+struct WindowList {
+  static constexpr Op op = Op::WindowList;
+  struct Request {
+    HANDHELD_NO_FIELDS
+  };
+  struct Reply {
+    std::vector<WindowRecord> windows;
+    uint32_t foreground = 0;
+    HANDHELD_FIELDS(windows, foreground)
+  };
+};
+
+// The first top-level window after `after` (0: from the front) whose class (compared without
+// regard to case) and text (exactly) match; a side that is not asked for matches anything.
+struct WindowFind {
+  static constexpr Op op = Op::WindowFind;
+  struct Request {
+    bool matchClass = false;
+    std::u16string className;
+    bool matchText = false;
+    std::u16string text;
+    uint32_t after = 0;
+    HANDHELD_FIELDS(matchClass, className, matchText, text, after)
+  };
+  struct Reply {
+    uint32_t handle = 0;
+    HANDHELD_FIELDS(handle)
+  };
+};
+
+// The front-most visible and enabled top-level window containing a screen point.
+struct WindowAtPoint {
+  static constexpr Op op = Op::WindowAtPoint;
+  struct Request {
+    int32_t x = 0, y = 0;
+    HANDHELD_FIELDS(x, y)
+  };
+  struct Reply {
+    uint32_t handle = 0;
+    HANDHELD_FIELDS(handle)
+  };
+};
+
+struct ForegroundGet {
+  static constexpr Op op = Op::ForegroundGet;
+  struct Request {
+    HANDHELD_NO_FIELDS
+  };
+  struct Reply {
+    uint32_t handle = 0;
+    HANDHELD_FIELDS(handle)
+  };
+};
+
+// Pushed to the process owning `handle`: it became active (WA_ACTIVE) or inactive; `other`
+// is the window on the other side of the change.
+struct ActivationNotice {
+  static constexpr Op op = Op::ActivationNotice;
+  uint32_t handle = 0;
+  bool active = false;
+  uint32_t other = 0;
+  HANDHELD_FIELDS(handle, active, other)
+};
+
+// The top-level window that holds the stylus capture in the sending process, or 0.
+struct CaptureSet {
+  static constexpr Op op = Op::CaptureSet;
+  uint32_t handle = 0;
+  HANDHELD_FIELDS(handle)
+};
+
+// Windows as their process sees them: one window (tree false), a window with everything
+// below it (tree true), or every window of process `pid` (handle 0). For a top-level window
+// alone the server answers from its table; otherwise it asks the owning process.
+struct WindowDescribe {
+  static constexpr Op op = Op::WindowDescribe;
+  struct Request {
+    uint32_t handle = 0;
+    uint32_t pid = 0;
+    bool tree = false;
+    HANDHELD_FIELDS(handle, pid, tree)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    std::vector<WindowRecord> windows;  // parents before their children
+    HANDHELD_FIELDS(error, windows)
+  };
+};
+
+// The server's question to the owning process for WindowDescribe, and its answer.
+struct DescribeQuery {
+  static constexpr Op op = Op::DescribeQuery;
+  uint64_t queryId = 0;
+  uint32_t handle = 0;  // 0: every window of the process
+  bool tree = false;
+  HANDHELD_FIELDS(queryId, handle, tree)
+};
+struct DescribeAnswer {
+  static constexpr Op op = Op::DescribeAnswer;
+  uint64_t queryId = 0;
+  uint32_t error = 0;
+  std::vector<WindowRecord> windows;
+  HANDHELD_FIELDS(queryId, error, windows)
+};
+
+// RegisterWindowMessageW: one number from 0xC000 up per name (compared without regard to
+// case), the same for every process of the device; 0 when the numbers are used up.
+struct MessageNameRegister {
+  static constexpr Op op = Op::MessageNameRegister;
+  struct Request {
+    std::u16string name;
+    HANDHELD_FIELDS(name)
+  };
+  struct Reply {
+    uint32_t message = 0;
+    HANDHELD_FIELDS(message)
+  };
+};
+
+// A message sent to a window of another process. Only integers cross: the receiver refuses
+// the system messages whose parameters are pointers. The server answers with MessageSendDone
+// (result 0 and an error when the window or its process is gone); notifyOnly asks for no
+// answer (SendNotifyMessageW).
+struct MessageSend {
+  static constexpr Op op = Op::MessageSend;
+  uint64_t sendId = 0;  // chosen by the sender, unique within its process
+  uint32_t handle = 0;
+  uint32_t message = 0;
+  uint64_t wParam = 0;
+  int64_t lParam = 0;
+  bool notifyOnly = false;
+  HANDHELD_FIELDS(sendId, handle, message, wParam, lParam, notifyOnly)
+};
+struct MessageSendDone {
+  static constexpr Op op = Op::MessageSendDone;
+  uint64_t sendId = 0;
+  uint32_t error = 0;
+  int64_t result = 0;
+  HANDHELD_FIELDS(sendId, error, result)
+};
+
+// A message posted to a window of another process, or to a thread (handle 0, threadId);
+// answered once the receiving process has queued it.
+struct MessagePost {
+  static constexpr Op op = Op::MessagePost;
+  struct Request {
+    uint32_t handle = 0;
+    uint32_t threadId = 0;
+    uint32_t message = 0;
+    uint64_t wParam = 0;
+    int64_t lParam = 0;
+    HANDHELD_FIELDS(handle, threadId, message, wParam, lParam)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    HANDHELD_FIELDS(error)
+  };
+};
+
+enum class Delivery : uint8_t { Send = 1, Notify = 2, Post = 3, ThreadPost = 4 };
+
+// What the server hands the owning process. It answers with MessageResult: a send when the
+// window procedure returns (or at once with an error), a post once queued.
+struct MessageDeliver {
+  static constexpr Op op = Op::MessageDeliver;
+  uint64_t deliveryId = 0;
+  Delivery kind = Delivery::Post;
+  uint32_t handle = 0;
+  uint32_t threadId = 0;
+  uint32_t message = 0;
+  uint64_t wParam = 0;
+  int64_t lParam = 0;
+  HANDHELD_FIELDS(deliveryId, kind, handle, threadId, message, wParam, lParam)
+};
+struct MessageResult {
+  static constexpr Op op = Op::MessageResult;
+  uint64_t deliveryId = 0;
+  uint32_t error = 0;
+  int64_t result = 0;
+  HANDHELD_FIELDS(deliveryId, error, result)
+};
+
+// A send from automation (handheld-ctl, tests): answered when the window procedure returns.
+struct AutomationSend {
+  static constexpr Op op = Op::AutomationSend;
+  struct Request {
+    uint32_t handle = 0;
+    uint32_t message = 0;
+    uint64_t wParam = 0;
+    int64_t lParam = 0;
+    HANDHELD_FIELDS(handle, message, wParam, lParam)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    int64_t result = 0;
+    HANDHELD_FIELDS(error, result)
+  };
+};
+
+// A top-level window's pixels: a memfd of height rows of width 32-bit pixels (0x00RRGGBB),
+// sent when the surface is made or replaced; then the rectangles drawn into it.
+struct SurfaceAttach {
+  static constexpr Op op = Op::SurfaceAttach;
+  uint32_t handle = 0;
+  Fd memory;
+  int32_t width = 0;
+  int32_t height = 0;
+  HANDHELD_FIELDS(handle, memory, width, height)
+};
+struct SurfaceDamage {
+  static constexpr Op op = Op::SurfaceDamage;
+  uint32_t handle = 0;
+  int32_t left = 0, top = 0, right = 0, bottom = 0;  // surface coordinates
+  HANDHELD_FIELDS(handle, left, top, right, bottom)
+};
+
+// Whether a process is idle: every thread with a message queue waits with it empty and
+// nothing to paint. The process answers once that holds.
+struct IdleQuery {
+  static constexpr Op op = Op::IdleQuery;
+  uint64_t queryId = 0;
+  HANDHELD_FIELDS(queryId)
+};
+struct IdleAnswer {
+  static constexpr Op op = Op::IdleAnswer;
+  uint64_t queryId = 0;
+  HANDHELD_FIELDS(queryId)
+};
+
+// Answered once every device process is idle, no message is on its way between processes
+// and every started program has connected; error WAIT_TIMEOUT when the time is up first.
+struct WaitIdle {
+  static constexpr Op op = Op::WaitIdle;
+  struct Request {
+    uint32_t timeoutMs = 0;
+    HANDHELD_FIELDS(timeoutMs)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    HANDHELD_FIELDS(error)
+  };
+};
+
+// Sets a virtual key's state in the device key-state table (down, and the toggle on a press).
+struct KeyStateSet {
+  static constexpr Op op = Op::KeyStateSet;
+  struct Request {
+    uint32_t key = 0;
+    bool down = false;
+    HANDHELD_FIELDS(key, down)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    HANDHELD_FIELDS(error)
   };
 };
 

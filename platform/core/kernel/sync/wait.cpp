@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "kernel/sync/cancellation.h"
+#include "kernel/sync/wait_observer.h"
 
 namespace handheld::kernel {
 
@@ -148,6 +149,7 @@ DWORD waitForObjects(std::span<const std::shared_ptr<KernelObject>> objects,
     return WAIT_FAILED;
   }
   const Deadline deadline(milliseconds);
+  ObservedWait observed(milliseconds != 0);
   return waitAllObjects ? waitAll(objects, extraFds, deadline)
                         : waitAny(objects, extraFds, deadline);
 }

@@ -1,0 +1,40 @@
+#include "user/thread_end.h"
+
+#include <vector>
+
+#include "user/sent_messages.h"
+#include "user/top_level_sync.h"
+#include "user/user_lock.h"
+#include "user/window_release.h"
+#include "user/window_table.h"
+
+namespace handheld::user {
+
+void endThreadQueue(std::shared_ptr<ThreadQueue> queue) {
+  std::vector<std::shared_ptr<SentMessage>> unanswered;
+  std::vector<HWND> topLevel;
+  {
+    UserGuard guard(userLock());
+    queue->ended = true;
+    QueueTable::get().erase(queue->threadId());
+    unanswered.assign(queue->sent.begin(), queue->sent.end());
+    unanswered.insert(unanswered.end(), queue->receiving.begin(), queue->receiving.end());
+    queue->sent.clear();
+    queue->receiving.clear();
+    std::vector<std::shared_ptr<Window>> windows;
+    for (const auto& [value, w] : WindowTable::get().all())
+      if (w->threadId == queue->threadId()) windows.push_back(w);
+    for (const auto& w : windows) {
+      if (!w->isChild()) topLevel.push_back(w->handle);
+      w->state = Window::State::Destroying;
+    }
+    for (const auto& w : windows) forgetWindow(*w);
+    queue->posted.clear();
+    queue->input.clear();
+    queue->timers.clear();
+  }
+  for (const auto& message : unanswered) answerSentMessage(message, 0);
+  for (HWND window : topLevel) unregisterTopLevel(window);
+}
+
+}  // namespace handheld::user

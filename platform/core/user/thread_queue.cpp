@@ -1,0 +1,79 @@
+#include "user/thread_queue.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+
+#include "kernel/sync/eventfd.h"
+#include "user/device_link.h"
+#include "user/thread_end.h"
+#include "user/user_lock.h"
+
+namespace handheld::user {
+
+namespace {
+
+// Ends the queue with its thread: thread-local objects are destroyed as the thread ends,
+// whether it returns, calls ExitThread or is terminated.
+struct QueueHolder {
+  std::shared_ptr<ThreadQueue> queue;
+  ~QueueHolder() {
+    if (queue) endThreadQueue(std::move(queue));
+  }
+};
+
+thread_local QueueHolder t_queue;
+
+}  // namespace
+
+void ThreadQueue::wake() const { kernel::raiseEventFd(wake_.get()); }
+
+void ThreadQueue::drainWake() const {
+  uint64_t count;
+  while (::read(wake_.get(), &count, sizeof count) > 0) {
+  }
+}
+
+QueueTable& QueueTable::get() {
+  static auto* table = new QueueTable;
+  return *table;
+}
+
+std::shared_ptr<ThreadQueue> QueueTable::find(DWORD threadId) const {
+  auto it = queues_.find(threadId);
+  return it == queues_.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<ThreadQueue> currentQueue() {
+  if (t_queue.queue) return t_queue.queue;
+  attachToDevice();
+  os::UniqueFd wake = kernel::newEventFd(0);
+  if (!wake) return nullptr;
+  auto queue = std::make_shared<ThreadQueue>(GetCurrentThreadId(), std::move(wake));
+  {
+    UserGuard guard(userLock());
+    QueueTable::get().insert(queue);
+  }
+  t_queue.queue = queue;
+  return queue;
+}
+
+ThreadQueue* existingCurrentQueue() { return t_queue.queue.get(); }
+
+bool enqueuePosted(ThreadQueue& queue, const MSG& message) {
+  if (queue.ended || queue.posted.size() >= kMaxPostedMessages) return false;
+  queue.posted.push_back(message);
+  queue.arrived |= QS_POSTMESSAGE;
+  queue.wake();
+  return true;
+}
+
+bool enqueueSent(ThreadQueue& queue, std::shared_ptr<SentMessage> message) {
+  if (queue.ended) return false;
+  queue.sent.push_back(std::move(message));
+  queue.arrived |= QS_SENDMESSAGE;
+  queue.wake();
+  return true;
+}
+
+}  // namespace handheld::user

@@ -1,0 +1,240 @@
+// windows, find, tree, post, send, wait-idle
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "strings/utf.h"
+#include "winerror.h"
+
+namespace handheld::ctl {
+
+namespace {
+
+std::string hexHandle(uint32_t handle) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08x", handle);
+  return text;
+}
+
+// A JSON string literal of UTF-16 text.
+std::string jsonString(const std::u16string& text) {
+  std::string out = "\"";
+  for (unsigned char c : strings::toUtf8(text)) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string jsonRect(const ipc::WindowRecord& w) {
+  return "[" + std::to_string(w.left) + ", " + std::to_string(w.top) + ", " +
+         std::to_string(w.right - w.left) + ", " + std::to_string(w.bottom - w.top) + "]";
+}
+
+const char* jsonBool(bool value) { return value ? "true" : "false"; }
+
+std::optional<uint32_t> parseHandle(const std::string& text) {
+  auto value = parseNumber(text);
+  if (!value || *value == 0 || *value > UINT32_MAX) return std::nullopt;
+  return static_cast<uint32_t>(*value);
+}
+
+// A message number, or one of the common names (WM_USER+5 style offsets allowed).
+std::optional<uint32_t> parseMessage(const std::string& text) {
+  static const std::map<std::string, uint32_t> kNames = {
+      {"WM_NULL", 0x0000},    {"WM_CLOSE", 0x0010},   {"WM_QUIT", 0x0012},
+      {"WM_SETTINGCHANGE", 0x001A}, {"WM_KEYDOWN", 0x0100}, {"WM_KEYUP", 0x0101},
+      {"WM_CHAR", 0x0102},    {"WM_COMMAND", 0x0111}, {"WM_TIMER", 0x0113},
+      {"WM_HOTKEY", 0x0312},  {"WM_USER", 0x0400},    {"WM_APP", 0x8000},
+  };
+  auto plus = text.find('+');
+  auto name = kNames.find(text.substr(0, plus));
+  if (name != kNames.end()) {
+    uint64_t offset = 0;
+    if (plus != std::string::npos) {
+      auto parsed = parseNumber(text.substr(plus + 1));
+      if (!parsed) return std::nullopt;
+      offset = *parsed;
+    }
+    if (name->second + offset > UINT32_MAX) return std::nullopt;
+    return static_cast<uint32_t>(name->second + offset);
+  }
+  auto value = parseNumber(text);
+  if (!value || *value > UINT32_MAX) return std::nullopt;
+  return static_cast<uint32_t>(*value);
+}
+
+// An lParam may be negative.
+std::optional<int64_t> parseSigned(const std::string& text) {
+  bool negative = !text.empty() && text[0] == '-';
+  auto value = parseNumber(negative ? text.substr(1) : text);
+  if (!value || *value > static_cast<uint64_t>(INT64_MAX)) return std::nullopt;
+  return negative ? -static_cast<int64_t>(*value) : static_cast<int64_t>(*value);
+}
+
+struct MessageArgs {
+  uint32_t handle;
+  uint32_t message;
+  uint64_t wParam;
+  int64_t lParam;
+};
+
+std::optional<MessageArgs> parseMessageArgs(const Args& args) {
+  if (args.size() != 4) return std::nullopt;
+  auto handle = parseHandle(args[0]);
+  auto message = parseMessage(args[1]);
+  auto wParam = parseSigned(args[2]);
+  auto lParam = parseSigned(args[3]);
+  if (!handle || !message || !wParam || !lParam) return std::nullopt;
+  return MessageArgs{*handle, *message, static_cast<uint64_t>(*wParam), *lParam};
+}
+
+void printTree(const std::vector<ipc::WindowRecord>& windows, size_t index, int depth) {
+  const auto& w = windows[index];
+  std::string pad(static_cast<size_t>(depth) * 2, ' ');
+  char style[16];
+  std::snprintf(style, sizeof style, "0x%08x", w.style);
+  std::printf("%s{\"handle\": \"%s\", \"class\": %s, \"text\": %s, \"id\": %lld, \"style\": \"%s\", "
+              "\"rect\": %s, \"visible\": %s, \"enabled\": %s, \"children\": [",
+              pad.c_str(), hexHandle(w.handle).c_str(), jsonString(w.className).c_str(),
+              jsonString(w.text).c_str(), static_cast<long long>(w.id), style, jsonRect(w).c_str(),
+              jsonBool(w.visible), jsonBool(w.enabled));
+  bool first = true;
+  for (size_t i = index + 1; i < windows.size(); ++i) {
+    if (windows[i].parent != w.handle) continue;
+    std::printf(first ? "\n" : ",\n");
+    first = false;
+    printTree(windows, i, depth + 1);
+  }
+  std::printf(first ? "]}" : "\n%s]}", pad.c_str());
+}
+
+}  // namespace
+
+int runWindows(Context& c, const Args& args) {
+  const bool json = args.size() == 1 && args[0] == "--json";
+  if (!args.empty() && !json) return fail("usage: windows [--json]", 2);
+  auto reply = c.device().call<ipc::WindowList>({});
+  if (!reply) return fail("the device did not answer");
+  if (json) {
+    std::printf("[");
+    for (size_t i = 0; i < reply->windows.size(); ++i) {
+      const auto& w = reply->windows[i];
+      std::printf("%s\n  {\"handle\": \"%s\", \"pid\": %u, \"class\": %s, \"title\": %s, \"rect\": %s, "
+                  "\"visible\": %s, \"enabled\": %s}",
+                  i ? "," : "", hexHandle(w.handle).c_str(), w.pid, jsonString(w.className).c_str(),
+                  jsonString(w.text).c_str(), jsonRect(w).c_str(), jsonBool(w.visible), jsonBool(w.enabled));
+    }
+    std::printf(reply->windows.empty() ? "]\n" : "\n]\n");
+    return 0;
+  }
+  std::printf("%-10s %-8s %-7s %-7s %-20s %-16s %s\n", "HANDLE", "PID", "VISIBLE", "ENABLED", "RECT",
+              "CLASS", "TITLE");
+  for (const auto& w : reply->windows) {
+    std::string rect = std::to_string(w.left) + "," + std::to_string(w.top) + " " +
+                       std::to_string(w.right - w.left) + "x" + std::to_string(w.bottom - w.top);
+    std::printf("%-10s %-8u %-7s %-7s %-20s %-16s %s\n", hexHandle(w.handle).c_str(), w.pid,
+                w.visible ? "yes" : "no", w.enabled ? "yes" : "no", rect.c_str(),
+                strings::toUtf8(w.className).c_str(), strings::toUtf8(w.text).c_str());
+  }
+  return 0;
+}
+
+int runFind(Context& c, const Args& args) {
+  if (args.empty() || args.size() > 2) return fail("usage: find CLASS|'*' [TITLE]", 2);
+  ipc::WindowFind::Request request;
+  if (args[0] != "*") {
+    request.matchClass = true;
+    request.className = strings::fromUtf8(args[0]);
+  }
+  if (args.size() == 2) {
+    request.matchText = true;
+    request.text = strings::fromUtf8(args[1]);
+  }
+  auto reply = c.device().call<ipc::WindowFind>(request);
+  if (!reply) return fail("the device did not answer");
+  if (!reply->handle) return 1;
+  std::printf("%s\n", hexHandle(reply->handle).c_str());
+  return 0;
+}
+
+int runTree(Context& c, const Args& args) {
+  ipc::WindowDescribe::Request request;
+  request.tree = true;
+  if (args.size() == 2 && args[0] == "--pid") {
+    auto pid = parseNumber(args[1]);
+    if (!pid || *pid == 0 || *pid > UINT32_MAX) return fail("usage: tree HANDLE|--pid ID", 2);
+    request.pid = static_cast<uint32_t>(*pid);
+  } else if (args.size() == 1) {
+    auto handle = parseHandle(args[0]);
+    if (!handle) return fail("usage: tree HANDLE|--pid ID", 2);
+    request.handle = *handle;
+  } else {
+    return fail("usage: tree HANDLE|--pid ID", 2);
+  }
+  auto reply = c.device().call<ipc::WindowDescribe>(request);
+  if (!reply) return fail("the device did not answer");
+  if (reply->error) return fail(request.pid ? "no windows of process " + args[1] : "no window " + args[0]);
+  const auto& windows = reply->windows;
+  auto isRoot = [&](const ipc::WindowRecord& w) {
+    for (const auto& other : windows)
+      if (other.handle == w.parent) return false;
+    return true;
+  };
+  if (request.pid) std::printf("[\n");
+  bool first = true;
+  for (size_t i = 0; i < windows.size(); ++i) {
+    if (!isRoot(windows[i])) continue;
+    if (!first) std::printf(",\n");
+    first = false;
+    printTree(windows, i, request.pid ? 1 : 0);
+  }
+  std::printf(request.pid ? "\n]\n" : "\n");
+  return 0;
+}
+
+int runPost(Context& c, const Args& args) {
+  auto m = parseMessageArgs(args);
+  if (!m) return fail("usage: post HANDLE MSG WPARAM LPARAM", 2);
+  auto reply = c.device().call<ipc::MessagePost>({m->handle, 0, m->message, m->wParam, m->lParam});
+  if (!reply) return fail("the device did not answer");
+  if (reply->error) return fail("no window " + args[0]);
+  return 0;
+}
+
+int runSend(Context& c, const Args& args) {
+  auto m = parseMessageArgs(args);
+  if (!m) return fail("usage: send HANDLE MSG WPARAM LPARAM", 2);
+  auto reply = c.device().call<ipc::AutomationSend>({m->handle, m->message, m->wParam, m->lParam});
+  if (!reply) return fail("the device did not answer");
+  if (reply->error == ERROR_INVALID_WINDOW_HANDLE) return fail("no window " + args[0]);
+  std::printf("%lld\n", static_cast<long long>(reply->result));
+  return 0;
+}
+
+int runWaitIdle(Context& c, const Args& args) {
+  auto seconds = args.empty() ? std::optional<uint64_t>(10) : parseNumber(args[0]);
+  if (args.size() > 1 || !seconds || *seconds > 86400) return fail("usage: wait-idle [SECONDS]", 2);
+  auto reply = c.device().call<ipc::WaitIdle>({static_cast<uint32_t>(*seconds * 1000)});
+  if (!reply) return fail("the device did not answer");
+  if (reply->error) return fail("the device is still busy after " + std::to_string(*seconds) + " s");
+  return 0;
+}
+
+}  // namespace handheld::ctl

@@ -1,0 +1,133 @@
+#include "message_router.h"
+
+#include <algorithm>
+
+#include "winerror.h"
+
+namespace handheld::device {
+
+namespace {
+// A process has few threads, each waiting for at most a few nested sends; posts are
+// acknowledged at once.
+constexpr size_t kMaxPendingPerSender = 256;
+constexpr size_t kMaxQuestions = 256;
+}  // namespace
+
+MessageRouter::MessageRouter(Server& server, UserClients& clients, TopLevelRegistry& windows)
+    : server_(server), clients_(clients), windows_(windows) {
+  server_.onEvent<ipc::MessageSend>([this](Connection& c, ipc::MessageSend& m) {
+    std::weak_ptr<Connection> weak = server_.find(c.id());
+    const uint64_t sendId = m.sendId;
+    Done done = [this, weak, sendId](uint32_t error, int64_t result) {
+      if (auto sender = weak.lock()) clients_.deliver(*sender, ipc::MessageSendDone{sendId, error, result});
+    };
+    send(c.id(), m.handle, m.message, m.wParam, m.lParam, m.notifyOnly, m.notifyOnly ? Done{} : done);
+  });
+  server_.onEvent<ipc::MessageResult>([this](Connection& c, ipc::MessageResult& r) {
+    auto it = inFlight_.find(r.deliveryId);
+    if (it == inFlight_.end() || it->second.receiver != c.id()) return;  // not asked of it
+    finish(r.deliveryId, r.error, r.result);
+  });
+  server_.onAsyncRequest<ipc::AutomationSend>(
+      [this](Connection& c, ipc::AutomationSend::Request& r, Responder<ipc::AutomationSend> responder) {
+        send(c.id(), r.handle, r.message, r.wParam, r.lParam, false,
+             [responder](uint32_t error, int64_t result) { responder.send({error, result}); });
+      });
+  server_.onAsyncRequest<ipc::MessagePost>(
+      [this](Connection& c, ipc::MessagePost::Request& r, Responder<ipc::MessagePost> responder) {
+        post(c.id(), r, [responder](uint32_t error, int64_t) { responder.send({error}); });
+      });
+  server_.onAsyncRequest<ipc::WindowDescribe>(
+      [this](Connection&, ipc::WindowDescribe::Request& r, Responder<ipc::WindowDescribe> responder) {
+        describe(r, std::move(responder));
+      });
+  server_.onEvent<ipc::DescribeAnswer>([this](Connection& c, ipc::DescribeAnswer& a) {
+    auto it = questions_.find(a.queryId);
+    if (it == questions_.end() || it->second.process != c.id()) return;
+    for (auto& w : a.windows) w.pid = c.pid;  // the process does not vouch for itself
+    it->second.responder.send({a.error, std::move(a.windows)});
+    questions_.erase(it);
+  });
+  clients_.onDetach([this](Connection& c) { receiverGone(c); });
+  // A sender that went away waits for nothing: the receiver's late answer is dropped.
+  server_.onDisconnect([this](Connection& c) {
+    if (std::erase_if(inFlight_, [&](const auto& entry) { return entry.second.sender == c.id(); }) &&
+        settled_)
+      settled_();
+  });
+}
+
+void MessageRouter::send(uint64_t sender, uint32_t handle, uint32_t message, uint64_t wParam,
+                         int64_t lParam, bool notify, Done done) {
+  auto receiver = clients_.ownerOf(handle);
+  if (!receiver) {
+    if (done) done(ERROR_INVALID_WINDOW_HANDLE, 0);
+    return;
+  }
+  if (notify) {
+    clients_.deliver(*receiver, ipc::MessageDeliver{0, ipc::Delivery::Notify, handle, 0, message, wParam, lParam});
+    return;
+  }
+  const uint64_t id = track(*receiver, sender, std::move(done));
+  if (!id) return;
+  clients_.deliver(*receiver, ipc::MessageDeliver{id, ipc::Delivery::Send, handle, 0, message, wParam, lParam});
+}
+
+void MessageRouter::post(uint64_t sender, const ipc::MessagePost::Request& r, Done done) {
+  auto receiver = r.handle ? clients_.ownerOf(r.handle) : clients_.runningThread(r.threadId);
+  if (!receiver) return done(r.handle ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_THREAD_ID, 0);
+  // The receiver acknowledges at once (its reader thread queues the message), so a post to a
+  // window that does not exist fails as it would within a process.
+  const uint64_t id = track(*receiver, sender, std::move(done));
+  if (!id) return;
+  clients_.deliver(*receiver, ipc::MessageDeliver{id, r.handle ? ipc::Delivery::Post : ipc::Delivery::ThreadPost,
+                                                  r.handle, r.threadId, r.message, r.wParam, r.lParam});
+}
+
+uint64_t MessageRouter::track(const Connection& receiver, uint64_t sender, Done done) {
+  const size_t pending = std::count_if(inFlight_.begin(), inFlight_.end(),
+                                       [&](const auto& entry) { return entry.second.sender == sender; });
+  if (pending >= kMaxPendingPerSender) {
+    done(ERROR_NOT_ENOUGH_QUOTA, 0);
+    return 0;
+  }
+  const uint64_t id = nextDelivery_++;
+  inFlight_.emplace(id, InFlight{receiver.id(), sender, std::move(done)});
+  return id;
+}
+
+void MessageRouter::describe(const ipc::WindowDescribe::Request& r,
+                             Responder<ipc::WindowDescribe> responder) {
+  if (r.handle && !r.tree) {
+    if (const auto* known = windows_.find(r.handle)) return responder.send({0, {*known}});
+  }
+  auto process = r.handle ? clients_.ownerOf(r.handle) : clients_.byPid(r.pid);
+  if (!process) return responder.send({ERROR_INVALID_WINDOW_HANDLE, {}});
+  if (questions_.size() >= kMaxQuestions) return responder.send({ERROR_BUSY, {}});
+  const uint64_t id = nextQuestion_++;
+  questions_.emplace(id, Question{process->id(), std::move(responder)});
+  process->push(ipc::DescribeQuery{id, r.handle, r.handle == 0 || r.tree});
+}
+
+void MessageRouter::finish(uint64_t deliveryId, uint32_t error, int64_t result) {
+  auto it = inFlight_.find(deliveryId);
+  if (it == inFlight_.end()) return;
+  Done done = std::move(it->second.done);
+  inFlight_.erase(it);
+  if (done) done(error, result);
+  if (settled_) settled_();
+}
+
+void MessageRouter::receiverGone(const Connection& c) {
+  std::vector<uint64_t> orphaned;
+  for (const auto& [id, entry] : inFlight_)
+    if (entry.receiver == c.id()) orphaned.push_back(id);
+  for (uint64_t id : orphaned) finish(id, ERROR_INVALID_WINDOW_HANDLE, 0);
+  std::erase_if(questions_, [&](auto& entry) {
+    if (entry.second.process != c.id()) return false;
+    entry.second.responder.send({ERROR_INVALID_WINDOW_HANDLE, {}});
+    return true;
+  });
+}
+
+}  // namespace handheld::device
