@@ -120,6 +120,11 @@ HANDHELD_API DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE* h
   const int fd = queue->wakeFd();
   for (;;) {
     queue->drainWake();
+    // A signalled object comes before the messages, as its index is lower.
+    if (!objects.empty()) {
+      DWORD signalled = handheld::kernel::waitForObjects(objects, {}, false, 0);
+      if (signalled != WAIT_TIMEOUT) return signalled;
+    }
     std::optional<Clock::time_point> wakeAt = deadline;
     {
       UserGuard guard(userLock());

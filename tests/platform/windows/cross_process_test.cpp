@@ -114,6 +114,7 @@ TEST_F(CrossProcess, SendsAndPostsCarryIntegersOnly) {
 TEST_F(CrossProcess, NestedSendsInBothDirections) {
   HWND probe = startProbe(u"window ProbeClass ProbeTitle");
   HWND mine = create(0);
+  recorder.clear();
   recorder.react(WM_USER + 3, [&](HWND, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
     return SendMessageW(probe, WM_USER + 1, wParam, 100);  // back into the probe, which waits on us
   });

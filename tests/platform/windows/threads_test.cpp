@@ -74,6 +74,7 @@ class Threads : public WindowsTest {
     worker.lpszClassName = u"Worker";
     ASSERT_NE(RegisterClassW(&worker), 0);
     g_mainWindow = create(0);
+    recorder.clear();
   }
 };
 
