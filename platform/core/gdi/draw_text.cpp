@@ -38,7 +38,8 @@ class Layout {
     line.width = x;
   }
 
-  // Splits text into lines at CR, LF and CR LF (unless single-line), removes '&' prefixes
+  // Splits text into lines at CR, LF, CR LF and LF CR (single-line: they show as spaces),
+  // removes '&' prefixes
   // (unless DT_NOPREFIX) and wraps at spaces within width (DT_WORDBREAK).
   std::vector<TextLine> lines(std::u16string_view text, int width) const {
     std::vector<TextLine> result;
@@ -46,13 +47,18 @@ class Layout {
     bool prefix = false;
     for (size_t i = 0; i < text.size(); ++i) {
       char16_t unit = text[i];
-      if ((unit == u'\r' || unit == u'\n')) {
-        if (format_ & DT_SINGLELINE) continue;
-        if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-        result.push_back(std::move(current));
-        current = {};
-        prefix = false;
-        continue;
+      if (unit == u'\r' || unit == u'\n') {
+        if (format_ & DT_SINGLELINE) {
+          unit = u' ';  // a single line shows breaks as spaces
+        } else {
+          // CR LF and LF CR are one break; CR CR and LF LF are two.
+          char16_t pair = unit == u'\r' ? u'\n' : u'\r';
+          if (i + 1 < text.size() && text[i + 1] == pair) ++i;
+          result.push_back(std::move(current));
+          current = {};
+          prefix = false;
+          continue;
+        }
       }
       if (!(format_ & DT_NOPREFIX) && unit == u'&' && !prefix) {
         prefix = true;

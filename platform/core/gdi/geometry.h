@@ -24,6 +24,12 @@ inline RECT unite(const RECT& a, const RECT& b) {
           std::max(a.bottom, b.bottom)};
 }
 
+// Whether inner lies wholly within outer.
+inline bool contains(const RECT& outer, const RECT& inner) {
+  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+         outer.bottom >= inner.bottom;
+}
+
 inline RECT offsetBy(const RECT& r, int dx, int dy) {
   return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }

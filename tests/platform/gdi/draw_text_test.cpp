@@ -51,6 +51,11 @@ TEST_F(DrawTextTest, CalcRectMeasuresLinesWithoutDrawing) {
   RECT multi{0, 0, 0, 0};
   EXPECT_EQ(draw(u"one\r\ntwo lines\nthree", multi, DT_CALCRECT), 3 * lineHeight_);
   EXPECT_EQ(multi.right, width(u"two lines"));
+  RECT breaks{0, 0, 0, 0};
+  EXPECT_EQ(draw(u"a\n\rb\r\rc", breaks, DT_CALCRECT), 4 * lineHeight_);  // LF CR is one
+  RECT single{0, 0, 0, 0};
+  draw(u"a\r\nb", single, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_EQ(single.right, width(u"a  b"));  // each break shows as a space
   EXPECT_EQ(inkBounds(canvas_.surface()).right, 0);
   // A count of -1 reads up to the terminator.
   RECT terminated{0, 0, 0, 0};
