@@ -1,0 +1,51 @@
+// The list window of all notes, as the base part of the note store: it owns the window and
+// the note list with its lock, and calls the store's note operations through the ten slots
+// below, in this order.
+#pragma once
+
+#include <windows.h>
+
+#include <list>
+
+#include "notes/note_entry.h"
+
+class AllNotesWindow {
+ public:
+  AllNotesWindow();
+  AllNotesWindow(const AllNotesWindow&) = delete;
+  AllNotesWindow& operator=(const AllNotesWindow&) = delete;
+
+  // Slot 0: a new note window, recording at once when `startRecording` is set; its handle.
+  virtual HWND newNote(BOOL startRecording) = 0;
+  // Slot 1: deletes the selected notes after asking.
+  virtual void deleteSelectedNotes() = 0;
+  // Slot 2: opens the note at a list index; -1 does nothing.
+  virtual void openNoteAt(int index) = 0;
+  // Slot 3: marks the selected notes as expired.
+  virtual void setSelectedNotesExpired() = 0;
+  // Slot 4: sorts by a column; -1 resets to the first order, -2 keeps the current one.
+  virtual void sortNotes(int column) = 0;
+  // Slot 5: stores the options' values in the settings.
+  virtual void applyOptions() = 0;
+  // Slot 6: runs the options with `owner` as their owner window.
+  virtual void openOptions(HWND owner) = 0;
+  // Slot 7: asks the main window to show the about box.
+  virtual void about() = 0;
+  // Slot 8: closes the list window and ends the program.
+  virtual void closeAndExit() = 0;
+  // Slot 9: the list window became active.
+  virtual void activated() = 0;
+  virtual ~AllNotesWindow();
+
+  // Creates the list window or brings it to the front.
+  void showAll();
+  // Tears the list window down.
+  void closeAll();
+  void setMainWindow(HWND mainWindow) { mainWindow_ = mainWindow; }
+
+ protected:
+  HWND mainWindow_ = nullptr;
+  std::list<NoteEntry> notes_;
+  // Guards notes_ and every update of the list; re-entrant for its owning thread.
+  CRITICAL_SECTION noteLock_;
+};

@@ -1,0 +1,176 @@
+#include "notes/note_file.h"
+
+#include <array>
+#include <limits>
+#include <string>
+
+namespace {
+
+namespace Layout = NoteFileLayout;
+
+using FixedPart = std::array<BYTE, Layout::kFixedPartSize>;
+
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (isOpen()) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+FileHandle openForReading(LPCWSTR path) {
+  return FileHandle(
+      CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool readExactly(HANDLE file, BYTE* buffer, DWORD size) {
+  DWORD read = 0;
+  return ReadFile(file, buffer, size, &read, nullptr) && read == size;
+}
+
+bool writeExactly(HANDLE file, const BYTE* buffer, DWORD size) {
+  DWORD written = 0;
+  return WriteFile(file, buffer, size, &written, nullptr) && written == size;
+}
+
+void putWord(BYTE* at, WORD value) {
+  at[0] = static_cast<BYTE>(value);
+  at[1] = static_cast<BYTE>(value >> 8);
+}
+
+void putDword(BYTE* at, DWORD value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<BYTE>(value >> (8 * i));
+}
+
+WORD getWord(const BYTE* at) { return static_cast<WORD>(at[0] | (at[1] << 8)); }
+
+DWORD getDword(const BYTE* at) {
+  DWORD value = 0;
+  for (int i = 3; i >= 0; --i) value = (value << 8) | at[i];
+  return value;
+}
+
+void encodeTime(const SYSTEMTIME& time, BYTE* at) {
+  const WORD fields[Layout::kExpiryTimeFields] = {time.wYear,   time.wMonth,  time.wDayOfWeek,
+                                                  time.wDay,    time.wHour,   time.wMinute,
+                                                  time.wSecond, time.wMilliseconds};
+  for (std::size_t i = 0; i < Layout::kExpiryTimeFields; ++i) putWord(at + 2 * i, fields[i]);
+}
+
+SYSTEMTIME decodeTime(const BYTE* at) {
+  SYSTEMTIME time;
+  time.wYear = getWord(at);
+  time.wMonth = getWord(at + 2);
+  time.wDayOfWeek = getWord(at + 4);
+  time.wDay = getWord(at + 6);
+  time.wHour = getWord(at + 8);
+  time.wMinute = getWord(at + 10);
+  time.wSecond = getWord(at + 12);
+  time.wMilliseconds = getWord(at + 14);
+  return time;
+}
+
+void encodeTitle(const WCHAR (&title)[Layout::kTitleUnits], BYTE* at) {
+  // Units after the terminator go out as zeros rather than whatever the buffer held.
+  bool ended = false;
+  for (std::size_t i = 0; i < Layout::kTitleUnits; ++i) {
+    const WCHAR unit = ended ? 0 : title[i];
+    ended = ended || unit == 0;
+    putWord(at + 2 * i, i + 1 == Layout::kTitleUnits ? 0 : unit);
+  }
+}
+
+void decodeTitle(const BYTE* at, WCHAR (&title)[Layout::kTitleUnits]) {
+  for (std::size_t i = 0; i < Layout::kTitleUnits; ++i) title[i] = getWord(at + 2 * i);
+  // A file need not terminate its title; the last unit is always the terminator here.
+  title[Layout::kTitleUnits - 1] = 0;
+}
+
+void decodeHeader(const BYTE* bytes, SYSTEMTIME& time, WCHAR (&title)[Layout::kTitleUnits],
+                  BYTE& expired) {
+  time = decodeTime(bytes + Layout::kExpiryTimeOffset);
+  decodeTitle(bytes + Layout::kTitleOffset, title);
+  expired = bytes[Layout::kExpiredFlagOffset];
+}
+
+FixedPart encodeFixedPart(const NoteRecord& record) {
+  FixedPart bytes{};
+  encodeTime(record.expiryTime, bytes.data() + Layout::kExpiryTimeOffset);
+  encodeTitle(record.title, bytes.data() + Layout::kTitleOffset);
+  bytes[Layout::kExpiredFlagOffset] = record.expired;
+  putDword(bytes.data() + Layout::kZoomOffset, static_cast<DWORD>(record.zoom));
+  putDword(bytes.data() + Layout::kContentLengthOffset, static_cast<DWORD>(record.content.size()));
+  return bytes;
+}
+
+}  // namespace
+
+bool WriteNoteFile(LPCWSTR path, const NoteRecord& record) {
+  if (record.content.size() > std::numeric_limits<DWORD>::max() - Layout::kFixedPartSize) {
+    return false;
+  }
+  FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.isOpen()) return false;
+  const FixedPart fixed = encodeFixedPart(record);
+  if (!writeExactly(file.get(), fixed.data(), static_cast<DWORD>(fixed.size()))) return false;
+  return record.content.empty() ||
+         writeExactly(file.get(), record.content.data(), static_cast<DWORD>(record.content.size()));
+}
+
+bool ReadNoteFile(LPCWSTR path, NoteRecord& record) {
+  record.clearContent();
+  FileHandle file = openForReading(path);
+  if (!file.isOpen()) return false;
+  const DWORD fileSize = GetFileSize(file.get(), nullptr);
+  FixedPart fixed;
+  if (fileSize == INVALID_FILE_SIZE || fileSize < fixed.size() ||
+      !readExactly(file.get(), fixed.data(), static_cast<DWORD>(fixed.size()))) {
+    return false;
+  }
+  decodeHeader(fixed.data(), record.expiryTime, record.title, record.expired);
+  record.zoom = static_cast<LONG>(getDword(fixed.data() + Layout::kZoomOffset));
+  // The length is only a claim: believe it only as far as the file has bytes behind it.
+  const DWORD contentLength = getDword(fixed.data() + Layout::kContentLengthOffset);
+  if (contentLength > fileSize - fixed.size()) return false;
+  if (contentLength == 0) return true;
+  std::vector<BYTE> content(contentLength);
+  if (!readExactly(file.get(), content.data(), contentLength)) return false;
+  record.content = std::move(content);
+  return true;
+}
+
+bool ReadNoteHeader(LPCWSTR path, NoteHeader& header) {
+  FileHandle file = openForReading(path);
+  if (!file.isOpen()) return false;
+  std::array<BYTE, Layout::kHeaderSize> bytes;
+  if (!readExactly(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()))) return false;
+  decodeHeader(bytes.data(), header.expiryTime, header.title, header.expired);
+  return true;
+}
+
+bool FindFreeNoteFileName(LPCWSTR folder, LPCWSTR extension, WCHAR (&path)[MAX_PATH]) {
+  for (int number = 0; number < Layout::kMaxNoteFiles; ++number) {
+    std::u16string name = std::u16string(folder) + u"\\" + Layout::kFileNamePrefix;
+    for (char16_t digit : std::to_string(number)) name.push_back(digit);
+    name += extension;
+    if (name.size() >= MAX_PATH) return false;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(name.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+      name.copy(path, name.size());
+      path[name.size()] = 0;
+      return true;
+    }
+    FindClose(search);
+  }
+  return false;
+}

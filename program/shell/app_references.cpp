@@ -1,0 +1,6 @@
+#include "shell/app_references.h"
+
+NoteApp* theNoteApp = nullptr;
+NoteStore* theNoteStore = nullptr;
+HWND theMainWindow = nullptr;
+ScreenMetrics theScreen;

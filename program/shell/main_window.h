@@ -1,0 +1,27 @@
+// The hidden main window, class "PINNOTES", title "VORLA Pinnotes": the program's mailbox.
+// A second start, the Today item and the program's own windows reach the program through it,
+// and it turns each message into one call on the note store. Its destruction ends the
+// program.
+#pragma once
+
+#include <windows.h>
+
+class MainWindow {
+ public:
+  static bool registerClass(HINSTANCE instance);
+  // Creates the window. `alarmedAtCreation` receives whether the expiry check that runs at
+  // creation raised a note.
+  static HWND create(HINSTANCE instance, BYTE* alarmedAtCreation);
+  // PNM_OPEN_NOTE_PATH carries a pointer into this process, so only the path the start-up
+  // posts itself is taken; a pointer from anywhere else would be read blindly.
+  static void acceptPathMessage(LPCWSTR path) { ownPath_ = path; }
+
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  static void onCreate(HWND window, const CREATESTRUCTW& creation);
+  static void onCommand(HWND window, WORD command);
+  static void openMappedNote();
+
+  static inline LPCWSTR ownPath_ = nullptr;
+};
