@@ -38,10 +38,7 @@ void attachToDevice() {
   });
 }
 
-void attachMainThread() {
-  attachToDevice();
-  currentQueue();
-}
+void attachMainThread() { currentQueue(); }
 
 ipc::DeviceClient& deviceLink() {
   attachToDevice();

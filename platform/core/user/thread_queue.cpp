@@ -26,7 +26,10 @@ thread_local QueueHolder t_queue;
 
 }  // namespace
 
-void ThreadQueue::wake() const { kernel::raiseEventFd(wake_.get()); }
+void ThreadQueue::wake() const {
+  // The owner looks at its queue before it waits, so it never needs waking by itself.
+  if (t_queue.queue.get() != this) kernel::raiseEventFd(wake_.get());
+}
 
 void ThreadQueue::drainWake() const {
   uint64_t count;
@@ -46,7 +49,6 @@ std::shared_ptr<ThreadQueue> QueueTable::find(DWORD threadId) const {
 
 std::shared_ptr<ThreadQueue> currentQueue() {
   if (t_queue.queue) return t_queue.queue;
-  attachToDevice();
   os::UniqueFd wake = kernel::newEventFd(0);
   if (!wake) return nullptr;
   auto queue = std::make_shared<ThreadQueue>(GetCurrentThreadId(), std::move(wake));
@@ -55,6 +57,8 @@ std::shared_ptr<ThreadQueue> currentQueue() {
     QueueTable::get().insert(queue);
   }
   t_queue.queue = queue;
+  // Attached only now: asked whether it is idle, the process already counts this thread.
+  attachToDevice();
   return queue;
 }
 

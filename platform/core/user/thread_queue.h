@@ -59,7 +59,8 @@ class ThreadQueue {
 
   DWORD threadId() const { return threadId_; }
   int wakeFd() const { return wake_.get(); }
-  // Makes the owner's wait return; any thread, with or without the lock.
+  // Makes the owner's wait return; any thread, with or without the lock (nothing to do on
+  // the owner's own thread).
   void wake() const;
   // Owner only, before looking at the queue: later wakes are then never lost.
   void drainWake() const;
