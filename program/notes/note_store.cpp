@@ -80,6 +80,8 @@ void NoteStore::noteSaved(bool newFile, LPCWSTR path) {
   listChanged();
 }
 
+void NoteStore::noteWindowClosed() { noteWindowOpen_ = false; }
+
 void NoteStore::about() { PostMessageW(mainWindow_, WM_COMMAND, IDM_ABOUT, 0); }
 
 void NoteStore::closeAndExit() {

@@ -35,7 +35,7 @@ class NoteStore : public AllNotesWindow {
   // A note window wrote `path`, a new file or its own one again.
   void noteSaved(bool newFile, LPCWSTR path);
   // The note window the store opened has closed.
-  void noteWindowClosed() { noteWindowOpen_ = false; }
+  void noteWindowClosed();
   // Raises every due note as an alarm; with `fallback`, when none is due, the note that
   // expires first. Whether a note was raised.
   bool ExpiryCheck(bool fallback);

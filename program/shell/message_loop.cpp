@@ -12,7 +12,7 @@ bool isCtrlQ(const MSG& message) {
 }  // namespace
 
 int RunMessageLoop(HWND mainWindow) {
-  MSG message;
+  MSG message = {};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (isCtrlQ(message)) {
       PostMessageW(mainWindow, WM_CLOSE, 0, 0);
