@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "user/input_queue.h"
 #include "windows_fixture.h"
 
 namespace handheld::testing {
@@ -18,13 +19,14 @@ class Messages : public WindowsTest {
   }
 };
 
-TEST_F(Messages, SentBeforePostedAndPaintAndTimersLast) {
+TEST_F(Messages, SentThenPostedThenInputThenPaintAndTimersLast) {
   HWND w = create(WS_VISIBLE);
   recorder.pumpPending();
   recorder.clear();
   SetTimer(w, 5, 10, nullptr);
   InvalidateRect(w, nullptr, TRUE);
   PostMessageW(w, WM_USER + 1, 0, 0);
+  ASSERT_TRUE(user::queueInputMessage(MSG{w, WM_KEYDOWN, VK_SPACE, 0, GetTickCount(), {}}));
   PostMessageW(w, WM_USER + 2, 0, 0);
   std::thread sender([w] { SendMessageW(w, WM_USER + 3, 0, 0); });
   awaitSentMessage();
@@ -36,6 +38,8 @@ TEST_F(Messages, SentBeforePostedAndPaintAndTimersLast) {
       {WM_USER + 3, kSent},
       {WM_USER + 1, kPosted},
       {WM_USER + 2, kPosted},
+      {WM_KEYDOWN, kPosted},
+      {WM_CHAR, kPosted | kWParam, u' '},
       {WM_PAINT, kPosted},
       {WM_ERASEBKGND, kSent},
       {WM_TIMER, kPosted | kWParam, 5},
