@@ -77,9 +77,10 @@ void refreshSurface(HWND window) {
     if (!w || w->isChild()) return;
     const int width = w->rect.right - w->rect.left;
     const int height = w->rect.bottom - w->rect.top;
-    const auto& pixels = w->surface ? w->surface->pixels() : nullptr;
-    if (pixels ? pixels->width() == width && pixels->height() == height : width <= 0 || height <= 0)
-      return;
+    const gdi::Surface* pixels = w->surface ? w->surface->pixels().get() : nullptr;
+    const bool unchanged = pixels ? pixels->width() == width && pixels->height() == height
+                                  : width <= 0 || height <= 0;
+    if (unchanged) return;
     w->surface = WindowSurface::create(width, height);
     attach.handle = handleValue(window);
     if (w->surface) {

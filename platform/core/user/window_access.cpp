@@ -103,13 +103,11 @@ namespace {
 
 // Takes out the visible windows in front of `child` among its parent's children.
 void subtractSiblingsInFront(const Window& parent, HWND child, Region& area) {
+  const POINT origin = clientOriginInSurface(parent);
   for (HWND sibling : parent.children) {
     if (sibling == child) return;
     auto s = WindowTable::get().find(sibling);
-    if (s && s->visibleFlag()) {
-      POINT origin = clientOriginInSurface(parent);
-      area.subtract(gdi::offsetBy(s->rect, origin.x, origin.y));
-    }
+    if (s && s->visibleFlag()) area.subtract(gdi::offsetBy(s->rect, origin.x, origin.y));
   }
 }
 

@@ -6,11 +6,11 @@
 
 #include "user/activation.h"
 #include "user/paint_state.h"
+#include "user/send.h"
 #include "user/top_level_sync.h"
 #include "user/user_lock.h"
 #include "user/window_access.h"
 #include "user/window_handle.h"
-#include "user/window_proc.h"
 #include "user/window_table.h"
 
 using namespace handheld::user;
@@ -129,7 +129,7 @@ HANDHELD_API BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int 
   }
   WINDOWPOS pos{window, insertAfter, x, y, width, height, flags};
   if (!(flags & SWP_NOSENDCHANGING))
-    callWindowProcedure(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    sendMessage(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
   pos.hwnd = window;
   Change change;
   {
@@ -148,7 +148,7 @@ HANDHELD_API BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int 
   }
   if (!change.moved) pos.flags |= SWP_NOMOVE;
   if (!change.resized) pos.flags |= SWP_NOSIZE;
-  callWindowProcedure(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+  sendMessage(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
   return TRUE;
 }
 
@@ -178,7 +178,7 @@ HANDHELD_API BOOL WINAPI ShowWindow(HWND window, int command) {
     if (show && activate && topLevel) arrangeTopLevel(window, handheld::ipc::kInsertTop, true, true);
     return wasVisible;
   }
-  callWindowProcedure(window, WM_SHOWWINDOW, show, 0);
+  sendMessage(window, WM_SHOWWINDOW, show, 0);
   UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
   if (!activate) flags |= SWP_NOACTIVATE;
   SetWindowPos(window, nullptr, 0, 0, 0, 0, flags);

@@ -44,6 +44,7 @@ class WindowThread {
 };
 
 HWND g_mainWindow = nullptr;
+DWORD g_showThread = 0;
 
 LRESULT CALLBACK workerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -56,6 +57,9 @@ LRESULT CALLBACK workerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       ExitThread(0);  // ends while processing a sent message
     case WM_USER + 5:
       return InSendMessage();
+    case WM_SHOWWINDOW:
+      g_showThread = GetCurrentThreadId();
+      return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -92,6 +96,11 @@ TEST_F(Threads, SendsAcrossThreadsServeNestedSendsBack) {
   EXPECT_EQ(SendMessageW(worker.window(), WM_USER + 5, 0, 0), TRUE);
   EXPECT_EQ(SendMessageW(worker.window(), WM_USER + 3, 0, 0), 77);
   EXPECT_FALSE(ReplyMessage(1));  // nothing of another thread is being processed here
+
+  // Changing another thread's window: its procedure runs on its own thread.
+  EXPECT_FALSE(ShowWindow(worker.window(), SW_SHOWNA));
+  EXPECT_EQ(g_showThread, worker.threadId());
+  EXPECT_TRUE(IsWindowVisible(worker.window()));
 }
 
 TEST_F(Threads, TwoThreadsSendingToEachOtherAtOnceDoNotDeadlock) {
