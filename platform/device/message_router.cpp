@@ -1,6 +1,8 @@
 #include "message_router.h"
 
 #include <algorithm>
+#include <chrono>
+#include <vector>
 
 #include "winerror.h"
 
@@ -11,6 +13,10 @@ namespace {
 // acknowledged at once.
 constexpr size_t kMaxPendingPerSender = 256;
 constexpr size_t kMaxQuestions = 256;
+// A process that does not acknowledge a post (stopped, or hostile) does not hold the poster
+// up for longer: the post counts as delivered. A question about its windows fails.
+constexpr auto kPostAcknowledgeTime = std::chrono::seconds(1);
+constexpr auto kQuestionTime = std::chrono::seconds(2);
 }  // namespace
 
 MessageRouter::MessageRouter(Server& server, UserClients& clients, TopLevelRegistry& windows)
@@ -45,15 +51,17 @@ MessageRouter::MessageRouter(Server& server, UserClients& clients, TopLevelRegis
     auto it = questions_.find(a.queryId);
     if (it == questions_.end() || it->second.process != c.id()) return;
     for (auto& w : a.windows) w.pid = c.pid;  // the process does not vouch for itself
-    it->second.responder.send({a.error, std::move(a.windows)});
-    questions_.erase(it);
+    answerQuestion(a.queryId, {a.error, std::move(a.windows)});
   });
   clients_.onDetach([this](Connection& c) { receiverGone(c); });
   // A sender that went away waits for nothing: the receiver's late answer is dropped.
   server_.onDisconnect([this](Connection& c) {
-    if (std::erase_if(inFlight_, [&](const auto& entry) { return entry.second.sender == c.id(); }) &&
-        settled_)
-      settled_();
+    const auto dropped = std::erase_if(inFlight_, [&](const auto& entry) {
+      if (entry.second.sender != c.id()) return false;
+      if (entry.second.timer) server_.loop().cancelTimer(entry.second.timer);
+      return true;
+    });
+    if (dropped && settled_) settled_();
   });
 }
 
@@ -76,12 +84,19 @@ void MessageRouter::send(uint64_t sender, uint32_t handle, uint32_t message, uin
 void MessageRouter::post(uint64_t sender, const ipc::MessagePost::Request& r, Done done) {
   auto receiver = r.handle ? clients_.ownerOf(r.handle) : clients_.runningThread(r.threadId);
   if (!receiver) return done(r.handle ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_THREAD_ID, 0);
-  // The receiver acknowledges at once (its reader thread queues the message), so a post to a
-  // window that does not exist fails as it would within a process.
+  const auto kind = r.handle ? ipc::Delivery::Post : ipc::Delivery::ThreadPost;
+  if (r.handle && windows_.find(r.handle)) {
+    // A top-level window the table knows: delivered without waiting for the receiver.
+    clients_.deliver(*receiver, ipc::MessageDeliver{0, kind, r.handle, 0, r.message, r.wParam, r.lParam});
+    return done(0, 0);
+  }
+  // Otherwise the receiver acknowledges (its reader thread queues the message), so a post to
+  // a window or thread that does not exist fails as it would within a process.
   const uint64_t id = track(*receiver, sender, std::move(done));
   if (!id) return;
-  clients_.deliver(*receiver, ipc::MessageDeliver{id, r.handle ? ipc::Delivery::Post : ipc::Delivery::ThreadPost,
-                                                  r.handle, r.threadId, r.message, r.wParam, r.lParam});
+  inFlight_.at(id).timer =
+      server_.loop().addTimer(EventLoop::Clock::now() + kPostAcknowledgeTime, [this, id] { finish(id, 0, 0); });
+  clients_.deliver(*receiver, ipc::MessageDeliver{id, kind, r.handle, r.threadId, r.message, r.wParam, r.lParam});
 }
 
 uint64_t MessageRouter::track(const Connection& receiver, uint64_t sender, Done done) {
@@ -105,14 +120,25 @@ void MessageRouter::describe(const ipc::WindowDescribe::Request& r,
   if (!process) return responder.send({ERROR_INVALID_WINDOW_HANDLE, {}});
   if (questions_.size() >= kMaxQuestions) return responder.send({ERROR_BUSY, {}});
   const uint64_t id = nextQuestion_++;
-  questions_.emplace(id, Question{process->id(), std::move(responder)});
+  auto timer = server_.loop().addTimer(EventLoop::Clock::now() + kQuestionTime,
+                                       [this, id] { answerQuestion(id, {ERROR_TIMEOUT, {}}); });
+  questions_.emplace(id, Question{process->id(), std::move(responder), timer});
   process->push(ipc::DescribeQuery{id, r.handle, r.handle == 0 || r.tree});
+}
+
+void MessageRouter::answerQuestion(uint64_t queryId, ipc::WindowDescribe::Reply reply) {
+  auto it = questions_.find(queryId);
+  if (it == questions_.end()) return;
+  server_.loop().cancelTimer(it->second.timer);
+  it->second.responder.send(reply);
+  questions_.erase(it);
 }
 
 void MessageRouter::finish(uint64_t deliveryId, uint32_t error, int64_t result) {
   auto it = inFlight_.find(deliveryId);
   if (it == inFlight_.end()) return;
   Done done = std::move(it->second.done);
+  if (it->second.timer) server_.loop().cancelTimer(it->second.timer);
   inFlight_.erase(it);
   if (done) done(error, result);
   if (settled_) settled_();
@@ -123,11 +149,10 @@ void MessageRouter::receiverGone(const Connection& c) {
   for (const auto& [id, entry] : inFlight_)
     if (entry.receiver == c.id()) orphaned.push_back(id);
   for (uint64_t id : orphaned) finish(id, ERROR_INVALID_WINDOW_HANDLE, 0);
-  std::erase_if(questions_, [&](auto& entry) {
-    if (entry.second.process != c.id()) return false;
-    entry.second.responder.send({ERROR_INVALID_WINDOW_HANDLE, {}});
-    return true;
-  });
+  std::vector<uint64_t> unanswered;
+  for (const auto& [id, question] : questions_)
+    if (question.process == c.id()) unanswered.push_back(id);
+  for (uint64_t id : unanswered) answerQuestion(id, {ERROR_INVALID_WINDOW_HANDLE, {}});
 }
 
 }  // namespace handheld::device

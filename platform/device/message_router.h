@@ -29,10 +29,12 @@ class MessageRouter {
     uint64_t receiver;  // connection id
     uint64_t sender;    // connection id, for its limit
     Done done;
+    EventLoop::TimerId timer = 0;  // posts: the acknowledgement is not waited for long
   };
   struct Question {
     uint64_t process;  // connection id
     Responder<ipc::WindowDescribe> responder;
+    EventLoop::TimerId timer = 0;
   };
 
   void send(uint64_t sender, uint32_t handle, uint32_t message, uint64_t wParam, int64_t lParam,
@@ -40,6 +42,7 @@ class MessageRouter {
   void post(uint64_t sender, const ipc::MessagePost::Request& request, Done done);
   // Keeps a delivery in flight; 0 (done already told) when the sender has too many.
   uint64_t track(const Connection& receiver, uint64_t sender, Done done);
+  void answerQuestion(uint64_t queryId, ipc::WindowDescribe::Reply reply);
   void describe(const ipc::WindowDescribe::Request& request, Responder<ipc::WindowDescribe> responder);
   void finish(uint64_t deliveryId, uint32_t error, int64_t result);
   void receiverGone(const Connection& c);

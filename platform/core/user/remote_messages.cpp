@@ -20,9 +20,10 @@ std::unordered_map<uint64_t, std::shared_ptr<SentMessage>>& outgoingSends() {
 }
 uint64_t g_nextSendId = 1;
 
-// Posts are acknowledged once queued; a send only when it cannot be queued (its result
-// comes when the window procedure returns); a notification never.
+// Posts the server waits for are acknowledged once queued; a send only when it cannot be
+// queued (its result comes when the window procedure returns); a notification never.
 void acknowledge(const ipc::MessageDeliver& delivery, uint32_t error) {
+  if (delivery.deliveryId == 0) return;  // nobody waits for this one
   const bool post = delivery.kind == ipc::Delivery::Post || delivery.kind == ipc::Delivery::ThreadPost;
   if (post || (delivery.kind == ipc::Delivery::Send && error))
     deviceLink().notify(ipc::MessageResult{delivery.deliveryId, error, 0});

@@ -73,7 +73,7 @@ bool enqueuePosted(ThreadQueue& queue, const MSG& message) {
 }
 
 bool enqueueSent(ThreadQueue& queue, std::shared_ptr<SentMessage> message) {
-  if (queue.ended) return false;
+  if (queue.ended || queue.sent.size() >= kMaxPostedMessages) return false;
   queue.sent.push_back(std::move(message));
   queue.arrived |= QS_SENDMESSAGE;
   queue.wake();

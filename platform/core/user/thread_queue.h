@@ -109,13 +109,14 @@ std::shared_ptr<ThreadQueue> currentQueue();
 // The calling thread's queue if it has one; never makes one. Safe with the lock held.
 ThreadQueue* existingCurrentQueue();
 
-// Limits that keep a flooding sender from exhausting the receiver.
+// Limit of each list of a queue, so that a flooding sender cannot exhaust the receiver.
 inline constexpr size_t kMaxPostedMessages = 10000;
 
 // Under the lock. Appends a posted message and wakes the owner; false when the queue is full
 // or its thread has ended.
 bool enqueuePosted(ThreadQueue& queue, const MSG& message);
-// Under the lock. Queues a sent message and wakes the owner; false when the thread has ended.
+// Under the lock. Queues a sent message and wakes the owner; false when the queue is full or
+// its thread has ended.
 bool enqueueSent(ThreadQueue& queue, std::shared_ptr<SentMessage> message);
 
 }  // namespace handheld::user

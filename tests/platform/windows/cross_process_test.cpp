@@ -2,6 +2,7 @@
 // finding windows, the single-instance rule, sends and posts with nested sends both ways, a
 // receiver that is killed, activation across the two processes, and what may not cross.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <cstdio>
 #include <thread>
@@ -138,6 +139,22 @@ TEST_F(CrossProcess, AKilledReceiverFreesTheSender) {
   killer.join();
   EXPECT_EQ(waitExit(pid), 9u);
   EXPECT_FALSE(IsWindow(probe));
+}
+
+TEST_F(CrossProcess, AStoppedProcessHoldsNobodyUp) {
+  uint32_t pid = 0;
+  HWND probe = startProbe(u"window ProbeClass ProbeTitle", &pid);
+  HWND ghost = reinterpret_cast<HWND>((reinterpret_cast<uintptr_t>(probe) & ~uintptr_t{0xFFFFF}) | 0xFFFFF);
+  ASSERT_EQ(kill(static_cast<pid_t>(pid), SIGSTOP), 0);
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(PostMessageW(probe, WM_USER, 0, 0));  // a known top-level window: at once
+  EXPECT_LT(GetTickCount() - start, 500u);
+  EXPECT_FALSE(IsWindow(ghost));  // the stopped process cannot answer: refused in time
+  EXPECT_TRUE(PostMessageW(ghost, WM_USER, 0, 0));  // not acknowledged: taken as delivered
+  EXPECT_LT(GetTickCount() - start, 5000u);
+  ASSERT_EQ(kill(static_cast<pid_t>(pid), SIGCONT), 0);
+  EXPECT_TRUE(PostMessageW(probe, WM_CLOSE, 0, 0));
+  EXPECT_EQ(waitExit(pid), 0u);
 }
 
 TEST_F(CrossProcess, ActivationMessagesAcrossTwoProcesses) {
