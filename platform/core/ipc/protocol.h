@@ -708,8 +708,10 @@ struct MessageSendDone {
   HANDHELD_FIELDS(sendId, error, result)
 };
 
-// A message posted to a window of another process, or to a thread (handle 0, threadId);
-// answered once the receiving process has queued it.
+// A message posted to a window of another process, or to a thread (handle 0, threadId).
+// Answered at once for a top-level window the server knows; otherwise once the receiving
+// process has queued it (a window or thread it does not have: an error), or after a second
+// without its answer (taken as delivered).
 struct MessagePost {
   static constexpr Op op = Op::MessagePost;
   struct Request {
