@@ -55,7 +55,7 @@ HANDHELD_API HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES attributes, DWORD 
                                         LPTHREAD_START_ROUTINE start, LPVOID parameter,
                                         DWORD creationFlags, LPDWORD threadId);
 HANDHELD_API DWORD WINAPI ResumeThread(HANDLE thread);
-HANDHELD_API [[noreturn]] void WINAPI ExitThread(DWORD exitCode);
+HANDHELD_API void WINAPI ExitThread(DWORD exitCode) __attribute__((noreturn));
 HANDHELD_API BOOL WINAPI TerminateThread(HANDLE thread, DWORD exitCode);
 HANDHELD_API BOOL WINAPI GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 HANDHELD_API BOOL WINAPI SetThreadPriority(HANDLE thread, int priority);

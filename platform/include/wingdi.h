@@ -338,6 +338,8 @@ typedef TEXTMETRICW TEXTMETRIC;
 
 // Images (LoadImageW).
 #define IMAGE_BITMAP 0u
+#define IMAGE_ICON 1u
+#define IMAGE_CURSOR 2u
 #define LR_DEFAULTCOLOR 0x0000u
 #define LR_LOADFROMFILE 0x0010u
 #define LR_DEFAULTSIZE 0x0040u
@@ -431,7 +433,7 @@ HANDHELD_API BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW metrics);
 
 // ---- bitmaps from resources and files ----
 HANDHELD_API HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name);
-// IMAGE_BITMAP only: from the module's BITMAP resource or, with LR_LOADFROMFILE, a device file.
+// From the module's BITMAP, ICON or CURSOR resource or, with LR_LOADFROMFILE, a device file.
 HANDHELD_API HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width,
                                       int height, UINT flags);
 

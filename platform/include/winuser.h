@@ -142,6 +142,7 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND window, LPARAM lParam);
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
 #define WM_MOUSELAST 0x020A
+#define MK_LBUTTON 0x0001
 #define WM_PARENTNOTIFY 0x0210
 #define WM_ENTERMENULOOP 0x0211
 #define WM_EXITMENULOOP 0x0212
@@ -668,3 +669,88 @@ HANDHELD_API int WINAPI GetSystemMetrics(int index);
 #define GetMessage GetMessageW
 #define PeekMessage PeekMessageW
 #define DispatchMessage DispatchMessageW
+
+// ---- icons and cursors ----
+// Not seen by resource scripts, which may name their own resources IDC_ARROW and so on.
+#ifndef RC_INVOKED
+#define IDI_APPLICATION MAKEINTRESOURCEW(32512)
+#define IDI_HAND MAKEINTRESOURCEW(32513)
+#define IDI_QUESTION MAKEINTRESOURCEW(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCEW(32515)
+#define IDI_ASTERISK MAKEINTRESOURCEW(32516)
+#define IDI_WARNING IDI_EXCLAMATION
+#define IDI_ERROR IDI_HAND
+#define IDI_INFORMATION IDI_ASTERISK
+#define IDC_ARROW MAKEINTRESOURCEW(32512)
+#define IDC_IBEAM MAKEINTRESOURCEW(32513)
+#define IDC_WAIT MAKEINTRESOURCEW(32514)
+#define IDC_CROSS MAKEINTRESOURCEW(32515)
+#define IDC_SIZEALL MAKEINTRESOURCEW(32646)
+#define IDC_NO MAKEINTRESOURCEW(32648)
+#define IDC_HAND MAKEINTRESOURCEW(32649)
+#endif
+#define DI_MASK 0x0001u
+#define DI_IMAGE 0x0002u
+#define DI_NORMAL 0x0003u
+#define DI_DEFAULTSIZE 0x0008u
+
+HANDHELD_API HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
+HANDHELD_API HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
+HANDHELD_API BOOL WINAPI DestroyIcon(HICON icon);
+HANDHELD_API BOOL WINAPI DestroyCursor(HCURSOR cursor);
+HANDHELD_API BOOL WINAPI DrawIcon(HDC hdc, int x, int y, HICON icon);
+HANDHELD_API BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON icon, int width, int height,
+                                   UINT step, HBRUSH flickerFreeBrush, UINT flags);
+// The stylus has no pointer on the screen: the cursor is remembered, never drawn.
+HANDHELD_API HCURSOR WINAPI SetCursor(HCURSOR cursor);
+HANDHELD_API HCURSOR WINAPI GetCursor(void);
+#define LoadIcon LoadIconW
+#define LoadCursor LoadCursorW
+
+// ---- menus (as data; showing them builds on these) ----
+#define MF_INSERT 0x00000000u
+#define MF_CHANGE 0x00000080u
+#define MF_APPEND 0x00000100u
+#define MF_DELETE 0x00000200u
+#define MF_REMOVE 0x00001000u
+#define MF_BYCOMMAND 0x00000000u
+#define MF_BYPOSITION 0x00000400u
+#define MF_SEPARATOR 0x00000800u
+#define MF_ENABLED 0x00000000u
+#define MF_GRAYED 0x00000001u
+#define MF_DISABLED 0x00000002u
+#define MF_UNCHECKED 0x00000000u
+#define MF_CHECKED 0x00000008u
+#define MF_STRING 0x00000000u
+#define MF_BITMAP 0x00000004u
+#define MF_OWNERDRAW 0x00000100u
+#define MF_POPUP 0x00000010u
+#define MF_MENUBARBREAK 0x00000020u
+#define MF_MENUBREAK 0x00000040u
+#define MF_UNHILITE 0x00000000u
+#define MF_HILITE 0x00000080u
+#define MF_DEFAULT 0x00001000u
+
+HANDHELD_API HMENU WINAPI CreateMenu(void);
+HANDHELD_API HMENU WINAPI CreatePopupMenu(void);
+HANDHELD_API BOOL WINAPI DestroyMenu(HMENU menu);
+HANDHELD_API HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name);
+HANDHELD_API BOOL WINAPI AppendMenuW(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
+HANDHELD_API BOOL WINAPI InsertMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
+HANDHELD_API BOOL WINAPI ModifyMenuW(HMENU menu, UINT position, UINT flags, UINT_PTR idOrPopup, LPCWSTR text);
+HANDHELD_API BOOL WINAPI RemoveMenu(HMENU menu, UINT position, UINT flags);
+HANDHELD_API BOOL WINAPI DeleteMenu(HMENU menu, UINT position, UINT flags);
+HANDHELD_API HMENU WINAPI GetSubMenu(HMENU menu, int position);
+HANDHELD_API int WINAPI GetMenuItemCount(HMENU menu);
+HANDHELD_API UINT WINAPI GetMenuItemID(HMENU menu, int position);
+HANDHELD_API UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
+// The previous state of the item (MF_ENABLED / MF_GRAYED / MF_DISABLED), or -1 if there is none.
+HANDHELD_API BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
+HANDHELD_API DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check);
+HANDHELD_API BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
+HANDHELD_API int WINAPI GetMenuStringW(HMENU menu, UINT item, LPWSTR text, int maxCount, UINT flags);
+#define LoadMenu LoadMenuW
+#define AppendMenu AppendMenuW
+#define InsertMenu InsertMenuW
+#define ModifyMenu ModifyMenuW
+#define GetMenuString GetMenuStringW

@@ -2,61 +2,16 @@
 // resources or a device file, as a device bitmap or a DIB section.
 #include <aygshell.h>
 
-#include <optional>
-#include <vector>
 
 #include "gdi/blit.h"
 #include "gdi/bmp.h"
 #include "gdi/gdi_objects.h"
+#include "gdi/icon.h"
+#include "gdi/image_source.h"
 
 namespace handheld::gdi {
 
 namespace {
-
-constexpr DWORD kMaxBitmapFileBytes = DWORD{64} << 20;
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-std::optional<std::vector<uint8_t>> readDeviceFile(LPCWSTR path) {
-  FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
-  DWORD high = 0;
-  DWORD size = GetFileSize(file.get(), &high);
-  if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return std::nullopt;
-  if (high != 0 || size > kMaxBitmapFileBytes) {
-    SetLastError(ERROR_INVALID_DATA);
-    return std::nullopt;
-  }
-  std::vector<uint8_t> data(size);
-  DWORD read = 0;
-  if (size > 0 && !ReadFile(file.get(), data.data(), size, &read, nullptr)) return std::nullopt;
-  data.resize(read);
-  return data;
-}
-
-std::optional<std::span<const uint8_t>> resourceBytes(HINSTANCE instance, LPCWSTR name) {
-  HRSRC resource = FindResourceW(instance, name, RT_BITMAP);
-  if (!resource) return std::nullopt;
-  HGLOBAL loaded = LoadResource(instance, resource);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return std::nullopt;
-  return std::span<const uint8_t>(static_cast<const uint8_t*>(data),
-                                  SizeofResource(instance, resource));
-}
 
 // The decoded image at the requested size (0: as it is), in the layout the caller wants.
 HBITMAP makeBitmap(const Surface& decoded, int width, int height, bool dibSection) {
@@ -106,19 +61,21 @@ HBITMAP decodeToBitmap(std::span<const uint8_t> bytes, int width, int height, bo
 using namespace handheld::gdi;
 
 HANDHELD_API HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
-  auto bytes = resourceBytes(instance, name);
+  auto bytes = resourceBytes(instance, name, RT_BITMAP);
   if (!bytes) return nullptr;
   return decodeToBitmap(*bytes, 0, 0, false);
 }
 
 HANDHELD_API HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width,
                                       int height, UINT flags) {
-  if (type != IMAGE_BITMAP) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return nullptr;
-  }
   if (!name || width < 0 || height < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if (type == IMAGE_ICON || type == IMAGE_CURSOR)
+    return loadIcon(instance, name, type == IMAGE_CURSOR, width, height, (flags & LR_LOADFROMFILE) != 0);
+  if (type != IMAGE_BITMAP) {
+    SetLastError(ERROR_NOT_SUPPORTED);
     return nullptr;
   }
   const bool dibSection = (flags & LR_CREATEDIBSECTION) != 0;
@@ -127,7 +84,7 @@ HANDHELD_API HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT typ
     if (!data) return nullptr;
     return decodeToBitmap(*data, width, height, dibSection);
   }
-  auto bytes = resourceBytes(instance, name);
+  auto bytes = resourceBytes(instance, name, RT_BITMAP);
   if (!bytes) return nullptr;
   return decodeToBitmap(*bytes, width, height, dibSection);
 }

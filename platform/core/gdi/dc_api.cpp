@@ -162,6 +162,7 @@ HANDHELD_API HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ handle) {
       }
       break;
     case GdiKind::DC:
+    case GdiKind::Icon:
       break;
   }
   if (!selected) {

@@ -14,7 +14,7 @@ namespace handheld::gdi {
 
 struct ResolvedFont;
 
-enum class GdiKind { Pen, Brush, Font, Bitmap, DC };
+enum class GdiKind { Pen, Brush, Font, Bitmap, DC, Icon };
 
 class GdiObject {
  public:

@@ -231,6 +231,7 @@ HANDHELD_API int WINAPI GetObjectW(HGDIOBJ handle, int size, LPVOID buffer) {
     case GdiKind::Bitmap:
       return describeBitmap(static_cast<const BitmapObject&>(*object), size, buffer);
     case GdiKind::DC:
+    case GdiKind::Icon:
       break;
   }
   SetLastError(ERROR_INVALID_HANDLE);
@@ -250,6 +251,9 @@ HANDHELD_API DWORD WINAPI GetObjectType(HGDIOBJ handle) {
     case GdiKind::Bitmap: return OBJ_BITMAP;
     case GdiKind::DC:
       return static_cast<const DeviceContext&>(*object).memory() ? OBJ_MEMDC : OBJ_DC;
+    case GdiKind::Icon:
+      break;  // icons are not GDI objects to the caller
   }
+  SetLastError(ERROR_INVALID_HANDLE);
   return 0;
 }
