@@ -46,5 +46,14 @@ int runTree(Context& c, const Args& args);
 int runPost(Context& c, const Args& args);
 int runSend(Context& c, const Args& args);
 int runWaitIdle(Context& c, const Args& args);
+int runScreenshot(Context& c, const Args& args);
+int runPixel(Context& c, const Args& args);
+int runScreen(Context& c, const Args& args);
+int runTap(Context& c, const Args& args);
+int runHold(Context& c, const Args& args);
+int runDrag(Context& c, const Args& args);
+int runKey(Context& c, const Args& args);
+int runText(Context& c, const Args& args);
+int runButton(Context& c, const Args& args);
 
 }  // namespace handheld::ctl

@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "device_control.h"
+#include "ipc/screen_modes.h"
 
 extern char** environ;
 
@@ -36,9 +37,12 @@ int runStart(Context& c, const Args& args) {
       options.headless = true;
     } else if (args[i] == "--screen" && i + 1 < args.size()) {
       options.screen = args[++i];
-      if (options.screen != "qvga" && options.screen != "vga" && options.screen != "qvga-landscape" &&
-          options.screen != "vga-landscape")
-        return fail("unknown screen mode '" + options.screen + "'", 2);
+      if (!ipc::findScreenMode(options.screen))
+        return fail("unknown screen mode '" + options.screen + "' (" + ipc::screenModeNames() + ")", 2);
+    } else if (args[i] == "--scale" && i + 1 < args.size()) {
+      auto scale = parseNumber(args[++i]);
+      if (!scale || *scale < 1 || *scale > 4) return fail("--scale takes 1, 2, 3 or 4", 2);
+      options.scale = static_cast<int>(*scale);
     } else {
       return fail("start: unknown option '" + args[i] + "'", 2);
     }

@@ -11,6 +11,7 @@ struct StartOptions {
   std::filesystem::path deviceBinary;  // the handheld-device program
   bool headless = true;
   std::string screen = "qvga";
+  int scale = 0;  // the desktop window's zoom; 0: the device's default
   int readyTimeoutMs = 20000;
 };
 

@@ -21,8 +21,10 @@ $XDG_DATA_HOME/handheld/default (~/.local/share/handheld/default).
 
 Device
   init                          lay out the device image (folders, programs, default registry)
-  start [--headless] [--screen qvga|vga|qvga-landscape|vga-landscape]
-                                start the device in the background; returns once it is ready
+  start [--headless] [--screen qvga|vga|qvga-landscape|vga-landscape] [--scale N]
+                                start the device in the background; returns once it is ready.
+                                Without --headless it shows the device in a desktop window
+                                (--scale N: its zoom, 1-4; default 2 for QVGA, 1 for VGA)
   stop                          stop the device and every program on it
   status                        whether a device runs on the root, and how
 
@@ -66,6 +68,26 @@ Windows and messages (HANDLE as printed, e.g. 0x00100001; numbers in decimal or 
                                 decimal. Only integers travel between processes.
   wait-idle [SECONDS]           return once every device process waits with empty message
                                 queues and nothing to paint (default 10 s); exit 1 on time-out
+
+Screen and input (X Y in device screen pixels, 0,0 at the top left; a point off the screen
+is refused)
+  screen [MODE]                 print the screen mode, or change it: qvga (240x320), vga
+                                (480x640), qvga-landscape, vga-landscape. Every top-level window
+                                receives WM_SETTINGCHANGE with SETTINGCHANGE_RESET
+  screenshot [--desktop|--window] FILE.png
+                                save the screen as composed; --desktop: as the desktop window
+                                shows it, --window: the whole desktop window with its frame
+  pixel X Y                     print a screen pixel's colour as #RRGGBB
+  tap X Y                       the stylus down and up at a point
+  hold X Y MILLISECONDS         the stylus down at a point, up after that time
+  drag X1 Y1 X2 Y2 [MILLISECONDS]
+                                the stylus down, moved in steps, up (default 300 ms)
+  key down|up|press VK          a key by virtual-key code: a number (0x0D), a letter or digit,
+                                or a name (VK_RETURN, VK_SHIFT, VK_LEFT, VK_APP1, ...)
+  text STRING                   type text: characters of the US keyboard as their keys (with
+                                shift), others as WM_CHAR alone
+  button down|up|press CODE     a hardware button: 0xC1-0xC4 application buttons, 0xC5 record
+                                (down: held until up; every process sees it in GetAsyncKeyState)
 )";
 
 }  // namespace
@@ -96,6 +118,9 @@ int main(int argc, char** argv) {
       {"locale", ctl::runLocale}, {"notifications", ctl::runNotifications},
       {"windows", ctl::runWindows}, {"find", ctl::runFind},   {"tree", ctl::runTree},
       {"post", ctl::runPost},       {"send", ctl::runSend},   {"wait-idle", ctl::runWaitIdle},
+      {"screenshot", ctl::runScreenshot}, {"pixel", ctl::runPixel}, {"screen", ctl::runScreen},
+      {"tap", ctl::runTap},         {"hold", ctl::runHold},   {"drag", ctl::runDrag},
+      {"key", ctl::runKey},         {"text", ctl::runText},   {"button", ctl::runButton},
   };
   auto command = commands.find(args.front());
   if (command == commands.end()) return ctl::fail("unknown command '" + args.front() + "' (see --help)", 2);

@@ -19,7 +19,8 @@ Device::Device(DeviceOptions options, Log& log)
       objects_(server_),
       processes_(server_),
       notifications_(server_, clock_, processes_),
-      windows_(server_, info_, processes_),
+      display_(server_, info_, {options_.headless, options_.screen, options_.scale}),
+      windows_(server_, info_, processes_, display_),
       slotsInUse_(kWindowSlots, false) {
   slotsInUse_[0] = true;  // slot 0 would make handle values that look like nothing
   server_.onHello([this](Connection& c, ipc::Hello::Reply& reply) {
@@ -30,6 +31,7 @@ Device::Device(DeviceOptions options, Log& log)
       if (c.windowSlot == 0) reply.error = ERROR_NOT_ENOUGH_QUOTA;
     }
   });
+  display_.onClosed([this] { requestStop(); });
   server_.onDisconnect([this](Connection& c) {
     if (c.windowSlot) slotsInUse_[c.windowSlot] = false;
   });
@@ -37,8 +39,8 @@ Device::Device(DeviceOptions options, Log& log)
     ipc::DeviceStatus::Reply reply;
     reply.serverPid = static_cast<uint32_t>(getpid());
     reply.root = options_.root.string();
-    reply.display = options_.headless ? "headless" : "sdl";
-    reply.screen = options_.screen;
+    reply.display = display_.backendName();
+    reply.screen = std::string(display_.mode().name);
     reply.processes = static_cast<uint32_t>(processes_.runningCount());
     return reply;
   });
@@ -67,6 +69,7 @@ bool Device::start(std::string& error) {
     error = "cannot create the device info page";
     return false;
   }
+  if (!display_.start(error)) return false;
   if (!server_.listen(error)) return false;
   notifications_.replan();  // fires what came due while the device was stopped
   return true;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "clock_service.h"
+#include "display/display_service.h"
 #include "info_page.h"
 #include "log.h"
 #include "notification_service.h"
@@ -21,6 +22,7 @@ struct DeviceOptions {
   std::filesystem::path root;
   bool headless = true;
   std::string screen = "qvga";
+  int scale = 0;  // the desktop window's; 0: 2 for QVGA, 1 for VGA
 };
 
 class Device {
@@ -46,6 +48,7 @@ class Device {
   ObjectService objects_;
   ProcessService processes_;
   NotificationService notifications_;
+  DisplayService display_;
   WindowSystem windows_;
   std::vector<bool> slotsInUse_;
   uint32_t nextSlot_ = 1;

@@ -14,6 +14,7 @@
 
 #include "device.h"
 #include "device_image.h"
+#include "display/device_frame.h"
 #include "os/device_root.h"
 
 using namespace handheld;
@@ -22,11 +23,12 @@ namespace {
 
 void usage() {
   std::puts(
-      "usage: handheld-device [--root DIR] [--headless] [--screen MODE] [--init]\n"
-      "Runs the device server of one device root until it is stopped.\n"
+      "usage: handheld-device [--root DIR] [--headless] [--screen MODE] [--scale N] [--init]\n"
+      "Runs the device server of one device root until it is stopped (or its window closed).\n"
       "  --root DIR       device root (default: $HANDHELD_ROOT or $XDG_DATA_HOME/handheld/default)\n"
       "  --headless       no desktop window\n"
       "  --screen MODE    qvga, vga, qvga-landscape or vga-landscape (default qvga)\n"
+      "  --scale N        the desktop window's zoom, 1-4 (default 2 for QVGA, 1 for VGA)\n"
       "  --init           lay out the device image and exit\n"
       "  --ready-fd N     write one byte to descriptor N once requests are accepted\n"
       "Most people start it with `handheld-ctl start` or `make run`.");
@@ -52,6 +54,13 @@ int main(int argc, char** argv) {
     if (arg == "--root") rootArg = value();
     else if (arg == "--headless") options.headless = true;
     else if (arg == "--screen") options.screen = value();
+    else if (arg == "--scale") {
+      options.scale = std::atoi(value().c_str());
+      if (options.scale < 1 || options.scale > device::DeviceFrame::kMaxScale) {
+        std::fprintf(stderr, "handheld-device: --scale takes 1 to %d\n", device::DeviceFrame::kMaxScale);
+        return 2;
+      }
+    }
     else if (arg == "--init") initOnly = true;
     else if (arg == "--ready-fd") readyFd = std::atoi(value().c_str());
     else if (arg == "--help" || arg == "-h") { usage(); return 0; }

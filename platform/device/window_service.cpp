@@ -1,5 +1,6 @@
 #include "window_service.h"
 
+#include "display/key_state.h"
 #include "strings/case_fold.h"
 #include "winerror.h"
 
@@ -26,7 +27,9 @@ WindowService::WindowService(Server& server, InfoPage& info, UserClients& client
     : server_(server), info_(info), clients_(clients), windows_(windows) {
   server_.onRequest<ipc::WindowAdd>([this](Connection& c, ipc::WindowAdd::Request& r) {
     if (!acceptRecord(c, r.window)) return ipc::WindowAdd::Reply{ERROR_INVALID_PARAMETER};
-    return ipc::WindowAdd::Reply{windows_.add(std::move(r.window))};
+    const uint32_t error = windows_.add(std::move(r.window));
+    if (!error) changed();
+    return ipc::WindowAdd::Reply{error};
   });
   server_.onRequest<ipc::WindowChange>([this](Connection& c, ipc::WindowChange::Request& r) {
     const auto* known = windows_.find(r.window.handle);
@@ -34,6 +37,7 @@ WindowService::WindowService(Server& server, InfoPage& info, UserClients& client
       return ipc::WindowChange::Reply{ERROR_INVALID_WINDOW_HANDLE, {}};
     auto change = windows_.change(r.window);
     announce(change, &c);
+    changed();
     return ipc::WindowChange::Reply{0, change};
   });
   server_.onRequest<ipc::WindowRemove>([this](Connection& c, ipc::WindowRemove::Request& r) {
@@ -42,12 +46,14 @@ WindowService::WindowService(Server& server, InfoPage& info, UserClients& client
     if (capture_ == r.handle) capture_ = 0;
     auto change = windows_.remove(r.handle);
     announce(change, &c);
+    changed();
     return ipc::WindowRemove::Reply{0, change};
   });
   server_.onRequest<ipc::WindowArrange>([this](Connection& c, ipc::WindowArrange::Request& r) {
     auto change = windows_.arrange(r.handle, r.insertAfter, r.raise, r.activate);
     if (!change) return ipc::WindowArrange::Reply{ERROR_INVALID_WINDOW_HANDLE, {}};
     announce(*change, &c);
+    changed();
     return ipc::WindowArrange::Reply{0, *change};
   });
   server_.onRequest<ipc::WindowList>([this](Connection&, ipc::WindowList::Request&) {
@@ -66,10 +72,6 @@ WindowService::WindowService(Server& server, InfoPage& info, UserClients& client
   server_.onEvent<ipc::CaptureSet>([this](Connection& c, ipc::CaptureSet& e) {
     if (e.handle == 0 || (ownsHandle(c, e.handle) && windows_.find(e.handle))) capture_ = e.handle;
   });
-  // The compositor arrives with the display; until then surfaces and damage are accepted
-  // and dropped.
-  server_.onEvent<ipc::SurfaceAttach>([](Connection&, ipc::SurfaceAttach&) {});
-  server_.onEvent<ipc::SurfaceDamage>([](Connection&, ipc::SurfaceDamage&) {});
   server_.onRequest<ipc::MessageNameRegister>([this](Connection&, ipc::MessageNameRegister::Request& r) {
     if (r.name.empty() || r.name.size() > ipc::kMaxClassNameLength) return ipc::MessageNameRegister::Reply{0};
     auto key = folded(r.name);
@@ -81,17 +83,16 @@ WindowService::WindowService(Server& server, InfoPage& info, UserClients& client
   });
   server_.onRequest<ipc::KeyStateSet>([this](Connection&, ipc::KeyStateSet::Request& r) {
     if (r.key == 0 || r.key > 255) return ipc::KeyStateSet::Reply{ERROR_INVALID_PARAMETER};
-    auto& state = info_.page().keyState[r.key];
-    uint8_t old = state.load();
-    uint8_t next = r.down ? static_cast<uint8_t>(0x80 | ((old & 0x80) ? (old & 1) : ((old & 1) ^ 1)))
-                          : static_cast<uint8_t>(old & 1);
-    state.store(next);
+    KeyStateTable keys(info_.page());
+    if (r.down) keys.press(static_cast<uint8_t>(r.key));
+    else keys.release(static_cast<uint8_t>(r.key));
     return ipc::KeyStateSet::Reply{0};
   });
   server_.onDisconnect([this](Connection& c) {
     if (c.kind != ipc::ClientKind::Process) return;
     if (const auto* held = windows_.find(capture_); held && held->pid == c.pid) capture_ = 0;
     announce(windows_.removeProcess(c.pid), &c);
+    changed();
   });
 }
 
@@ -102,6 +103,10 @@ bool WindowService::acceptRecord(const Connection& c, ipc::WindowRecord& record)
   if (record.text.size() > ipc::kMaxWindowTextOnServer) record.text.resize(ipc::kMaxWindowTextOnServer);
   record.pid = c.pid;
   return true;
+}
+
+void WindowService::changed() {
+  if (tableChanged_) tableChanged_();
 }
 
 void WindowService::announce(const ipc::ActivationChange& change, const Connection* requester) {

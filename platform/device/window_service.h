@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -21,11 +22,14 @@ class WindowService {
 
   // The top-level window holding the stylus capture, or 0.
   uint32_t captureWindow() const { return capture_; }
+  // Called after the table changed (windows added, changed, removed or restacked).
+  void onTableChanged(std::function<void()> f) { tableChanged_ = std::move(f); }
 
  private:
   // Tells the processes on both sides of an activation change, except the one that asked
   // (it applies its own part from the reply).
   void announce(const ipc::ActivationChange& change, const Connection* requester);
+  void changed();
   // A record a process may enter or change: its own handle, sane sizes. Fills in its pid.
   bool acceptRecord(const Connection& c, ipc::WindowRecord& record) const;
 
@@ -34,6 +38,7 @@ class WindowService {
   UserClients& clients_;
   TopLevelRegistry& windows_;
   uint32_t capture_ = 0;
+  std::function<void()> tableChanged_;
   std::map<std::u16string, uint32_t> messageNames_;  // folded name -> number
   uint32_t nextMessageNumber_ = 0xC000;
 };

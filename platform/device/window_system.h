@@ -1,27 +1,39 @@
 // Everything the server does for windows and messages, wired together: the processes that
-// use windows, the top-level table, message routing and wait-idle.
+// use windows, the top-level table, message routing, wait-idle, and the windows' side of the
+// display (their surfaces as the scene, input routing, the settings change after a screen
+// mode change).
 #pragma once
 
+#include <windows.h>
+
+#include "display/display_service.h"
 #include "idle_service.h"
 #include "info_page.h"
+#include "input_routing.h"
 #include "message_router.h"
 #include "process_service.h"
 #include "server.h"
 #include "user_clients.h"
 #include "window_registry.h"
 #include "window_service.h"
+#include "window_surfaces.h"
 
 namespace handheld::device {
 
 class WindowSystem {
  public:
-  WindowSystem(Server& server, InfoPage& info, ProcessService& processes)
+  WindowSystem(Server& server, InfoPage& info, ProcessService& processes, DisplayService& display)
       : clients_(server),
         service_(server, info, clients_, registry_),
         router_(server, clients_, registry_),
-        idle_(server, processes, clients_) {
+        idle_(server, processes, clients_),
+        surfaces_(server, registry_, display),
+        input_(clients_, registry_, service_) {
     idle_.setBusyCheck([this] { return router_.inFlight(); });
     router_.onSettle([this] { idle_.reconsider(); });
+    service_.onTableChanged([this] { surfaces_.tableChanged(); });
+    display.connectWindows(&surfaces_, &input_);
+    display.onScreenModeChange([this] { announceSettingChange(); });
   }
   WindowSystem(const WindowSystem&) = delete;
   WindowSystem& operator=(const WindowSystem&) = delete;
@@ -29,11 +41,22 @@ class WindowSystem {
   uint32_t captureWindow() const { return service_.captureWindow(); }
 
  private:
+  // Every top-level window hears of the new screen as a notification (a send that waits for
+  // no answer), so one busy program holds up nobody.
+  void announceSettingChange() {
+    for (const auto& window : registry_.frontToBack())
+      if (auto owner = clients_.ownerOf(window.handle))
+        clients_.deliver(*owner, ipc::MessageDeliver{0, ipc::Delivery::Notify, window.handle, 0, WM_SETTINGCHANGE,
+                                                     kSettingChangeReset, 0});
+  }
+
   UserClients clients_;
   TopLevelRegistry registry_;
   WindowService service_;
   MessageRouter router_;
   IdleService idle_;
+  WindowSurfaces surfaces_;
+  InputRouting input_;
 };
 
 }  // namespace handheld::device

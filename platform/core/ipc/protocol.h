@@ -74,6 +74,14 @@ enum class Op : uint16_t {
   IdleAnswer,
   WaitIdle,
   KeyStateSet = 160,
+  // display and input
+  ScreenModeSet = 200,
+  ScreenCapture,
+  ScreenPixel,
+  StylusGesture,
+  KeyAction,
+  TypeText,
+  InputDeliver,
 };
 
 enum class ClientKind : uint8_t { Process = 1, Automation = 2 };
@@ -824,6 +832,133 @@ struct KeyStateSet {
     uint32_t error = 0;
     HANDHELD_FIELDS(error)
   };
+};
+
+// ---- display and input (automation) ----
+// Coordinates are device screen pixels; a point off the screen is refused with
+// ERROR_INVALID_PARAMETER. Replies that take a point carry the screen size, so that a refusal
+// can say why.
+
+// Changes the screen mode of the running device (ipc/screen_modes.h names them): the new
+// metrics go into the info page and every top-level window receives WM_SETTINGCHANGE with
+// SETTINGCHANGE_RESET. An unknown mode: ERROR_INVALID_PARAMETER.
+struct ScreenModeSet {
+  static constexpr Op op = Op::ScreenModeSet;
+  struct Request {
+    std::string mode;
+    HANDHELD_FIELDS(mode)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    HANDHELD_FIELDS(error)
+  };
+};
+
+// What a capture shows: the device screen as composed (either backend), or as the desktop
+// window shows it: its screen area brought back to device pixels, or the whole window with
+// the device frame. The desktop captures need the desktop window (else ERROR_NOT_SUPPORTED).
+enum class CaptureSource : uint8_t { Framebuffer = 1, DesktopScreen = 2, DesktopWindow = 3 };
+
+struct ScreenCapture {
+  static constexpr Op op = Op::ScreenCapture;
+  struct Request {
+    CaptureSource source = CaptureSource::Framebuffer;
+    HANDHELD_FIELDS(source)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    Bytes pixels;  // rows top-down without padding; each pixel 0x00RRGGBB, little-endian
+    HANDHELD_FIELDS(error, width, height, pixels)
+  };
+};
+
+struct ScreenPixel {
+  static constexpr Op op = Op::ScreenPixel;
+  struct Request {
+    int32_t x = 0, y = 0;
+    HANDHELD_FIELDS(x, y)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    uint32_t color = 0;  // 0x00RRGGBB
+    int32_t screenWidth = 0, screenHeight = 0;
+    HANDHELD_FIELDS(error, color, screenWidth, screenHeight)
+  };
+};
+
+// Stylus input: a tap at (x1, y1); a hold there for durationMs; a drag from (x1, y1) to
+// (x2, y2) over durationMs, moving in steps. Gestures run one after another on the server's
+// timers; each is answered once it is over.
+enum class GestureKind : uint8_t { Tap = 1, Hold = 2, Drag = 3 };
+inline constexpr uint32_t kMaxGestureMs = 60000;
+
+struct StylusGesture {
+  static constexpr Op op = Op::StylusGesture;
+  struct Request {
+    GestureKind kind = GestureKind::Tap;
+    int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    uint32_t durationMs = 0;
+    HANDHELD_FIELDS(kind, x1, y1, x2, y2, durationMs)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    int32_t screenWidth = 0, screenHeight = 0;
+    HANDHELD_FIELDS(error, screenWidth, screenHeight)
+  };
+};
+
+// A key (virtual-key code 1-254) going down, up, or both. hardwareButton asks that the key
+// be one of the device's buttons (VK_APP1-VK_APP6); otherwise ERROR_INVALID_PARAMETER.
+enum class KeyMotion : uint8_t { Down = 1, Up = 2, Press = 3 };
+
+struct KeyAction {
+  static constexpr Op op = Op::KeyAction;
+  struct Request {
+    uint32_t key = 0;
+    KeyMotion motion = KeyMotion::Press;
+    bool hardwareButton = false;
+    HANDHELD_FIELDS(key, motion, hardwareButton)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    HANDHELD_FIELDS(error)
+  };
+};
+
+// Text typed on the device keyboard: a character with a key on the US layout as that key's
+// press (with shift where it needs it), any other character as WM_CHAR alone.
+inline constexpr size_t kMaxTypedText = 4096;
+
+struct TypeText {
+  static constexpr Op op = Op::TypeText;
+  struct Request {
+    std::u16string text;
+    HANDHELD_FIELDS(text)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    HANDHELD_FIELDS(error)
+  };
+};
+
+// Input the server routed to a top-level window, pushed to the process that owns it: the
+// stylus (screen coordinates; the process picks the child under the point or its capture
+// window) or a key for the focus window of the window's thread. A key down carries the
+// character it types on the device keyboard (0: none); a character alone has key 0.
+enum class InputKind : uint8_t { StylusDown = 1, StylusMove, StylusUp, KeyDown, KeyUp, Character };
+
+struct InputDeliver {
+  static constexpr Op op = Op::InputDeliver;
+  uint32_t handle = 0;
+  InputKind kind = InputKind::StylusDown;
+  int32_t x = 0, y = 0;
+  uint32_t key = 0;
+  uint16_t character = 0;
+  bool repeat = false;
+  uint32_t time = 0;
+  HANDHELD_FIELDS(handle, kind, x, y, key, character, repeat, time)
 };
 
 }  // namespace handheld::ipc

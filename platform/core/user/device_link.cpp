@@ -6,6 +6,7 @@
 #include "user/activation.h"
 #include "user/describe.h"
 #include "user/idle.h"
+#include "user/input_delivery.h"
 #include "user/remote_messages.h"
 #include "user/thread_queue.h"
 
@@ -33,6 +34,7 @@ void attachToDevice() {
     onPushOf<ipc::ActivationNotice>(client, activationNoticed);
     onPushOf<ipc::IdleQuery>(client, idleQueried);
     onPushOf<ipc::DescribeQuery>(client, describeQueried);
+    onPushOf<ipc::InputDeliver>(client, inputFromServer);
     kernel::setWaitObserver(threadWaits);
     client.notify(ipc::UserAttach{});
   });

@@ -134,4 +134,15 @@ Region drawableClientArea(const Window& window) {
   return area;
 }
 
+HWND deepestChildAt(const std::shared_ptr<Window>& window, POINT screen) {
+  for (HWND child : window->children) {
+    auto c = WindowTable::get().find(child);
+    if (!c || !c->visibleFlag() || !c->enabledFlag()) continue;
+    RECT r = windowRectOnScreen(*c);
+    if (screen.x >= r.left && screen.x < r.right && screen.y >= r.top && screen.y < r.bottom)
+      return deepestChildAt(c, screen);
+  }
+  return window->handle;
+}
+
 }  // namespace handheld::user

@@ -29,6 +29,10 @@ bool isDescendant(HWND ancestor, HWND window);
 // The window and every parent have WS_VISIBLE.
 bool effectivelyVisible(const Window& window);
 
+// The deepest visible, enabled child of `window` at a screen point (the window itself when
+// none is there).
+HWND deepestChildAt(const std::shared_ptr<Window>& window, POINT screen);
+
 // The frame and caption widths a style gives (left, top, right, bottom), from the metrics.
 RECT nonClientInsets(DWORD style, DWORD exStyle);
 // {0, 0, width, height} of the client area.

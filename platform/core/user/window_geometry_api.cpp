@@ -47,19 +47,6 @@ std::optional<Placement> placementOf(HWND window) {
   }
 }
 
-// The deepest visible, enabled child of `window` at a screen point (the window itself when
-// none is there). Under the lock.
-HWND deepestChildAt(const std::shared_ptr<Window>& window, POINT screen) {
-  for (HWND child : window->children) {
-    auto c = WindowTable::get().find(child);
-    if (!c || !c->visibleFlag() || !c->enabledFlag()) continue;
-    RECT r = windowRectOnScreen(*c);
-    if (screen.x >= r.left && screen.x < r.right && screen.y >= r.top && screen.y < r.bottom)
-      return deepestChildAt(c, screen);
-  }
-  return window->handle;
-}
-
 }  // namespace
 
 HANDHELD_API BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {

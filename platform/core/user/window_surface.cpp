@@ -28,7 +28,7 @@ std::shared_ptr<WindowSurface> WindowSurface::create(int width, int height) {
   const size_t size = stride * static_cast<size_t>(height);
   if (size > gdi::Surface::kMaxBytes) return nullptr;
   auto surface = std::make_shared<WindowSurface>();
-  surface->memory_.reset(memfd_create("handheld-window", MFD_CLOEXEC));
+  surface->memory_.reset(memfd_create("handheld-window", MFD_CLOEXEC | MFD_ALLOW_SEALING));
   if (!surface->memory_ || ftruncate(surface->memory_.get(), static_cast<off_t>(size)) != 0)
     return nullptr;
   void* address = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, surface->memory_.get(), 0);

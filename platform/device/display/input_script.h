@@ -1,0 +1,76 @@
+// Automation input as timed steps (a hold is a stylus down, then an up after its time), and
+// the runner that plays scripts one after another on the server loop's timers, never
+// sleeping.
+#pragma once
+
+#include <windef.h>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "display/input_router.h"
+#include "event_loop.h"
+#include "ipc/protocol.h"
+
+namespace handheld::device {
+
+struct StylusStep {
+  StylusAction action;
+  POINT point;
+};
+struct KeyStep {
+  uint8_t key;
+  bool down;
+};
+struct CharacterStep {
+  char16_t character;
+};
+struct ScriptStep {
+  uint32_t delayMs;  // after the step before
+  std::variant<StylusStep, KeyStep, CharacterStep> action;
+};
+using InputScript = std::vector<ScriptStep>;
+
+InputScript tapScript(POINT point);
+InputScript holdScript(POINT point, uint32_t milliseconds);
+// Moves in steps of at most kDragStepPixels along each axis, and at least every
+// kDragStepMs over the time given.
+inline constexpr int kDragStepPixels = 8;
+inline constexpr uint32_t kDragStepMs = 16;
+InputScript dragScript(POINT from, POINT to, uint32_t milliseconds);
+InputScript keyScript(uint8_t key, ipc::KeyMotion motion);
+// Each character with a key on the US layout as that key (shift around it where needed);
+// any other UTF-16 unit as a character alone.
+InputScript textScript(const std::u16string& text);
+
+class ScriptRunner {
+ public:
+  using Perform = std::function<void(const ScriptStep&)>;
+  ScriptRunner(EventLoop& loop, Perform perform) : loop_(loop), perform_(std::move(perform)) {}
+  ~ScriptRunner();
+  ScriptRunner(const ScriptRunner&) = delete;
+  ScriptRunner& operator=(const ScriptRunner&) = delete;
+
+  // Plays the script after those before it; done is called after its last step.
+  void run(InputScript script, std::function<void()> done);
+
+ private:
+  void advance();
+
+  struct Queued {
+    InputScript script;
+    std::function<void()> done;
+  };
+  EventLoop& loop_;
+  Perform perform_;
+  std::deque<Queued> queue_;
+  size_t nextStep_ = 0;
+  EventLoop::TimerId timer_ = 0;
+  bool playing_ = false;  // a script is under way (its next step comes from a timer)
+};
+
+}  // namespace handheld::device

@@ -1,0 +1,29 @@
+// Where routed input goes: the stylus to the top-level window holding the capture, else to
+// the one under the point; keys to the foreground window. The owning process takes it from
+// there (the child under the point, the focus window) as InputDeliver.
+#pragma once
+
+#include "display/input_router.h"
+#include "user_clients.h"
+#include "window_registry.h"
+#include "window_service.h"
+
+namespace handheld::device {
+
+class InputRouting final : public InputRouter {
+ public:
+  InputRouting(UserClients& clients, const TopLevelRegistry& windows, const WindowService& service)
+      : clients_(clients), windows_(windows), service_(service) {}
+
+  void stylus(const StylusInput& input) override;
+  void key(const KeyInput& input) override;
+
+ private:
+  void deliver(const ipc::InputDeliver& input);
+
+  UserClients& clients_;
+  const TopLevelRegistry& windows_;
+  const WindowService& service_;
+};
+
+}  // namespace handheld::device
