@@ -2,6 +2,7 @@
 
 #include "notes/note_store.h"
 #include "pinnotes/crossing_names.h"
+#include "resources/resource.h"
 #include "shell/app_references.h"
 #include "shell/main_window_messages.h"
 #include "shell/note_app.h"
@@ -10,6 +11,7 @@ bool MainWindow::registerClass(HINSTANCE instance) {
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PINNOTES));
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = CrossingNames::kMainWindowClass;
   return RegisterClassW(&windowClass) != 0;

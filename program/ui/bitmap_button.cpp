@@ -19,6 +19,8 @@ HWND BitmapButton::create(HWND parent, HINSTANCE instance, UINT bitmapId, LPCWST
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
+  // The program's own arrow, when it has one; a stylus shows no cursor anyway.
+  windowClass.hCursor = LoadCursorW(instance, u"IDC_ARROW");
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = className_.c_str();
   RegisterClassW(&windowClass);

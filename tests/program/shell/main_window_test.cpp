@@ -81,6 +81,7 @@ TEST_F(MainWindowTable, CreationFindsTheTodayItemAndRunsTheCheck) {
   EXPECT_EQ(recording().todayWindow, todayWindow);
   EXPECT_EQ(alarmed_, 1);
   EXPECT_FALSE(IsWindowVisible(window_));
+  EXPECT_NE(GetClassLongPtrW(window_, GCLP_HICON), 0u);  // icon 101
   DestroyWindow(todayWindow);
 }
 
