@@ -4,6 +4,8 @@
 //                                         in quadrants: red, green / blue, RRGGBB (hex); it
 //                                         stays until closed. With EVENT, sets that named event
 //                                         whenever the stylus goes down on it
+//   picture LEFT TOP                      a borderless top-level window showing the known
+//                                         picture of shapes and text (known_picture.h)
 //   keystate VK                           exit code: 1 when GetAsyncKeyState says the key is
 //                                         down, plus 2 when GetKeyState's toggle bit is set
 //   metrics FILE                          writes "width height border smallicon logpixelsy"
@@ -13,6 +15,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "known_picture.h"
 
 namespace {
 
@@ -106,6 +110,39 @@ int pattern(HINSTANCE instance, const std::vector<std::u16string>& w) {
   return 0;
 }
 
+LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      handheld::testing::drawKnownPicture(dc);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+int picture(HINSTANCE instance, const std::vector<std::u16string>& w) {
+  if (w.size() != 3) return 100;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = pictureProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = u"DisplayPicture";
+  if (!RegisterClassW(&windowClass)) return 2;
+  HWND window = CreateWindowExW(0, u"DisplayPicture", u"Picture", WS_POPUP | WS_VISIBLE, number(w[1]), number(w[2]),
+                                handheld::testing::kKnownPictureWidth, handheld::testing::kKnownPictureHeight,
+                                nullptr, nullptr, instance, nullptr);
+  if (!window) return 3;
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
+
 int metrics(const std::u16string& file) {
   HDC dc = CreateCompatibleDC(nullptr);
   char text[128];
@@ -127,6 +164,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
   auto w = words(commandLine);
   if (w.empty()) return 100;
   if (w[0] == u"pattern") return pattern(instance, w);
+  if (w[0] == u"picture") return picture(instance, w);
   if (w[0] == u"metrics" && w.size() == 2) return metrics(w[1]);
   if (w[0] == u"keystate" && w.size() == 2) {
     const int key = static_cast<int>(number(w[1], 16));

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "gdi/png_io.h"
+#include "known_picture.h"
 #include "support/device_fixture.h"
 #include "support/message_recorder.h"
 #include "winerror.h"
@@ -107,6 +108,49 @@ TEST_F(DisplayDeviceTest, ScreenshotShowsWindowsExactlyInZOrder) {
   EXPECT_EQ(out, "#808080\n");
   ASSERT_EQ(ctl("pixel 20 30", &out), 0);
   EXPECT_EQ(out, "#FF0000\n");
+}
+
+// Shapes and text a program paints into its window reach the screen unchanged: the same
+// drawing into a memory bitmap here gives the same pixels.
+TEST_F(DisplayDeviceTest, ScreenshotShowsAProgramsShapesAndTextPixelExact) {
+  constexpr int kLeft = 30, kTop = 100;
+  run(probe(), u"picture 30 100");
+  ASSERT_TRUE(waitIdle());
+  auto shot = screenshot();
+  ASSERT_TRUE(shot);
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = kKnownPictureWidth;
+  info.bmiHeader.biHeight = -kKnownPictureHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(bitmap && bits);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  drawKnownPicture(dc);
+  const auto* drawn = static_cast<const uint32_t*>(bits);
+
+  int wrong = 0, textPixels = 0;
+  for (int y = 0; y < kKnownPictureHeight; ++y) {
+    for (int x = 0; x < kKnownPictureWidth; ++x) {
+      const uint32_t expected = drawn[y * kKnownPictureWidth + x] & 0xFFFFFFu;
+      if (y >= 76 && expected != 0xFFFFFFu) ++textPixels;
+      if (shot->pixel(kLeft + x, kTop + y) != expected && wrong++ < 5)
+        ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << shot->pixel(kLeft + x, kTop + y)
+                      << " not " << expected;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_GT(textPixels, 200);  // the text really drew something
+  EXPECT_EQ(shot->pixel(kLeft - 1, kTop), 0u);
+  EXPECT_EQ(shot->pixel(kLeft + kKnownPictureWidth, kTop + kKnownPictureHeight), 0u);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }
 
 TEST_F(DisplayDeviceTest, HeldHardwareButtonIsSeenByAnotherProcess) {
