@@ -45,8 +45,30 @@ WIN32_FIND_DATAW findData(const handheld::fs::EntryInfo& info, std::u16string_vi
   return data;
 }
 
+// Whether the last name of a device path holds * or ?.
+bool lastNameHasWildcards(std::u16string_view path) {
+  const size_t separator = path.find_last_of(u"\\/");
+  const auto last = separator == std::u16string_view::npos ? path : path.substr(separator + 1);
+  return std::any_of(last.begin(), last.end(), handheld::fs::isWildcard);
+}
+
+// A plain name is one lookup, not a read of the whole folder: asking whether a name is taken
+// stays cheap in a folder of hundreds of notes.
+handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findName(std::u16string_view path) {
+  using namespace handheld::fs;
+  auto entry = resolve(path, Mode::Existing);
+  if (!entry && entry.error() == ERROR_FILE_NOT_FOUND) return std::vector<WIN32_FIND_DATAW>{};
+  if (!entry) return Error{entry.error()};
+  if (entry->isRoot()) return std::vector<WIN32_FIND_DATAW>{};
+  auto info = describeEntry(entry->folder.get(), entry->name);
+  auto name = deviceName(entry->name);
+  if (!info || !name) return std::vector<WIN32_FIND_DATAW>{};
+  return std::vector<WIN32_FIND_DATAW>{findData(*info, *name)};
+}
+
 handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findMatches(std::u16string_view pattern) {
   using namespace handheld::fs;
+  if (!lastNameHasWildcards(pattern)) return findName(pattern);
   auto folder = resolve(pattern, Mode::Pattern);
   if (!folder) return Error{folder.error()};
   auto entries = readFolder(folder->folder.get(), folder->inRoot);

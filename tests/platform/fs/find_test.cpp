@@ -57,6 +57,11 @@ TEST_F(FindTest, PatternsListNamesWithTheirCase) {
   EXPECT_EQ(find(u"*"), (std::set<std::u16string>{u"Docs"}));  // never the device's own folder
 
   DWORD error = 0;
+  EXPECT_EQ(find(u"\\docs\\PINNOTE1.stk"), (std::set<std::u16string>{u"pinnote1.STK"}));
+  EXPECT_TRUE(find(u"\\docs\\Pinnote2.stk", &error).empty());
+  EXPECT_EQ(error, DWORD{ERROR_FILE_NOT_FOUND});
+  EXPECT_TRUE(find(u"\\", &error).empty());
+  EXPECT_EQ(error, DWORD{ERROR_FILE_NOT_FOUND});
   EXPECT_TRUE(find(u"\\docs\\x*", &error).empty());
   EXPECT_EQ(error, DWORD{ERROR_FILE_NOT_FOUND});
   EXPECT_TRUE(find(u"\\missing\\*", &error).empty());
