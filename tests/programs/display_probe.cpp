@@ -18,22 +18,9 @@
 
 #include "known_picture.h"
 
-namespace {
+#include "command_words.h"
 
-std::vector<std::u16string> words(LPCWSTR line) {
-  std::vector<std::u16string> out;
-  std::u16string word;
-  for (; *line; ++line) {
-    if (*line == u' ') {
-      if (!word.empty()) out.push_back(word);
-      word.clear();
-    } else {
-      word += *line;
-    }
-  }
-  if (!word.empty()) out.push_back(word);
-  return out;
-}
+namespace {
 
 int digitValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
@@ -52,6 +39,21 @@ long number(std::u16string text, int base = 10) {
     value = value * base + digit;
   }
   return value;
+}
+
+// A borderless top-level window with that procedure, until it is closed.
+int runWindow(HINSTANCE instance, WNDPROC procedure, long left, long top, long width, long height) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = u"DisplayProbe";
+  if (!RegisterClassW(&windowClass)) return 2;
+  HWND window = CreateWindowExW(0, u"DisplayProbe", u"Probe", WS_POPUP | WS_VISIBLE, static_cast<int>(left), static_cast<int>(top),
+                                static_cast<int>(width), static_cast<int>(height), nullptr, nullptr, instance, nullptr);
+  if (!window) return 3;
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
 }
 
 COLORREF g_fourth = 0;
@@ -97,17 +99,7 @@ int pattern(HINSTANCE instance, const std::vector<std::u16string>& w) {
   const long rgb = number(w[5], 16);
   if (rgb < 0) return 100;
   g_fourth = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = patternProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = u"DisplayPattern";
-  if (!RegisterClassW(&windowClass)) return 2;
-  HWND window = CreateWindowExW(0, u"DisplayPattern", u"Pattern", WS_POPUP | WS_VISIBLE, number(w[1]),
-                                number(w[2]), number(w[3]), number(w[4]), nullptr, nullptr, instance, nullptr);
-  if (!window) return 3;
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-  return 0;
+  return runWindow(instance, patternProc, number(w[1]), number(w[2]), number(w[3]), number(w[4]));
 }
 
 LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -129,18 +121,8 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 int picture(HINSTANCE instance, const std::vector<std::u16string>& w) {
   if (w.size() != 3) return 100;
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = pictureProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = u"DisplayPicture";
-  if (!RegisterClassW(&windowClass)) return 2;
-  HWND window = CreateWindowExW(0, u"DisplayPicture", u"Picture", WS_POPUP | WS_VISIBLE, number(w[1]), number(w[2]),
-                                handheld::testing::kKnownPictureWidth, handheld::testing::kKnownPictureHeight,
-                                nullptr, nullptr, instance, nullptr);
-  if (!window) return 3;
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-  return 0;
+  return runWindow(instance, pictureProc, number(w[1]), number(w[2]), handheld::testing::kKnownPictureWidth,
+                   handheld::testing::kKnownPictureHeight);
 }
 
 int metrics(const std::u16string& file) {

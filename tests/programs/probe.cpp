@@ -10,22 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "command_words.h"
 
-std::vector<std::u16string> words(LPCWSTR line) {
-  std::vector<std::u16string> out;
-  std::u16string word;
-  for (; *line; ++line) {
-    if (*line == u' ') {
-      if (!word.empty()) out.push_back(word);
-      word.clear();
-    } else {
-      word += *line;
-    }
-  }
-  if (!word.empty()) out.push_back(word);
-  return out;
-}
+namespace {
 
 bool writeFile(const std::u16string& path, const std::u16string& text) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -18,24 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "command_words.h"
+
 namespace {
 
 HWND g_report = nullptr;
-
-std::vector<std::u16string> words(LPCWSTR line) {
-  std::vector<std::u16string> out;
-  std::u16string word;
-  for (; *line; ++line) {
-    if (*line == u' ') {
-      if (!word.empty()) out.push_back(word);
-      word.clear();
-    } else {
-      word += *line;
-    }
-  }
-  if (!word.empty()) out.push_back(word);
-  return out;
-}
 
 HWND parseHandle(const std::u16string& text) {
   uintptr_t value = 0;

@@ -37,6 +37,9 @@ class InputRoutingTest : public DeviceFixture {
     while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) recorder.pumpPending();
     command.join();
     CloseHandle(done);
+    // The input reached this process on its own connection, which the command's reply did
+    // not wait for; a round trip on that connection comes back only after it.
+    device().call<ipc::ClockGet>({});
     recorder.pumpPending();
     ASSERT_EQ(code, 0) << arguments;
   }
