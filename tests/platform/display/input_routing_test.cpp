@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "ipc/client.h"
 #include "support/device_fixture.h"
 #include "support/message_recorder.h"
 
@@ -39,7 +40,7 @@ class InputRoutingTest : public DeviceFixture {
     CloseHandle(done);
     // The input reached this process on its own connection, which the command's reply did
     // not wait for; a round trip on that connection comes back only after it.
-    device().call<ipc::ClockGet>({});
+    ipc::DeviceClient::get().call<ipc::ClockGet>({});
     recorder.pumpPending();
     ASSERT_EQ(code, 0) << arguments;
   }
