@@ -9,10 +9,6 @@
 #include "gdi/png_io.h"
 #include "gdi/surface_dc.h"
 
-// fontconfig loses a few bytes while parsing its configuration files; sanitizer builds of
-// these tests must not fail on it.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace gdi_test {
 
 using handheld::gdi::Surface;
