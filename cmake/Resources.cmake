@@ -44,7 +44,7 @@ endfunction()
 function(handheld_add_exports target def_file)
   get_filename_component(def_path "${def_file}" ABSOLUTE)
   set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_exports.cpp)
-  set(link_options ${CMAKE_CURRENT_BINARY_DIR}/${target}_exports.ld)
+  set(link_options ${CMAKE_CURRENT_BINARY_DIR}/${target}_exports.rsp)
   add_custom_command(
     OUTPUT ${output} ${link_options}
     COMMAND handheld-rc --exports ${def_path} -o ${output} --link-options ${link_options}
@@ -53,7 +53,7 @@ function(handheld_add_exports target def_file)
     COMMENT "Generating exports of ${target} from ${def_file}"
     VERBATIM)
   _handheld_generated_table_source(${target} ${output})
-  target_link_options(${target} PRIVATE "LINKER:@${link_options}")
+  target_link_options(${target} PRIVATE "@${link_options}")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${link_options})
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "EXECUTABLE")

@@ -103,7 +103,7 @@ void compileExports(const Arguments& arguments) {
   for (const auto& definition : definitions) {
     if (definition.ordinal) ordinals.push_back(Export{definition.name, *definition.ordinal});
     // The link fails when an exported function is missing, not the first GetProcAddressW.
-    linkOptions += "--require-defined=" + definition.name + "\n";
+    linkOptions += "-Wl,--require-defined=" + definition.name + "\n";
   }
   std::ostringstream table;
   writeExportTable(table, ordinals, std::filesystem::path(arguments.defFile).filename().string());

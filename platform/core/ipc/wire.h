@@ -67,7 +67,7 @@ class WireWriter {
       for (const auto& item : value) put(item);
     } else {
       static_assert(HasFields<T>, "field type has no encoding");
-      std::apply([this](const auto&... f) { (put(f), ...); }, value.fields());
+      std::apply([&](const auto&... f) { (put(f), ...); }, value.fields());
     }
   }
 
@@ -145,7 +145,7 @@ class WireReader {
       }
     } else {
       static_assert(HasFields<T>, "field type has no decoding");
-      std::apply([this](auto&... f) { (get(f), ...); }, value.fields());
+      std::apply([&](auto&... f) { (get(f), ...); }, value.fields());
     }
   }
 

@@ -79,7 +79,7 @@ TEST_F(Tool, ExportsAndLinkOptions) {
   ToolRun run = runTool("--exports " + path("lib.def") + " -o " + path("exports.cpp") +
                     " --link-options " + path("exports.ld"));
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_EQ(read("exports.ld"), "--require-defined=Init\n--require-defined=Named\n");
+  EXPECT_EQ(read("exports.ld"), "-Wl,--require-defined=Init\n-Wl,--require-defined=Named\n");
 }
 
 }  // namespace

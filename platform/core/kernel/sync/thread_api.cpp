@@ -40,7 +40,7 @@ HANDHELD_API DWORD WINAPI ResumeThread(HANDLE handle) {
   return thread ? thread->resume() : 0xFFFFFFFFu;
 }
 
-HANDHELD_API [[noreturn]] void WINAPI ExitThread(DWORD exitCode) {
+HANDHELD_API void WINAPI ExitThread(DWORD exitCode) {
   ThreadObject::exitCurrent(exitCode);
 }
 
