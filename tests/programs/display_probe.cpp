@@ -41,44 +41,37 @@ long number(std::u16string text, int base = 10) {
   return value;
 }
 
-// A borderless top-level window with that procedure, until it is closed.
-int runWindow(HINSTANCE instance, WNDPROC procedure, long left, long top, long width, long height) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = u"DisplayProbe";
-  if (!RegisterClassW(&windowClass)) return 2;
-  HWND window = CreateWindowExW(0, u"DisplayProbe", u"Probe", WS_POPUP | WS_VISIBLE, static_cast<int>(left), static_cast<int>(top),
-                                static_cast<int>(width), static_cast<int>(height), nullptr, nullptr, instance, nullptr);
-  if (!window) return 3;
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-  return 0;
-}
-
 COLORREF g_fourth = 0;
 HANDLE g_tapped = nullptr;
+void (*g_paint)(HWND, HDC) = nullptr;
 
-LRESULT CALLBACK patternProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Quadrants: red, green / blue, g_fourth.
+void paintPattern(HWND window, HDC dc) {
+  RECT client;
+  GetClientRect(window, &client);
+  const LONG midX = client.right / 2, midY = client.bottom / 2;
+  const struct {
+    RECT rect;
+    COLORREF colour;
+  } quadrants[] = {{{0, 0, midX, midY}, RGB(255, 0, 0)},
+                   {{midX, 0, client.right, midY}, RGB(0, 255, 0)},
+                   {{0, midY, midX, client.bottom}, RGB(0, 0, 255)},
+                   {{midX, midY, client.right, client.bottom}, g_fourth}};
+  for (const auto& q : quadrants) {
+    HBRUSH brush = CreateSolidBrush(q.colour);
+    FillRect(dc, &q.rect, brush);
+    DeleteObject(brush);
+  }
+}
+
+void paintPicture(HWND, HDC dc) { handheld::testing::drawKnownPicture(dc); }
+
+LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      RECT client;
-      GetClientRect(window, &client);
-      const LONG midX = client.right / 2, midY = client.bottom / 2;
-      const struct {
-        RECT rect;
-        COLORREF colour;
-      } quadrants[] = {{{0, 0, midX, midY}, RGB(255, 0, 0)},
-                       {{midX, 0, client.right, midY}, RGB(0, 255, 0)},
-                       {{0, midY, midX, client.bottom}, RGB(0, 0, 255)},
-                       {{midX, midY, client.right, client.bottom}, g_fourth}};
-      for (const auto& q : quadrants) {
-        HBRUSH brush = CreateSolidBrush(q.colour);
-        FillRect(dc, &q.rect, brush);
-        DeleteObject(brush);
-      }
+      g_paint(window, dc);
       EndPaint(window, &paint);
       return 0;
     }
@@ -93,35 +86,35 @@ LRESULT CALLBACK patternProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   }
 }
 
+// A borderless top-level window painted by `paint`, until it is closed.
+int runWindow(HINSTANCE instance, void (*paint)(HWND, HDC), long left, long top, long width, long height) {
+  g_paint = paint;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = probeProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = u"DisplayProbe";
+  if (!RegisterClassW(&windowClass)) return 2;
+  HWND window = CreateWindowExW(0, u"DisplayProbe", u"Probe", WS_POPUP | WS_VISIBLE, static_cast<int>(left),
+                                static_cast<int>(top), static_cast<int>(width), static_cast<int>(height), nullptr,
+                                nullptr, instance, nullptr);
+  if (!window) return 3;
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
+
 int pattern(HINSTANCE instance, const std::vector<std::u16string>& w) {
   if (w.size() != 6 && w.size() != 7) return 100;
   if (w.size() == 7) g_tapped = CreateEventW(nullptr, FALSE, FALSE, w[6].c_str());
   const long rgb = number(w[5], 16);
   if (rgb < 0) return 100;
   g_fourth = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-  return runWindow(instance, patternProc, number(w[1]), number(w[2]), number(w[3]), number(w[4]));
-}
-
-LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      handheld::testing::drawKnownPicture(dc);
-      EndPaint(window, &paint);
-      return 0;
-    }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
+  return runWindow(instance, paintPattern, number(w[1]), number(w[2]), number(w[3]), number(w[4]));
 }
 
 int picture(HINSTANCE instance, const std::vector<std::u16string>& w) {
   if (w.size() != 3) return 100;
-  return runWindow(instance, pictureProc, number(w[1]), number(w[2]), handheld::testing::kKnownPictureWidth,
+  return runWindow(instance, paintPicture, number(w[1]), number(w[2]), handheld::testing::kKnownPictureWidth,
                    handheld::testing::kKnownPictureHeight);
 }
 
