@@ -1,0 +1,144 @@
+// A client that breaks every rule of the protocol: requests before the greeting, a wrong
+// protocol version, unknown operations, every operation with bytes that do not decode, and
+// packets that are not packets. The server refuses each, drops only a client whose framing
+// is broken, and keeps serving everyone else.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <random>
+
+#include "ipc/channel.h"
+#include "ipc/client.h"
+#include "ipc/protocol.h"
+#include "os/device_root.h"
+#include "support/device_fixture.h"
+
+namespace handheld::testing {
+namespace {
+
+using ipc::Bytes;
+
+class HostileClient : public DeviceFixture {
+ protected:
+  os::UniqueFd connectRaw() {
+    os::UniqueFd socket(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = os::deviceSocketPath(root()).string();
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    EXPECT_EQ(::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0) << path;
+    return socket;
+  }
+
+  static void send(int socket, uint16_t op, uint32_t serial, const Bytes& body, uint16_t flags = 0) {
+    ipc::WireWriter writer;
+    writer.bytes() = body;
+    auto packet = ipc::buildPacket(op, flags, serial, writer);
+    ASSERT_TRUE(packet);
+    ASSERT_EQ(ipc::sendPacketBlocking(socket, *packet), ipc::IoResult::Done);
+  }
+
+  template <class M>
+  static void send(int socket, uint32_t serial, const typename M::Request& request) {
+    ipc::WireWriter writer;
+    ipc::encode(writer, request);
+    send(socket, static_cast<uint16_t>(M::op), serial, writer.bytes());
+  }
+
+  // The reply with that serial, skipping any other packet; nullopt when none comes in time.
+  static std::optional<ipc::Packet> replyTo(int socket, uint32_t serial) {
+    for (;;) {
+      ipc::Packet packet;
+      if (ipc::receivePacketBlocking(socket, packet, 5000) != ipc::IoResult::Done) return std::nullopt;
+      if ((packet.flags & ipc::kReply) && packet.serial == serial) return packet;
+    }
+  }
+
+  static bool refused(const std::optional<ipc::Packet>& reply) { return reply && (reply->flags & ipc::kError); }
+
+  os::UniqueFd greeted(ipc::ClientKind kind = ipc::ClientKind::Automation, uint32_t pid = 0) {
+    auto socket = connectRaw();
+    send<ipc::Hello>(socket.get(), 1, {kind, pid, ipc::kProtocolVersion});
+    auto reply = replyTo(socket.get(), 1);
+    EXPECT_TRUE(reply && !(reply->flags & ipc::kError));
+    return socket;
+  }
+
+  void sendGarbage(os::UniqueFd socket);
+
+  // The server still answers a plain request on a fresh connection.
+  void expectServing() {
+    auto socket = greeted();
+    send<ipc::ClockGet>(socket.get(), 2, {});
+    auto reply = replyTo(socket.get(), 2);
+    ASSERT_TRUE(reply);
+    EXPECT_FALSE(reply->flags & ipc::kError);
+  }
+};
+
+TEST_F(HostileClient, NothingButTheRightGreetingIsAnsweredFirst) {
+  auto socket = connectRaw();
+  send<ipc::ClockGet>(socket.get(), 7, {});
+  EXPECT_TRUE(refused(replyTo(socket.get(), 7)));
+  send<ipc::Hello>(socket.get(), 8, {ipc::ClientKind::Automation, 0, ipc::kProtocolVersion + 1});
+  EXPECT_TRUE(refused(replyTo(socket.get(), 8)));
+  send(socket.get(), static_cast<uint16_t>(ipc::Op::Hello), 9, Bytes{1, 2});
+  EXPECT_TRUE(refused(replyTo(socket.get(), 9)));
+  send<ipc::Hello>(socket.get(), 10, {ipc::ClientKind::Automation, 0, ipc::kProtocolVersion});
+  auto welcome = replyTo(socket.get(), 10);
+  ASSERT_TRUE(welcome);
+  EXPECT_FALSE(welcome->flags & ipc::kError);
+  send(socket.get(), 0xBEEF, 11, {});
+  EXPECT_TRUE(refused(replyTo(socket.get(), 11)));
+}
+
+// As an automation client, and as a process that claims to be this test's process.
+TEST_F(HostileClient, GarbageForEveryOperationLeavesTheServerServing) {
+  for (auto kind : {ipc::ClientKind::Automation, ipc::ClientKind::Process}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    sendGarbage(greeted(kind, static_cast<uint32_t>(getpid())));
+  }
+  expectServing();
+  EXPECT_EQ(ctl("status"), 0);
+  // This process's own connection is unharmed.
+  EXPECT_TRUE(ipc::DeviceClient::get().call<ipc::ClockGet>({}));
+}
+
+void HostileClient::sendGarbage(os::UniqueFd socket) {
+  std::mt19937 random(20261207);
+  std::vector<Bytes> bodies = {{}, Bytes(8, 0xFF), Bytes(3, 0x00)};
+  for (int i = 0; i < 4; ++i) {
+    Bytes body(1 + random() % 96);
+    for (auto& byte : body) byte = static_cast<uint8_t>(random());
+    bodies.push_back(std::move(body));
+  }
+  uint32_t serial = 100;
+  for (uint16_t op = 0; op < 300; ++op) {
+    // Stopping the device is what that request is for, whoever asks.
+    if (op == static_cast<uint16_t>(ipc::Op::DeviceStop)) continue;
+    for (const auto& body : bodies) {
+      send(socket.get(), op, serial++, body);
+      send(socket.get(), op, serial++, body, ipc::kReply);  // answers nobody asked for
+    }
+  }
+  // Everything before it has been read once this is answered, on the same connection.
+  send<ipc::ClockGet>(socket.get(), 1, {});
+  auto reply = replyTo(socket.get(), 1);
+  ASSERT_TRUE(reply) << "the server stopped answering the hostile client";
+  EXPECT_FALSE(reply->flags & ipc::kError);
+}
+
+TEST_F(HostileClient, BrokenFramingDropsOnlyThatClient) {
+  auto socket = greeted();
+  const uint8_t notAPacket[3] = {1, 2, 3};
+  ASSERT_EQ(::send(socket.get(), notAPacket, sizeof notAPacket, 0), 3);
+  ipc::Packet packet;
+  EXPECT_EQ(ipc::receivePacketBlocking(socket.get(), packet, 5000), ipc::IoResult::Closed);
+  expectServing();
+}
+
+}  // namespace
+}  // namespace handheld::testing
