@@ -4,6 +4,7 @@
 // travel beside the bytes and are referenced by their position.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -134,10 +135,12 @@ class WireReader {
     } else if constexpr (IsVector<T>::value) {
       uint32_t n = 0;
       getRaw(n);
-      // Each element takes at least one byte, so a count beyond the bytes left is a lie.
+      // Each element takes at least one byte, so a count beyond the bytes left is a lie. An
+      // element in memory can be far larger than its bytes, so the count alone never sizes
+      // an allocation.
       if (!ok_ || n > size_ - pos_) return fail();
       value.clear();
-      value.reserve(n);
+      value.reserve(std::min<size_t>(n, kReserveLimit));
       for (uint32_t i = 0; i < n && ok_; ++i) {
         typename T::value_type item{};
         get(item);
@@ -150,6 +153,8 @@ class WireReader {
   }
 
  private:
+  static constexpr size_t kReserveLimit = 256;
+
   void fail() { ok_ = false; }
 
   template <class I>
