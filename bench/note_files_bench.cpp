@@ -16,10 +16,11 @@ handheld::bench::BenchDevice& device() {
   return instance;
 }
 
-std::u16string decimal(int value) {
-  std::u16string text;
-  for (char c : std::to_string(value)) text += static_cast<char16_t>(c);
-  return text;
+// "<folder>\Pinnote<number>.stk", as the program names its notes.
+std::u16string notePath(const std::u16string& folder, int number) {
+  std::u16string path = folder + u"\\" + NoteFileLayout::kFileNamePrefix;
+  for (char c : std::to_string(number)) path += static_cast<char16_t>(c);
+  return path + NoteFileLayout::kFileExtension;
 }
 
 // A folder on the device holding `count` notes, each with `contentBytes` of content.
@@ -32,15 +33,14 @@ std::u16string noteFolder(const std::u16string& name, int count, size_t contentB
   record.expiryTime = {2026, 12, 1, 7, 18, 30, 0, 0};
   record.content.assign(contentBytes, 0x5A);
   for (int i = 0; i < count; ++i) {
-    const std::u16string path = folder + u"\\Pinnote" + decimal(i) + u".stk";
-    WriteNoteFile(path.c_str(), record);
+    WriteNoteFile(notePath(folder, i).c_str(), record);
   }
   return folder;
 }
 
 void SaveNoteWithInk(benchmark::State& state) {
   const auto folder = noteFolder(u"Save", 0, 0);
-  const std::u16string path = folder + u"\\Pinnote0.stk";
+  const std::u16string path = notePath(folder, 0);
   NoteRecord record;
   lstrcpyW(record.title, u"Meeting");
   record.content.assign(static_cast<size_t>(state.range(0)), 0x3C);
@@ -53,7 +53,7 @@ BENCHMARK(SaveNoteWithInk)->Arg(16 << 10)->Unit(benchmark::kMicrosecond);
 
 void OpenNoteWithInk(benchmark::State& state) {
   const auto folder = noteFolder(u"Open", 1, static_cast<size_t>(state.range(0)));
-  const std::u16string path = folder + u"\\Pinnote0.stk";
+  const std::u16string path = notePath(folder, 0);
   NoteRecord record;
   for (auto _ : state) {
     if (!ReadNoteFile(path.c_str(), record)) state.SkipWithError("cannot read the note");
@@ -67,9 +67,8 @@ void ReadHundredHeaders(benchmark::State& state) {
   const auto folder = noteFolder(u"List", 100, 4096);
   for (auto _ : state) {
     for (int i = 0; i < 100; ++i) {
-      const std::u16string path = folder + u"\\Pinnote" + decimal(i) + u".stk";
       NoteHeader header;
-      if (!ReadNoteHeader(path.c_str(), header)) state.SkipWithError("cannot read a header");
+      if (!ReadNoteHeader(notePath(folder, i).c_str(), header)) state.SkipWithError("cannot read a header");
     }
   }
 }
