@@ -99,10 +99,17 @@ TEST_F(KernelServices, LaunchedProcessGetsItsExactCommandLineAndExitCode) {
 
 TEST_F(KernelServices, NamedEventWakesAWaiterInAnotherProcess) {
   auto probe = installTestProgram("probe.exe");
+  // Held here, the event outlives a setter that runs before the waiter has opened it (a
+  // named object goes with its last handle).
+  HANDLE held = CreateEventW(nullptr, TRUE, FALSE, u"CrossEvent");
+  ASSERT_NE(held, nullptr);
   uint32_t waiter = run(probe, u"event-wait CrossEvent 10000");
+  Sleep(200);  // normally the waiter waits by now; the outcome does not depend on it
+  EXPECT_FALSE(waitExit(waiter, 0));
   uint32_t setter = run(probe, u"event-set CrossEvent");
   EXPECT_EQ(waitExit(setter), 0u);
   EXPECT_EQ(waitExit(waiter), 0u);
+  CloseHandle(held);
   EXPECT_EQ(waitExit(run(probe, u"event-wait NobodySets 100")), 1u);
 }
 
