@@ -66,11 +66,17 @@ automation::AutomationClient& DeviceFixture::device() {
   return *client_;
 }
 
-std::u16string DeviceFixture::installTestProgram(const std::string& name) {
-  std::filesystem::create_directories(root() / "Tests");
-  std::error_code ec;
-  std::filesystem::create_symlink(buildDir() / "tests" / "programs" / name, root() / "Tests" / name, ec);
-  return u"\\Tests\\" + strings::fromUtf8(name);
+std::u16string installTestProgram(const std::filesystem::path& root, const std::string& name) {
+  std::string devicePath = "\\Tests\\" + name;
+  std::string command = (buildDir() / "bin" / "handheld-device").string() + " --root '" + root.string() +
+                        "' --install '" + (buildDir() / "tests" / "programs" / name).string() + "' '" +
+                        devicePath + "' 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string output;
+  std::array<char, 256> buffer;
+  while (pipe && std::fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
+  if (!pipe || pclose(pipe) != 0) ADD_FAILURE() << "cannot install " << name << ": " << output;
+  return strings::fromUtf8(devicePath);
 }
 
 uint32_t DeviceFixture::run(const std::u16string& devicePath, const std::u16string& commandLine) {
