@@ -84,6 +84,17 @@ TEST_F(PlantedLinks, LogLinkStopsTheStart) {
   EXPECT_EQ(readText(outside() / "mine"), "keep\n");
 }
 
+class StateFiles : public DeviceFixture {};
+
+TEST_F(StateFiles, SaveReplacesALinkAtItsTemporaryFile) {
+  TemporaryRoot outside;
+  std::ofstream(outside.path() / "mine") << "keep\n";
+  fsys::create_symlink(outside.path() / "mine", hostPath(".device/clock.tmp"));
+  EXPECT_EQ(ctl("clock freeze '2026-03-01 10:00:00'"), 0);
+  EXPECT_EQ(readText(outside.path() / "mine"), "keep\n");
+  EXPECT_FALSE(fsys::is_symlink(hostPath(".device/clock")));
+}
+
 class Launcher : public DeviceFixture {};
 
 TEST_F(Launcher, StartsInstalledProgramsButNoLinkMadeByHand) {
