@@ -2,6 +2,8 @@
 // is capped at 1 MiB with one rotated file beside it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -70,6 +72,28 @@ TEST_F(LogFile, RotatesAtOneMebibyteKeepingOneOlderFile) {
   log.write(std::string(100000, 'y'));
   lines = readLines(state() / "device.log");
   EXPECT_LE(lines.back().size(), 2100u);
+}
+
+TEST_F(LogFile, CapturedStderrFollowsTheRotation) {
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    device::Log log;
+    std::string error;
+    if (!log.open(root_.path(), false, error)) _exit(1);
+    log.captureStdio();
+    for (int i = 0; i < 12000; ++i) log.write(std::string(100, 'z'));  // past 1 MiB once
+    std::fputs("from stderr\n", stderr);
+    std::fflush(stderr);
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  auto lines = readLines(state() / "device.log");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "from stderr");
+  EXPECT_LT(sizeOf("device.log"), 1048576u / 2);
 }
 
 TEST_F(LogFile, RefusesALinkAndAFifo) {
