@@ -67,15 +67,10 @@ automation::AutomationClient& DeviceFixture::device() {
 }
 
 std::u16string installTestProgram(const std::filesystem::path& root, const std::string& name) {
-  std::string devicePath = "\\Tests\\" + name;
-  std::string command = (buildDir() / "bin" / "handheld-device").string() + " --root '" + root.string() +
-                        "' --install '" + (buildDir() / "tests" / "programs" / name).string() + "' '" +
-                        devicePath + "' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string output;
-  std::array<char, 256> buffer;
-  while (pipe && std::fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
-  if (!pipe || pclose(pipe) != 0) ADD_FAILURE() << "cannot install " << name << ": " << output;
+  std::string devicePath = "\\Tests\\" + name, error;
+  if (!automation::installProgram(buildDir() / "bin" / "handheld-device", root,
+                                  buildDir() / "tests" / "programs" / name, devicePath, error))
+    ADD_FAILURE() << "cannot install " << name << ": " << error;
   return strings::fromUtf8(devicePath);
 }
 

@@ -115,10 +115,11 @@ TEST_F(Launcher, StartsInstalledProgramsButNoLinkMadeByHand) {
   EXPECT_EQ(waitExit(run(probe, u"exit 7")), 7u);
   // It replaces no file of the user's.
   std::ofstream(hostPath("Tests/mine.exe")) << "mine";
-  std::string command = (buildDir() / "bin" / "handheld-device").string() + " --root '" + root().string() +
-                        "' --install '" + (buildDir() / "tests" / "programs" / "probe.exe").string() +
-                        "' '\\Tests\\mine.exe' 2>/dev/null";
-  EXPECT_NE(std::system(command.c_str()), 0);
+  std::string error;
+  EXPECT_FALSE(automation::installProgram(buildDir() / "bin" / "handheld-device", root(),
+                                          buildDir() / "tests" / "programs" / "probe.exe",
+                                          "\\Tests\\mine.exe", error));
+  EXPECT_NE(error.find("taken by a file"), std::string::npos) << error;
   EXPECT_EQ(readText(hostPath("Tests/mine.exe")), "mine");
 }
 
