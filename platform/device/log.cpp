@@ -81,7 +81,10 @@ void Log::write(std::string_view line) {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &tm);
   if (file_) {
-    std::string text = std::string(stamp) + ' ' + std::string(line) + '\n';
+    std::string text = std::string(stamp) + ' ' + std::string(line);
+    for (char& c : text)
+      if (static_cast<unsigned char>(c) < 0x20) c = '?';  // quoted input cannot forge a line
+    text += '\n';
     struct stat st {};
     if (::fstat(file_.get(), &st) == 0 && static_cast<uint64_t>(st.st_size) + text.size() > limit_) rotate();
     [[maybe_unused]] ssize_t n = ::write(file_.get(), text.data(), text.size());

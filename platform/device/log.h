@@ -24,8 +24,6 @@ class Log {
   // (the root's `.device` must be a folder of its own). false with a reason.
   bool open(const std::filesystem::path& root, bool alsoStderr, std::string& error);
   void write(std::string_view line);
-  // The log file's descriptor.
-  int fd() const { return file_.get(); }
   // Points stdout and stderr at the log, now and after every rotation: a background server's
   // complaints, and those of the programs it starts, land there.
   void captureStdio();

@@ -104,8 +104,8 @@ int main(int argc, char** argv) {
   bool foreground = readyFd < 0;
   if (!log.open(options.root, foreground, error)) return fail();
   if (!device::layOutDeviceImage(error)) {
-    log.write(error);
-    return fail();
+    log.write(error);  // in the foreground that says it on stderr too
+    return foreground ? 1 : fail();
   }
 
   sigset_t signals;

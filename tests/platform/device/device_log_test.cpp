@@ -68,10 +68,13 @@ TEST_F(LogFile, RotatesAtOneMebibyteKeepingOneOlderFile) {
   ASSERT_FALSE(older.empty());
   EXPECT_EQ(older.front().find("line 0 "), std::string::npos);
 
-  // One line of hostile length stays one bounded line.
+  // One line of hostile length or with line breaks stays one bounded line.
   log.write(std::string(100000, 'y'));
   lines = readLines(state() / "device.log");
   EXPECT_LE(lines.back().size(), 2100u);
+  log.write("a\n2026-01-01 00:00:00 forged");
+  lines = readLines(state() / "device.log");
+  EXPECT_NE(lines.back().find("a?2026-01-01 00:00:00 forged"), std::string::npos);
 }
 
 TEST_F(LogFile, CapturedStderrFollowsTheRotation) {
