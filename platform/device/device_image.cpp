@@ -144,7 +144,8 @@ bool prepareDeviceRoot(const fsys::path& root, std::string& error) {
   std::error_code ec;
   fsys::create_directories(root, ec);
   if (DWORD opened = fs::useProcessRoot(root); opened != ERROR_SUCCESS) {
-    error = "cannot open the device root " + root.string() + " (error " + std::to_string(opened) + ")";
+    error = "cannot open the device root " + root.string() +
+            (ec ? ": " + ec.message() : " (error " + std::to_string(opened) + ")");
     return false;
   }
   auto rootFd = (*fs::processRoot())->fd();
