@@ -33,11 +33,14 @@ BenchDevice::~BenchDevice() {
 }
 
 std::u16string BenchDevice::install(const std::string& testProgram) const {
-  std::error_code ec;
-  std::filesystem::create_directories(root_ / "Tests", ec);
-  std::filesystem::create_symlink(std::filesystem::path(HANDHELD_BUILD_DIR) / "tests" / "programs" / testProgram,
-                                  root_ / "Tests" / testProgram, ec);
-  return u"\\Tests\\" + strings::fromUtf8(testProgram);
+  const std::filesystem::path build = HANDHELD_BUILD_DIR;
+  std::string devicePath = "\\Tests\\" + testProgram, error;
+  if (!automation::installProgram(build / "bin" / "handheld-device", root_,
+                                  build / "tests" / "programs" / testProgram, devicePath, error)) {
+    std::fprintf(stderr, "cannot install %s: %s\n", testProgram.c_str(), error.c_str());
+    std::exit(1);
+  }
+  return strings::fromUtf8(devicePath);
 }
 
 }  // namespace handheld::bench

@@ -14,7 +14,7 @@ class BenchDevice {
   BenchDevice& operator=(const BenchDevice&) = delete;
 
   const std::filesystem::path& root() const { return root_; }
-  // Links a test program into the device as \Tests\<name>.
+  // Installs a test program into the device as \Tests\<name> (the image's install step).
   std::u16string install(const std::string& testProgram) const;
 
  private:

@@ -107,4 +107,39 @@ bool stopDevice(const std::filesystem::path& root, std::string& error) {
   return true;
 }
 
+bool installProgram(const std::filesystem::path& deviceBinary, const std::filesystem::path& root,
+                    const std::filesystem::path& hostFile, const std::string& devicePath,
+                    std::string& error) {
+  int messages[2];
+  if (pipe2(messages, O_CLOEXEC) != 0) {
+    error = std::string("pipe: ") + std::strerror(errno);
+    return false;
+  }
+  os::UniqueFd messageRead(messages[0]), messageWrite(messages[1]);
+  std::vector<std::string> args = {deviceBinary.string(), "--root", root.string(), "--install",
+                                   hostFile.string(), devicePath};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t child = fork();
+  if (child < 0) {
+    error = std::string("fork: ") + std::strerror(errno);
+    return false;
+  }
+  if (child == 0) {
+    dup2(messages[1], 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  messageWrite.reset();
+  error = readAll(messageRead.get());
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  while (!error.empty() && error.back() == '\n') error.pop_back();
+  if (error.empty()) error = "cannot run " + deviceBinary.string();
+  return false;
+}
+
 }  // namespace handheld::automation

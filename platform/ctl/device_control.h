@@ -20,6 +20,11 @@ struct StartOptions {
 bool startDevice(const StartOptions& options, std::string& error);
 // Asks the device to stop and waits until its socket is gone; false when none was running.
 bool stopDevice(const std::filesystem::path& root, std::string& error);
+// Installs the executable `hostFile` at `devicePath` of the root as a program of its image
+// (`handheld-device --install`), so the launcher starts it; false with the device's reason.
+bool installProgram(const std::filesystem::path& deviceBinary, const std::filesystem::path& root,
+                    const std::filesystem::path& hostFile, const std::string& devicePath,
+                    std::string& error);
 // The handheld-device beside the running program (build/bin).
 std::filesystem::path deviceBinaryBesideSelf();
 

@@ -30,6 +30,8 @@ void usage() {
       "  --screen MODE    qvga, vga, qvga-landscape or vga-landscape (default qvga)\n"
       "  --scale N        the desktop window's zoom, 1-4 (default 2 for QVGA, 1 for VGA)\n"
       "  --init           lay out the device image and exit\n"
+      "  --install FILE PATH  link the executable FILE at the device path PATH as a program\n"
+      "                   of the image (the launcher starts no link placed otherwise) and exit\n"
       "  --ready-fd N     write one byte to descriptor N once requests are accepted\n"
       "Most people start it with `handheld-ctl start` or `make run`.");
 }
@@ -41,6 +43,7 @@ int main(int argc, char** argv) {
   device::DeviceOptions options;
   options.headless = false;
   bool initOnly = false;
+  std::optional<std::string> installFile, installPath;
   int readyFd = -1;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -62,6 +65,10 @@ int main(int argc, char** argv) {
       }
     }
     else if (arg == "--init") initOnly = true;
+    else if (arg == "--install") {
+      installFile = value();
+      installPath = value();
+    }
     else if (arg == "--ready-fd") readyFd = std::atoi(value().c_str());
     else if (arg == "--help" || arg == "-h") { usage(); return 0; }
     else {
@@ -74,15 +81,20 @@ int main(int argc, char** argv) {
   setenv("HANDHELD_ROOT", options.root.c_str(), 1);
 
   std::string error;
-  if (!device::layOutDeviceImage(options.root, error)) {
+  auto fail = [&error] {
     std::fprintf(stderr, "handheld-device: %s\n", error.c_str());
     return 1;
+  };
+  if (!device::prepareDeviceRoot(options.root, error)) return fail();
+  if (initOnly || installFile) {
+    if (!device::layOutDeviceImage(error)) return fail();
+    if (installFile && !device::installProgram(*installFile, *installPath, error)) return fail();
+    return 0;
   }
-  if (initOnly) return 0;
 
   // One server per root: the lock is held for the server's life and dies with it.
   auto lockPath = os::deviceStateFile(options.root, "lock");
-  os::UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  os::UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
   if (!lock || flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
     std::fprintf(stderr, "handheld-device: a device is already running on %s\n", options.root.c_str());
     return 1;
@@ -90,7 +102,11 @@ int main(int argc, char** argv) {
 
   device::Log log;
   bool foreground = readyFd < 0;
-  log.open(os::deviceStateFile(options.root, "device.log"), foreground);
+  if (!log.open(options.root, foreground, error)) return fail();
+  if (!device::layOutDeviceImage(error)) {
+    log.write(error);  // in the foreground that says it on stderr too
+    return foreground ? 1 : fail();
+  }
 
   sigset_t signals;
   sigemptyset(&signals);
@@ -117,10 +133,7 @@ int main(int argc, char** argv) {
             (options.headless ? " (headless)" : " (desktop window)"));
   if (readyFd >= 0) {
     // In the background the log takes what would go to a terminal, ours and our programs'.
-    if (log.fd() >= 0) {
-      dup2(log.fd(), 1);
-      dup2(log.fd(), 2);
-    }
+    log.captureStdio();
     char ready = 1;
     [[maybe_unused]] ssize_t n = ::write(readyFd, &ready, 1);
     ::close(readyFd);

@@ -128,7 +128,8 @@ void NotificationService::fireDue() {
 void NotificationService::load() {
   std::ifstream in(os::deviceStateFile(server_.root(), "notifications"));
   std::string line;
-  while (std::getline(in, line) && entries_.size() < kMaxNotifications) {
+  RepeatedFailures damaged(server_.log(), "notifications: damaged lines");
+  for (size_t number = 1; std::getline(in, line) && entries_.size() < kMaxNotifications; ++number) {
     std::istringstream fields(line);
     std::string id, app, args;
     ipc::WireTime t;
@@ -145,7 +146,7 @@ void NotificationService::load() {
     ipc::NotificationEntry e{0, t, unescape(app), unescape(args)};
     try { e.id = std::stoull(id); } catch (...) { ok = false; }
     if (!ok || e.id == 0 || !notificationTime(t) || e.application.empty()) {
-      server_.log().write("notifications: skipped a damaged line");
+      damaged.add("notifications: skipped damaged line " + std::to_string(number));
       continue;
     }
     entries_[e.id] = e;

@@ -31,9 +31,10 @@ os::UniqueFd openPidfd(pid_t pid) {
 }
 
 // A bare program name is looked for in \Windows first, then in the root, as the device does.
-std::optional<std::filesystem::path> findImage(const std::u16string& devicePath) {
+fs::Result<std::filesystem::path> findImage(const std::u16string& devicePath) {
   if (devicePath.find(u'\\') == std::u16string::npos) {
-    if (auto image = fs::resolveDeviceImage(u"\\Windows\\" + devicePath)) return image;
+    auto image = fs::resolveDeviceImage(u"\\Windows\\" + devicePath);
+    if (image || image.error() == ERROR_ACCESS_DENIED) return image;
   }
   return fs::resolveDeviceImage(devicePath);
 }
@@ -124,6 +125,11 @@ uint32_t ProcessService::launch(const std::u16string& devicePath, const std::u16
   // as such, before looking for a program.
   if (auto names = fs::splitDevicePath(devicePath); !names) return names.error();
   auto image = findImage(devicePath);
+  if (!image && image.error() == ERROR_ACCESS_DENIED) {
+    server_.log().write("refused to start " + strings::toUtf8(devicePath) +
+                        ": a link the device image did not place");
+    return ERROR_ACCESS_DENIED;
+  }
   if (!image) return ERROR_FILE_NOT_FOUND;
   std::string hostPath = image->string();
   std::string socketVar = "HANDHELD_SOCKET=" + os::deviceSocketPath(server_.root()).string();

@@ -66,11 +66,12 @@ automation::AutomationClient& DeviceFixture::device() {
   return *client_;
 }
 
-std::u16string DeviceFixture::installTestProgram(const std::string& name) {
-  std::filesystem::create_directories(root() / "Tests");
-  std::error_code ec;
-  std::filesystem::create_symlink(buildDir() / "tests" / "programs" / name, root() / "Tests" / name, ec);
-  return u"\\Tests\\" + strings::fromUtf8(name);
+std::u16string installTestProgram(const std::filesystem::path& root, const std::string& name) {
+  std::string devicePath = "\\Tests\\" + name, error;
+  if (!automation::installProgram(buildDir() / "bin" / "handheld-device", root,
+                                  buildDir() / "tests" / "programs" / name, devicePath, error))
+    ADD_FAILURE() << "cannot install " << name << ": " << error;
+  return strings::fromUtf8(devicePath);
 }
 
 uint32_t DeviceFixture::run(const std::u16string& devicePath, const std::u16string& commandLine) {

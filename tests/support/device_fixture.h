@@ -23,6 +23,11 @@ class TemporaryRoot {
   std::filesystem::path path_;
 };
 
+// Places the test program `name` (from build/tests/programs) at \Tests\<name> of `root`
+// through the device's install step (`handheld-device --install`); a hand-made link would
+// not start. Returns the device path, or adds a test failure.
+std::u16string installTestProgram(const std::filesystem::path& root, const std::string& name);
+
 class DeviceFixture : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -37,7 +42,9 @@ class DeviceFixture : public ::testing::Test {
   void stopDevice();
 
   // Places the test program `name` (from build/tests/programs) at \Tests\<name>.
-  std::u16string installTestProgram(const std::string& name);
+  std::u16string installTestProgram(const std::string& name) {
+    return testing::installTestProgram(root(), name);
+  }
   // Starts a device program; the pid, or 0 with a test failure.
   uint32_t run(const std::u16string& devicePath, const std::u16string& commandLine = u"");
   // The exit code, or nullopt on time-out.

@@ -10,6 +10,7 @@
 #include "fs/folder.h"
 #include "fs/host_error.h"
 #include "fs/names.h"
+#include "os/image_links.h"
 
 namespace handheld::fs {
 
@@ -144,24 +145,30 @@ Result<HostPath> resolve(std::u16string_view devicePath, Mode mode) {
   return resolve(**root, devicePath, mode);
 }
 
-std::optional<std::filesystem::path> resolveDeviceImage(std::u16string_view devicePath) {
-  auto entry = resolve(devicePath, Mode::Existing);
-  if (!entry || entry->isRoot()) return std::nullopt;
+Result<std::filesystem::path> resolveDeviceImage(std::u16string_view devicePath) {
+  auto root = processRoot();
+  if (!root) return Error{root.error()};
+  auto entry = resolve(**root, devicePath, Mode::Existing);
+  if (!entry) return Error{entry.error()};
+  if (entry->isRoot()) return Error{ERROR_FILE_NOT_FOUND};
   struct stat st {};
   if (::fstatat(entry->folder.get(), entry->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-    return std::nullopt;
+    return Error{ERROR_FILE_NOT_FOUND};
   }
   std::filesystem::path target = entry->path;
   if (S_ISLNK(st.st_mode)) {
     char buffer[PATH_MAX];
     ssize_t length = ::readlinkat(entry->folder.get(), entry->name.c_str(), buffer, sizeof buffer);
-    if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return std::nullopt;
-    target = entry->path.parent_path() / std::string(buffer, static_cast<size_t>(length));
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return Error{ERROR_FILE_NOT_FOUND};
+    std::string text(buffer, static_cast<size_t>(length));
+    auto below = entry->path.lexically_relative((*root)->hostPath()).generic_string();
+    if (!os::isImageLink((*root)->fd(), {below, text})) return Error{ERROR_ACCESS_DENIED};
+    target = entry->path.parent_path() / text;
     std::error_code error;
     target = std::filesystem::canonical(target, error);
-    if (error || ::stat(target.c_str(), &st) != 0) return std::nullopt;
+    if (error || ::stat(target.c_str(), &st) != 0) return Error{ERROR_FILE_NOT_FOUND};
   }
-  if (!S_ISREG(st.st_mode) || (st.st_mode & 0111) == 0) return std::nullopt;
+  if (!S_ISREG(st.st_mode) || (st.st_mode & 0111) == 0) return Error{ERROR_FILE_NOT_FOUND};
   return target;
 }
 

@@ -24,7 +24,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,10 +63,11 @@ Result<HostPath> resolve(const DeviceRoot& root, std::u16string_view devicePath,
 Result<HostPath> resolve(std::u16string_view devicePath, Mode mode);
 
 // For the launcher and LoadLibraryW: the host file a device program or library path runs.
-// The last name may be one of the device image's links to a build output (its target must
-// be a regular, executable file); every other name obeys the rules above. An ordinary
-// executable file in the root is returned as its own host path. Nothing when the path is
-// refused or leads to no such file.
-std::optional<std::filesystem::path> resolveDeviceImage(std::u16string_view devicePath);
+// The last name may be one of the device image's own links to a build output (recorded by
+// the image, os/image_links.h; its target must be a regular, executable file); every other
+// name obeys the rules above. An ordinary executable file in the root is returned as its own
+// host path. ERROR_ACCESS_DENIED for a link the image did not place (or whose target it did
+// not set), the path's own error when it is refused, else ERROR_FILE_NOT_FOUND.
+Result<std::filesystem::path> resolveDeviceImage(std::u16string_view devicePath);
 
 }  // namespace handheld::fs

@@ -13,7 +13,9 @@ bool writeFileAtomically(const std::filesystem::path& file, std::string_view con
   auto temp = file;
   temp += ".tmp";
   {
-    UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    // A fresh file, never one planted at the temporary name (a link would be written through).
+    ::unlink(temp.c_str());
+    UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd) return false;
     size_t done = 0;
     while (done < content.size()) {

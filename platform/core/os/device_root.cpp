@@ -1,5 +1,7 @@
 #include "os/device_root.h"
 
+#include <fcntl.h>
+
 #include <cstdlib>
 
 namespace handheld::os {
@@ -26,6 +28,10 @@ std::filesystem::path chooseDeviceRoot(const std::optional<std::string>& explici
     data = std::filesystem::temp_directory_path();
   }
   return data / "handheld" / "default";
+}
+
+UniqueFd openDeviceStateDir(int rootFd) {
+  return UniqueFd(::openat(rootFd, ".device", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 }  // namespace handheld::os

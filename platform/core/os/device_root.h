@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "os/unique_fd.h"
+
 namespace handheld::os {
 
 // The root chosen by, in this order: an explicit --root, HANDHELD_ROOT, the folder two levels
@@ -17,6 +19,10 @@ inline std::filesystem::path deviceStateDir(const std::filesystem::path& root) {
 inline std::filesystem::path deviceStateFile(const std::filesystem::path& root, const char* name) {
   return deviceStateDir(root) / name;
 }
+// The state folder of the root open as `rootFd`, never through a link: an invalid descriptor
+// with errno ELOOP or ENOTDIR when `.device` is a link or no folder.
+UniqueFd openDeviceStateDir(int rootFd);
+
 inline std::filesystem::path deviceSocketPath(const std::filesystem::path& root) {
   return deviceStateDir(root) / "socket";
 }

@@ -37,7 +37,7 @@ std::u16string mainDevicePath() {
 }
 
 // The host file a library's device path runs: a bare name means one in \Windows\.
-std::optional<std::filesystem::path> libraryHostPath(std::u16string_view devicePath) {
+fs::Result<std::filesystem::path> libraryHostPath(std::u16string_view devicePath) {
   std::u16string path(devicePath);
   if (path.find_first_of(u"\\/") == std::u16string::npos) path = u"\\Windows\\" + path;
   return fs::resolveDeviceImage(path);
@@ -122,7 +122,8 @@ class ModuleRegistry {
     }
     auto hostPath = libraryHostPath(devicePath);
     if (!hostPath) {
-      SetLastError(ERROR_MOD_NOT_FOUND);
+      // A link planted by hand is refused as such; anything else is no module.
+      SetLastError(hostPath.error() == ERROR_ACCESS_DENIED ? ERROR_ACCESS_DENIED : ERROR_MOD_NOT_FOUND);
       return nullptr;
     }
     void* library = dlopen(hostPath->c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -29,6 +29,7 @@ using device::DesktopCaptured;
 using device::DesktopInputQueue;
 using device::SceneLayer;
 using testing::buildDir;
+using testing::installTestProgram;
 using testing::PrivateXServer;
 using testing::TemporaryRoot;
 
@@ -165,10 +166,8 @@ class DeviceOnRoot {
   const std::filesystem::path& root() const { return root_.path(); }
   // Runs the display probe with a pattern and waits until everything is painted.
   void showPattern() {
-    std::filesystem::create_directories(root_.path() / "Tests");
-    std::filesystem::create_symlink(buildDir() / "tests" / "programs" / "display_probe.exe",
-                                    root_.path() / "Tests" / "display_probe.exe");
-    auto started = client_->call<ipc::StartProcess>({u"\\Tests\\display_probe.exe", u"pattern 30 40 120 90 00FFFF"});
+    auto probe = installTestProgram(root_.path(), "display_probe.exe");
+    auto started = client_->call<ipc::StartProcess>({probe, u"pattern 30 40 120 90 00FFFF"});
     ASSERT_TRUE(started && started->error == 0);
     auto idle = client_->call<ipc::WaitIdle>({10000});
     ASSERT_TRUE(idle && idle->error == 0);

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "device_root_fixture.h"
+#include "os/image_links.h"
 
 namespace fs = handheld::fs;
+namespace os = handheld::os;
 
 using DevicePathTest = DeviceRootTest;
 
@@ -105,21 +107,48 @@ TEST_F(DevicePathTest, NeverFollowsLinksOnTheWay) {
   EXPECT_EQ(GetFileAttributesW(u"\\pw"), DWORD{FILE_ATTRIBUTE_READONLY});
 }
 
-TEST_F(DevicePathTest, ResolvesDeviceImageLinksToExecutables) {
+TEST_F(DevicePathTest, ResolvesOnlyTheImagesOwnLinksToExecutables) {
   writeHost(outside_ / "shell", "#!/bin/sh\n");
   std::filesystem::permissions(outside_ / "shell", std::filesystem::perms::owner_all);
+  writeHost(outside_ / "other", "#!/bin/sh\n");
+  std::filesystem::permissions(outside_ / "other", std::filesystem::perms::owner_all);
   writeHost(outside_ / "data", "x");
   std::filesystem::create_directories(root_ / "Windows");
   std::filesystem::create_symlink(outside_ / "shell", root_ / "Windows" / "shell.exe");
   std::filesystem::create_symlink(outside_ / "data", root_ / "Windows" / "data.dll");
+  std::filesystem::create_symlink(outside_ / "shell", root_ / "Windows" / "moved.exe");
+  std::filesystem::create_symlink("/bin/sh", root_ / "Windows" / "sh.exe");
   std::filesystem::create_directory_symlink(outside_, root_ / "Linked");
   std::filesystem::create_symlink(outside_ / "shell", outside_ / "inner.exe");
+  auto root = fs::processRoot();
+  ASSERT_TRUE(root);
+  ASSERT_TRUE(os::recordImageLinks((*root)->fd(), {{"Windows/shell.exe", (outside_ / "shell").string()},
+                                                   {"Windows/data.dll", (outside_ / "data").string()},
+                                                   {"Windows/moved.exe", (outside_ / "other").string()},
+                                                   {"Linked/inner.exe", (outside_ / "shell").string()}}));
 
   auto shell = fs::resolveDeviceImage(u"\\windows\\SHELL.EXE");
   ASSERT_TRUE(shell);
   EXPECT_EQ(*shell, std::filesystem::canonical(outside_ / "shell"));
-  EXPECT_FALSE(fs::resolveDeviceImage(u"\\Windows\\data.dll"));  // not executable
-  EXPECT_FALSE(fs::resolveDeviceImage(u"\\Linked\\inner.exe"));  // a link on the way
-  EXPECT_FALSE(fs::resolveDeviceImage(u"\\Windows"));
-  EXPECT_FALSE(fs::resolveDeviceImage(u"\\Windows\\missing.exe"));
+  EXPECT_EQ(fs::resolveDeviceImage(u"\\Windows\\data.dll").error(), DWORD{ERROR_FILE_NOT_FOUND});  // not executable
+  EXPECT_EQ(fs::resolveDeviceImage(u"\\Linked\\inner.exe").error(), DWORD{ERROR_ACCESS_DENIED});  // a link on the way
+  EXPECT_EQ(fs::resolveDeviceImage(u"\\Windows").error(), DWORD{ERROR_FILE_NOT_FOUND});
+  EXPECT_EQ(fs::resolveDeviceImage(u"\\Windows\\missing.exe").error(), DWORD{ERROR_FILE_NOT_FOUND});
+  // Planted by hand, or pointed elsewhere than the image put it: refused as links.
+  EXPECT_EQ(fs::resolveDeviceImage(u"\\Windows\\sh.exe").error(), DWORD{ERROR_ACCESS_DENIED});
+  EXPECT_EQ(fs::resolveDeviceImage(u"\\Windows\\moved.exe").error(), DWORD{ERROR_ACCESS_DENIED});
+
+  // Recording again drops the record of a link that now names another target.
+  std::filesystem::remove(root_ / "Windows" / "shell.exe");
+  std::filesystem::create_symlink("/bin/sh", root_ / "Windows" / "shell.exe");
+  ASSERT_TRUE(os::recordImageLinks((*root)->fd(), {}));
+  std::filesystem::remove(root_ / "Windows" / "shell.exe");
+  std::filesystem::create_symlink(outside_ / "shell", root_ / "Windows" / "shell.exe");
+  EXPECT_EQ(fs::resolveDeviceImage(u"\\Windows\\shell.exe").error(), DWORD{ERROR_ACCESS_DENIED});
+
+  // A record that is a link itself is no record.
+  std::filesystem::rename(root_ / ".device" / "image-links", outside_ / "record");
+  std::filesystem::create_symlink(outside_ / "record", root_ / ".device" / "image-links");
+  writeHost(outside_ / "record", "Windows/sh.exe\t/bin/sh\n");
+  EXPECT_EQ(fs::resolveDeviceImage(u"\\Windows\\sh.exe").error(), DWORD{ERROR_ACCESS_DENIED});
 }

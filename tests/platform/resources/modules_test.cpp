@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fs/root.h"
+#include "os/image_links.h"
 #include "resources/resource_access.h"
 
 namespace {
@@ -49,11 +50,17 @@ class Modules : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     root_ = pattern;
     std::filesystem::create_directories(root_ / "Windows");
+    std::filesystem::create_directories(root_ / ".device");
     std::filesystem::create_symlink(RC_TEST_LIBRARY, root_ / "Windows" / "RcTest.dll");
+    std::filesystem::create_symlink(RC_TEST_LIBRARY, root_ / "Windows" / "Planted.dll");
     std::ofstream(root_ / "Windows" / "Text.dll") << "not a library";
     std::filesystem::permissions(root_ / "Windows" / "Text.dll", std::filesystem::perms::owner_exec,
                                  std::filesystem::perm_options::add);
     ASSERT_EQ(handheld::fs::useProcessRoot(root_), static_cast<DWORD>(ERROR_SUCCESS));
+    // As the image's layout would; Planted.dll stays a link made by hand.
+    auto root = handheld::fs::processRoot();
+    ASSERT_TRUE(root);
+    ASSERT_TRUE(handheld::os::recordImageLinks((*root)->fd(), {{"Windows/RcTest.dll", RC_TEST_LIBRARY}}));
     g_dllMainCalls.clear();
   }
   void TearDown() override {
@@ -185,6 +192,10 @@ TEST_F(Modules, LoadFailures) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(LoadLibraryW(u"\\Windows\\Text.dll"), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+  // A link the image did not place is never loaded, though it names a real library.
+  EXPECT_EQ(LoadLibraryW(u"\\Windows\\Planted.dll"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(g_dllMainCalls.empty());
 }
 
 TEST_F(Modules, RefusedAttachDetachesAndFails) {
