@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -114,7 +116,9 @@ int runScreenshot(Context& c, const Args& args) {
     return fail("the device sent a malformed picture");
   auto picture = gdi::Surface::wrap(reply->width, reply->height, gdi::PixelFormat::xrgb32(),
                                     reply->pixels.data(), static_cast<size_t>(reply->width) * 4, false, nullptr);
-  if (!picture || !gdi::writePng(*picture, file)) return fail("cannot write " + file);
+  errno = 0;
+  if (!picture || !gdi::writePng(*picture, file))
+    return fail("cannot write " + file + (errno ? std::string(": ") + std::strerror(errno) : ""));
   return 0;
 }
 

@@ -85,7 +85,8 @@ is refused)
                                 shows it, --window: the whole desktop window with its frame
   pixel X Y                     print a screen pixel's colour as #RRGGBB
   tap X Y                       the stylus down and up at a point
-  hold X Y MILLISECONDS         the stylus down at a point, up after that time
+  hold X Y MILLISECONDS         the stylus down at a point, up after that time (or at once
+                                when this handheld-ctl is stopped)
   drag X1 Y1 X2 Y2 [MILLISECONDS]
                                 the stylus down, moved in steps, up (default 300 ms)
   key down|up|press VK          a key by virtual-key code: a number (0x0D), a letter or digit,

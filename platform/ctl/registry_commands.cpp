@@ -65,7 +65,8 @@ int dump(Context& c, const Args& args) {
   for (auto& key : keys) {
     auto reply = c.device().call<ipc::RegistryExport>({key.root, key.path});
     if (!reply) return fail("the device did not answer");
-    if (reply->error) return fail(args.empty() ? "cannot read the registry" : args[0] + ": " + describe(reply->error));
+    if (reply->error)
+      return fail((args.empty() ? "cannot read the registry" : args[0]) + ": " + describe(reply->error));
     std::fputs(reply->text.c_str(), stdout);
   }
   return 0;
