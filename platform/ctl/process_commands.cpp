@@ -15,9 +15,9 @@ std::string startFailure(uint32_t error, const std::string& path) {
     case ERROR_PATH_NOT_FOUND:
       return path.empty() ? "the path is empty" : "a folder on the way to " + path + " does not exist";
     case ERROR_FILE_NOT_FOUND: return "no device program at " + path;
-    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_NAME: return path + " is not a device path (a path may not leave the device root)";
     case ERROR_ACCESS_DENIED:
-      return path + " is not a device path (a path may not leave the device root)";
+      return "access to " + path + " is denied (a path may not go through a link or into \\.device)";
     case ERROR_FILENAME_EXCED_RANGE: return "the path " + path + " is too long";
     case ERROR_BAD_EXE_FORMAT: return path + " is not a program the device can run";
     case ERROR_NOT_ENOUGH_QUOTA:

@@ -82,6 +82,9 @@ TEST_F(CtlRefusals, ProgramsTheDeviceWillNotStartAreExplained) {
   EXPECT_EQ(ctl("run 'a:b'", &out), 1);
   EXPECT_EQ(out, "handheld-ctl: refused: a:b is not a device path (a path may not leave the device root) "
                  "[error 123]\n");
+  EXPECT_EQ(ctl("run '\\.device\\lock'", &out), 1);
+  EXPECT_EQ(out, "handheld-ctl: refused: access to \\.device\\lock is denied (a path may not go through a link "
+                 "or into \\.device) [error 5]\n");
   EXPECT_EQ(ctl("run '\\Windows\\" + std::string(300, 'n') + ".exe'", &out), 1);
   EXPECT_NE(out.find("is too long [error 206]"), std::string::npos) << out;
   EXPECT_EQ(ctl("wait-exit 999999999", &out), 1);
