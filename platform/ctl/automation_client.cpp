@@ -5,8 +5,8 @@
 namespace handheld::automation {
 
 std::optional<AutomationClient> AutomationClient::connect(const std::filesystem::path& root,
-                                                          std::string& error) {
-  auto greeting = ipc::connectToDevice(root, ipc::ClientKind::Automation, error);
+                                                          std::string& error, bool* noDevice) {
+  auto greeting = ipc::connectToDevice(root, ipc::ClientKind::Automation, error, noDevice);
   if (!greeting) return std::nullopt;
   return AutomationClient(std::move(greeting->socket));
 }

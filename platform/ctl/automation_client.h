@@ -12,8 +12,10 @@ namespace handheld::automation {
 
 class AutomationClient {
  public:
-  // Connects to the device on root; nullopt with a reason a person can act on.
-  static std::optional<AutomationClient> connect(const std::filesystem::path& root, std::string& error);
+  // Connects to the device on root; nullopt with a reason a person can act on. `noDevice`,
+  // when given, is set when nothing listens on the root at all.
+  static std::optional<AutomationClient> connect(const std::filesystem::path& root, std::string& error,
+                                                 bool* noDevice = nullptr);
 
   // One request and its reply; nullopt when the device refused it or went away.
   template <class M>

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "kernel/error_text.h"
 #include "kernel/time_convert.h"
 #include "strings/utf.h"
 
@@ -37,7 +38,8 @@ int setRegistryDword(Context& c, const std::u16string& name, uint32_t value) {
   for (int i = 0; i < 4; ++i) request.data.push_back(static_cast<uint8_t>(value >> (8 * i)));
   c.device().call<ipc::RegistryCreateKey>({0x80000002u, u"System\\Device", true});
   auto reply = c.device().call<ipc::RegistrySet>(request);
-  return reply && reply->error == 0 ? 0 : fail("cannot change the device settings");
+  if (!reply) return fail("the device did not answer");
+  return reply->error == 0 ? 0 : fail("cannot change the device settings: " + kernel::describeError(reply->error));
 }
 
 std::optional<uint32_t> registryDword(Context& c, const std::u16string& name) {
@@ -61,14 +63,16 @@ int runClock(Context& c, const Args& args) {
   }
   if (args[0] == "run" && args.size() == 1) {
     auto reply = c.device().call<ipc::ClockControl>({ipc::ClockMode::Run, 0});
-    return reply && reply->error == 0 ? 0 : fail("the device refused");
+    if (!reply) return fail("the device did not answer");
+    return reply->error == 0 ? 0 : refused(reply->error);
   }
   if ((args[0] == "set" || args[0] == "freeze") && args.size() == 2) {
     auto time = parseTime(args[1]);
     if (!time) return fail("not a valid time 'YYYY-MM-DD HH:MM:SS': " + args[1], 2);
     auto mode = args[0] == "set" ? ipc::ClockMode::Set : ipc::ClockMode::Freeze;
     auto reply = c.device().call<ipc::ClockControl>({mode, *time});
-    return reply && reply->error == 0 ? 0 : fail("the device refused the time");
+    if (!reply) return fail("the device did not answer");
+    return reply->error == 0 ? 0 : refused(reply->error);
   }
   return fail("usage: clock get | set 'YYYY-MM-DD HH:MM:SS' | freeze 'YYYY-MM-DD HH:MM:SS' | run", 2);
 }

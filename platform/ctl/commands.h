@@ -26,6 +26,9 @@ class Context {
 
 // Prints "handheld-ctl: <message>" to stderr and returns `code`.
 int fail(const std::string& message, int code = 1);
+// A request the device refused: "refused: <words> [error <code>]" (the code's own words when
+// none are given), returns 1.
+int refused(uint32_t error, const std::string& words = {});
 // Decimal or 0x hexadecimal; nullopt when it is neither.
 std::optional<uint64_t> parseNumber(const std::string& text);
 

@@ -2,15 +2,17 @@
 #include <cstdlib>
 
 #include "commands.h"
+#include "kernel/error_text.h"
 
 namespace handheld::ctl {
 
 automation::AutomationClient& Context::device() {
   if (!client_) {
     std::string error;
-    client_ = automation::AutomationClient::connect(root_, error);
+    bool noDevice = false;
+    client_ = automation::AutomationClient::connect(root_, error, &noDevice);
     if (!client_) {
-      fail(error + " (start it with `handheld-ctl start`)");
+      fail(noDevice ? error + " (start it with `handheld-ctl start`)" : error);
       std::exit(1);
     }
   }
@@ -20,6 +22,10 @@ automation::AutomationClient& Context::device() {
 int fail(const std::string& message, int code) {
   std::fprintf(stderr, "handheld-ctl: %s\n", message.c_str());
   return code;
+}
+
+int refused(uint32_t error, const std::string& words) {
+  return fail("refused: " + kernel::describeError(error, words));
 }
 
 std::optional<uint64_t> parseNumber(const std::string& text) {

@@ -62,8 +62,10 @@ int runStop(Context& c, const Args& args) {
 int runStatus(Context& c, const Args& args) {
   if (!args.empty()) return fail("status takes no arguments", 2);
   std::string error;
-  auto client = automation::AutomationClient::connect(c.root(), error);
+  bool noDevice = false;
+  auto client = automation::AutomationClient::connect(c.root(), error, &noDevice);
   if (!client) {
+    if (!noDevice) return fail(error);  // it may run; this user cannot tell
     std::printf("stopped: %s\n", error.c_str());
     return 1;
   }

@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -10,6 +12,7 @@
 #include "gdi/png_io.h"
 #include "gdi/surface.h"
 #include "ipc/screen_modes.h"
+#include "kernel/error_text.h"
 #include "strings/utf.h"
 #include "winerror.h"
 
@@ -71,7 +74,7 @@ int gesture(Context& c, const ipc::StylusGesture::Request& request, const std::s
   auto reply = c.device().call<ipc::StylusGesture>(request);
   if (!reply) return fail("the device did not answer");
   if (reply->error == ERROR_INVALID_PARAMETER) return refusedPoint(points, reply->screenWidth, reply->screenHeight);
-  if (reply->error) return fail("the device refused the gesture (error " + std::to_string(reply->error) + ")");
+  if (reply->error) return refused(reply->error);
   return 0;
 }
 
@@ -87,7 +90,7 @@ int keyCommand(Context& c, const Args& args, bool button) {
     return fail("'" + args[1] + "' is not a hardware button (0xC1-0xC6)", 2);
   auto reply = c.device().call<ipc::KeyAction>({*key, *motion, button});
   if (!reply) return fail("the device did not answer");
-  if (reply->error) return fail("the device refused the key (error " + std::to_string(reply->error) + ")");
+  if (reply->error) return refused(reply->error);
   return 0;
 }
 
@@ -107,13 +110,15 @@ int runScreenshot(Context& c, const Args& args) {
   auto reply = c.device().call<ipc::ScreenCapture>({source});
   if (!reply) return fail("the device did not answer");
   if (reply->error == ERROR_NOT_SUPPORTED) return fail("the device has no desktop window (it runs headless)");
-  if (reply->error) return fail("the device could not capture the screen (error " + std::to_string(reply->error) + ")");
+  if (reply->error) return fail("the device could not capture the screen: " + kernel::describeError(reply->error));
   const size_t expected = static_cast<size_t>(reply->width) * 4 * static_cast<size_t>(reply->height);
   if (reply->width <= 0 || reply->height <= 0 || reply->pixels.size() != expected)
     return fail("the device sent a malformed picture");
   auto picture = gdi::Surface::wrap(reply->width, reply->height, gdi::PixelFormat::xrgb32(),
                                     reply->pixels.data(), static_cast<size_t>(reply->width) * 4, false, nullptr);
-  if (!picture || !gdi::writePng(*picture, file)) return fail("cannot write " + file);
+  errno = 0;
+  if (!picture || !gdi::writePng(*picture, file))
+    return fail("cannot write " + file + (errno ? std::string(": ") + std::strerror(errno) : ""));
   return 0;
 }
 
@@ -140,7 +145,7 @@ int runScreen(Context& c, const Args& args) {
     return fail("unknown screen mode '" + args[0] + "' (" + ipc::screenModeNames() + ")", 2);
   auto reply = c.device().call<ipc::ScreenModeSet>({args[0]});
   if (!reply) return fail("the device did not answer");
-  if (reply->error) return fail("the device refused screen mode '" + args[0] + "'");
+  if (reply->error) return refused(reply->error, "the device has no screen mode '" + args[0] + "'");
   return 0;
 }
 
@@ -186,7 +191,7 @@ int runText(Context& c, const Args& args) {
     return fail("text: at most " + std::to_string(ipc::kMaxTypedText) + " characters at a time", 2);
   auto reply = c.device().call<ipc::TypeText>({*text});
   if (!reply) return fail("the device did not answer");
-  if (reply->error) return fail("the device refused the text (error " + std::to_string(reply->error) + ")");
+  if (reply->error) return refused(reply->error);
   return 0;
 }
 

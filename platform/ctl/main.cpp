@@ -18,6 +18,9 @@ constexpr const char* kHelp = R"(usage: handheld-ctl [--root DIR] COMMAND [ARGS.
 
 Drives a Handheld device. The device root is --root DIR, else $HANDHELD_ROOT, else
 $XDG_DATA_HOME/handheld/default (~/.local/share/handheld/default).
+Exit codes: 0 done; 1 refused, failed or nothing found, with the reason on stderr (the
+device's error code in brackets where it has one: "refused: the path is empty [error 3]");
+2 bad usage.
 
 Device
   init                          lay out the device image (folders, programs, default registry)
@@ -64,8 +67,11 @@ Windows and messages (HANDLE as printed, e.g. 0x00100001; numbers in decimal or 
                                 visible, enabled, children
   post HANDLE MSG WPARAM LPARAM post a message (MSG a number or a name such as WM_CLOSE or
                                 WM_USER+1); exit 1 when there is no such window
-  send HANDLE MSG WPARAM LPARAM send a message and print the window procedure's result in
-                                decimal. Only integers travel between processes.
+  send [--timeout SECONDS] HANDLE MSG WPARAM LPARAM
+                                send a message and print the window procedure's result in
+                                decimal. Only integers travel between processes. Waits at most
+                                SECONDS (default 10; 0: as long as it takes), then exits 1 with
+                                "timed out" and drops the late answer
   wait-idle [SECONDS]           return once every device process waits with empty message
                                 queues and nothing to paint (default 10 s); exit 1 on time-out
 
@@ -79,7 +85,8 @@ is refused)
                                 shows it, --window: the whole desktop window with its frame
   pixel X Y                     print a screen pixel's colour as #RRGGBB
   tap X Y                       the stylus down and up at a point
-  hold X Y MILLISECONDS         the stylus down at a point, up after that time
+  hold X Y MILLISECONDS         the stylus down at a point, up after that time (or at once
+                                when this handheld-ctl is stopped)
   drag X1 Y1 X2 Y2 [MILLISECONDS]
                                 the stylus down, moved in steps, up (default 300 ms)
   key down|up|press VK          a key by virtual-key code: a number (0x0D), a letter or digit,

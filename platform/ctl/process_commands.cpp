@@ -7,6 +7,29 @@
 
 namespace handheld::ctl {
 
+namespace {
+
+// Why the device would not start `path`, in words; empty where the code says it well enough.
+std::string startFailure(uint32_t error, const std::string& path) {
+  switch (error) {
+    case ERROR_PATH_NOT_FOUND:
+      return path.empty() ? "the path is empty" : "a folder on the way to " + path + " does not exist";
+    case ERROR_FILE_NOT_FOUND: return "no device program at " + path;
+    case ERROR_INVALID_NAME: return path + " is not a device path (a path may not leave the device root)";
+    case ERROR_ACCESS_DENIED:
+      return "access to " + path + " is denied (a path may not go through a link or into \\.device)";
+    case ERROR_FILENAME_EXCED_RANGE: return "the path " + path + " is too long";
+    case ERROR_BAD_EXE_FORMAT: return path + " is not a program the device can run";
+    case ERROR_NOT_ENOUGH_QUOTA:
+      return "the device runs its maximum of " + std::to_string(ipc::kMaxRunningPrograms) + " programs";
+    case ERROR_INVALID_PARAMETER:
+      return "the command line is longer than " + std::to_string(ipc::kMaxCommandLine) + " characters";
+    default: return {};
+  }
+}
+
+}  // namespace
+
 int runRun(Context& c, const Args& args) {
   if (args.empty()) return fail("run needs a device path", 2);
   std::string commandLine;
@@ -15,11 +38,8 @@ int runRun(Context& c, const Args& args) {
   auto line = strings::fromUtf8Strict(commandLine);
   if (!path || !line) return fail("the path or the command line is not valid UTF-8", 2);
   auto reply = c.device().call<ipc::StartProcess>({*path, *line});
-  if (!reply) return fail("the device refused the request");
-  if (reply->error == ERROR_FILE_NOT_FOUND) return fail("no device program at " + args[0]);
-  if (reply->error == ERROR_INVALID_NAME || reply->error == ERROR_ACCESS_DENIED)
-    return fail("refused: " + args[0] + " is not a device path (a path may not leave the device root)");
-  if (reply->error) return fail("cannot start " + args[0] + " (error " + std::to_string(reply->error) + ")");
+  if (!reply) return fail("the device did not answer");
+  if (reply->error) return refused(reply->error, startFailure(reply->error, args[0]));
   std::printf("%u\n", reply->pid);
   return 0;
 }
@@ -47,7 +67,8 @@ int runWaitExit(Context& c, const Args& args) {
       {static_cast<uint32_t>(*pid), static_cast<uint32_t>(*seconds * 1000)});
   if (!reply) return fail("the device did not answer");
   if (reply->error == WAIT_TIMEOUT) return fail("process " + args[0] + " still runs after " + std::to_string(*seconds) + " s");
-  if (reply->error) return fail("no device process " + args[0]);
+  if (reply->error == ERROR_INVALID_PARAMETER) return refused(reply->error, "no device process " + args[0]);
+  if (reply->error) return refused(reply->error);
   std::printf("%u\n", reply->exitCode);
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "commands.h"
+#include "kernel/error_text.h"
 #include "strings/utf.h"
 #include "winerror.h"
 #include "winreg.h"
@@ -32,12 +33,13 @@ std::optional<KeyName> parseKey(const std::string& text) {
   return KeyName{root->second, *path};
 }
 
+// The registry's refusals in its own words, the rest as the platform says them.
 std::string describe(uint32_t error) {
   switch (error) {
-    case ERROR_FILE_NOT_FOUND: return "not found";
-    case ERROR_INVALID_PARAMETER: return "invalid name or data";
-    case ERROR_ACCESS_DENIED: return "not allowed";
-    default: return "error " + std::to_string(error);
+    case ERROR_FILE_NOT_FOUND: return kernel::describeError(error, "not found");
+    case ERROR_INVALID_PARAMETER: return kernel::describeError(error, "invalid name or data");
+    case ERROR_ACCESS_DENIED: return kernel::describeError(error, "not allowed");
+    default: return kernel::describeError(error);
   }
 }
 
@@ -63,7 +65,8 @@ int dump(Context& c, const Args& args) {
   for (auto& key : keys) {
     auto reply = c.device().call<ipc::RegistryExport>({key.root, key.path});
     if (!reply) return fail("the device did not answer");
-    if (reply->error) return fail(args.empty() ? "cannot read the registry" : args[0] + ": " + describe(reply->error));
+    if (reply->error)
+      return fail((args.empty() ? "cannot read the registry" : args[0]) + ": " + describe(reply->error));
     std::fputs(reply->text.c_str(), stdout);
   }
   return 0;
@@ -135,7 +138,8 @@ int set(Context& c, const Args& args) {
     return fail("the type is dword or sz, not " + args[2], 2);
   }
   auto created = c.device().call<ipc::RegistryCreateKey>({key->root, key->path, true});
-  if (!created || created->error) return fail("cannot create " + args[0]);
+  if (!created) return fail("the device did not answer");
+  if (created->error) return fail("cannot create " + args[0] + ": " + describe(created->error));
   auto reply = c.device().call<ipc::RegistrySet>(request);
   if (!reply) return fail("the device did not answer");
   if (reply->error) return fail(args[0] + "\\" + args[1] + ": " + describe(reply->error));

@@ -1,4 +1,5 @@
 // windows, find, tree, post, send, wait-idle
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -12,6 +13,10 @@
 namespace handheld::ctl {
 
 namespace {
+
+// How long send waits for the window procedure unless told otherwise (0: as long as it takes).
+constexpr uint64_t kDefaultSendSeconds = 10;
+constexpr uint64_t kMaxSendSeconds = 86400;
 
 std::string hexHandle(uint32_t handle) {
   char text[16];
@@ -190,7 +195,11 @@ int runTree(Context& c, const Args& args) {
   }
   auto reply = c.device().call<ipc::WindowDescribe>(request);
   if (!reply) return fail("the device did not answer");
-  if (reply->error) return fail(request.pid ? "no windows of process " + args[1] : "no window " + args[0]);
+  if (reply->error == ERROR_INVALID_WINDOW_HANDLE)
+    return refused(reply->error, request.pid ? "no windows of process " + args[1] : "no window " + args[0]);
+  if (reply->error == ERROR_TIMEOUT)
+    return refused(reply->error, "the process did not describe its windows in time (it may be busy)");
+  if (reply->error) return refused(reply->error);
   const auto& windows = reply->windows;
   auto isRoot = [&](const ipc::WindowRecord& w) {
     for (const auto& other : windows)
@@ -214,16 +223,32 @@ int runPost(Context& c, const Args& args) {
   if (!m) return fail("usage: post HANDLE MSG WPARAM LPARAM", 2);
   auto reply = c.device().call<ipc::MessagePost>({m->handle, 0, m->message, m->wParam, m->lParam});
   if (!reply) return fail("the device did not answer");
-  if (reply->error) return fail("no window " + args[0]);
+  if (reply->error == ERROR_INVALID_WINDOW_HANDLE) return refused(reply->error, "no window " + args[0]);
+  if (reply->error) return refused(reply->error);
   return 0;
 }
 
 int runSend(Context& c, const Args& args) {
-  auto m = parseMessageArgs(args);
-  if (!m) return fail("usage: send HANDLE MSG WPARAM LPARAM", 2);
-  auto reply = c.device().call<ipc::AutomationSend>({m->handle, m->message, m->wParam, m->lParam});
+  const char* usage = "usage: send [--timeout SECONDS] HANDLE MSG WPARAM LPARAM";
+  Args rest = args;
+  uint64_t seconds = kDefaultSendSeconds;
+  if (auto option = std::find(rest.begin(), rest.end(), "--timeout"); option != rest.end()) {
+    auto value = option + 1 != rest.end() ? parseNumber(option[1]) : std::nullopt;
+    if (!value || *value > kMaxSendSeconds)
+      return fail("send: --timeout takes 0-" + std::to_string(kMaxSendSeconds) + " seconds", 2);
+    seconds = *value;
+    rest.erase(option, option + 2);
+  }
+  auto m = parseMessageArgs(rest);
+  if (!m) return fail(usage, 2);
+  auto reply = c.device().call<ipc::AutomationSend>(
+      {m->handle, m->message, m->wParam, m->lParam, static_cast<uint32_t>(seconds * 1000)});
   if (!reply) return fail("the device did not answer");
-  if (reply->error == ERROR_INVALID_WINDOW_HANDLE) return fail("no window " + args[0]);
+  if (reply->error == ERROR_TIMEOUT)
+    return fail("timed out: window " + rest[0] + " did not return from message " + rest[1] + " within " +
+                std::to_string(seconds) + " s");
+  if (reply->error == ERROR_INVALID_WINDOW_HANDLE) return refused(reply->error, "no window " + rest[0]);
+  if (reply->error) return refused(reply->error);
   std::printf("%lld\n", static_cast<long long>(reply->result));
   return 0;
 }
@@ -233,7 +258,8 @@ int runWaitIdle(Context& c, const Args& args) {
   if (args.size() > 1 || !seconds || *seconds > 86400) return fail("usage: wait-idle [SECONDS]", 2);
   auto reply = c.device().call<ipc::WaitIdle>({static_cast<uint32_t>(*seconds * 1000)});
   if (!reply) return fail("the device did not answer");
-  if (reply->error) return fail("the device is still busy after " + std::to_string(*seconds) + " s");
+  if (reply->error == WAIT_TIMEOUT) return fail("the device is still busy after " + std::to_string(*seconds) + " s");
+  if (reply->error) return refused(reply->error);
   return 0;
 }
 

@@ -36,8 +36,13 @@ MessageRouter::MessageRouter(Server& server, UserClients& clients, TopLevelRegis
   });
   server_.onAsyncRequest<ipc::AutomationSend>(
       [this](Connection& c, ipc::AutomationSend::Request& r, Responder<ipc::AutomationSend> responder) {
-        send(c.id(), r.handle, r.message, r.wParam, r.lParam, false,
-             [responder](uint32_t error, int64_t result) { responder.send({error, result}); });
+        const uint64_t id = send(c.id(), r.handle, r.message, r.wParam, r.lParam, false,
+                                 [responder](uint32_t error, int64_t result) { responder.send({error, result}); });
+        // Past its time the send is given up; finish() drops it, so a late answer finds nothing.
+        if (id && r.timeoutMs)
+          inFlight_.at(id).timer = server_.loop().addTimer(
+              EventLoop::Clock::now() + std::chrono::milliseconds(r.timeoutMs),
+              [this, id] { finish(id, ERROR_TIMEOUT, 0); });
       });
   server_.onAsyncRequest<ipc::MessagePost>(
       [this](Connection& c, ipc::MessagePost::Request& r, Responder<ipc::MessagePost> responder) {
@@ -65,20 +70,21 @@ MessageRouter::MessageRouter(Server& server, UserClients& clients, TopLevelRegis
   });
 }
 
-void MessageRouter::send(uint64_t sender, uint32_t handle, uint32_t message, uint64_t wParam,
-                         int64_t lParam, bool notify, Done done) {
+uint64_t MessageRouter::send(uint64_t sender, uint32_t handle, uint32_t message, uint64_t wParam,
+                             int64_t lParam, bool notify, Done done) {
   auto receiver = clients_.ownerOf(handle);
   if (!receiver) {
     if (done) done(ERROR_INVALID_WINDOW_HANDLE, 0);
-    return;
+    return 0;
   }
   if (notify) {
     clients_.deliver(*receiver, ipc::MessageDeliver{0, ipc::Delivery::Notify, handle, 0, message, wParam, lParam});
-    return;
+    return 0;
   }
   const uint64_t id = track(*receiver, sender, std::move(done));
-  if (!id) return;
+  if (!id) return 0;
   clients_.deliver(*receiver, ipc::MessageDeliver{id, ipc::Delivery::Send, handle, 0, message, wParam, lParam});
+  return id;
 }
 
 void MessageRouter::post(uint64_t sender, const ipc::MessagePost::Request& r, Done done) {

@@ -1,5 +1,6 @@
 // Messages between processes: sends kept in flight until the receiver answers (or ends, or
-// its window is gone: then 0), posts until the receiver has queued them, and questions about
+// its window is gone: then 0; or an automation send's time runs out: then ERROR_TIMEOUT),
+// posts until the receiver has queued them, and questions about
 // a process's windows. Only the
 // receiver a send went to may answer it; every handle is checked against the process that
 // owns its slot.
@@ -29,7 +30,7 @@ class MessageRouter {
     uint64_t receiver;  // connection id
     uint64_t sender;    // connection id, for its limit
     Done done;
-    EventLoop::TimerId timer = 0;  // posts: the acknowledgement is not waited for long
+    EventLoop::TimerId timer = 0;  // posts, and automation sends given a time limit
   };
   struct Question {
     uint64_t process;  // connection id
@@ -37,8 +38,10 @@ class MessageRouter {
     EventLoop::TimerId timer = 0;
   };
 
-  void send(uint64_t sender, uint32_t handle, uint32_t message, uint64_t wParam, int64_t lParam,
-            bool notify, Done done);
+  // The delivery id while the send is in flight; 0 when done has been told already (or a
+  // notification needs no answer).
+  uint64_t send(uint64_t sender, uint32_t handle, uint32_t message, uint64_t wParam, int64_t lParam,
+                bool notify, Done done);
   void post(uint64_t sender, const ipc::MessagePost::Request& request, Done done);
   // Keeps a delivery in flight; 0 (done already told) when the sender has too many.
   uint64_t track(const Connection& receiver, uint64_t sender, Done done);

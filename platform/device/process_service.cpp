@@ -22,9 +22,7 @@ namespace handheld::device {
 
 namespace {
 
-constexpr size_t kMaxRunning = 64;
 constexpr size_t kEndedKept = 256;
-constexpr size_t kMaxCommandLine = 32 * 1024;
 
 os::UniqueFd openPidfd(pid_t pid) {
   return os::UniqueFd(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
@@ -119,8 +117,8 @@ ProcessService::Record& ProcessService::track(uint32_t pid, bool launched) {
 
 uint32_t ProcessService::launch(const std::u16string& devicePath, const std::u16string& commandLine,
                                 uint32_t& pid) {
-  if (runningCount() >= kMaxRunning) return ERROR_NOT_ENOUGH_QUOTA;
-  if (commandLine.size() > kMaxCommandLine) return ERROR_INVALID_PARAMETER;
+  if (runningCount() >= ipc::kMaxRunningPrograms) return ERROR_NOT_ENOUGH_QUOTA;
+  if (commandLine.size() > ipc::kMaxCommandLine) return ERROR_INVALID_PARAMETER;
   // A path that is no device path at all (one that climbs out of the root, say) is refused
   // as such, before looking for a program.
   if (auto names = fs::splitDevicePath(devicePath); !names) return names.error();

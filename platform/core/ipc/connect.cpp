@@ -8,12 +8,14 @@
 #include <cstring>
 
 #include "ipc/channel.h"
+#include "kernel/error_text.h"
 #include "os/device_root.h"
 
 namespace handheld::ipc {
 
 std::optional<Greeting> connectToDevice(const std::filesystem::path& root, ClientKind kind,
-                                        std::string& error) {
+                                        std::string& error, bool* noDevice) {
+  if (noDevice) *noDevice = false;
   auto path = os::deviceSocketPath(root);
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
@@ -33,7 +35,14 @@ std::optional<Greeting> connectToDevice(const std::filesystem::path& root, Clien
     rc = ::connect(greeting.socket.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr);
   } while (rc != 0 && errno == EINTR);
   if (rc != 0) {
-    error = "no device is running on " + root.string();
+    // No socket, or one a device that ended left behind: nothing runs. Anything else (a root
+    // this user may not enter, say) is no proof of that and is told as it is.
+    const int why = errno;
+    const bool nothing = why == ENOENT || why == ECONNREFUSED;
+    if (noDevice) *noDevice = nothing;
+    error = nothing ? "no device is running on " + root.string()
+                    : "cannot reach the device at " + root.string() + ": " +
+                          (why == EACCES || why == EPERM ? "permission denied" : std::strerror(why));
     return std::nullopt;
   }
   Hello::Request hello{kind, static_cast<uint32_t>(getpid()), kProtocolVersion};
@@ -49,7 +58,7 @@ std::optional<Greeting> connectToDevice(const std::filesystem::path& root, Clien
     return std::nullopt;
   }
   if (greeting.reply.error != 0) {
-    error = "the device refused the connection (error " + std::to_string(greeting.reply.error) + ")";
+    error = "the device refused the connection: " + kernel::describeError(greeting.reply.error);
     return std::nullopt;
   }
   return greeting;

@@ -15,8 +15,9 @@ struct Greeting {
   Hello::Reply reply;
 };
 
-// Fails with a reason a person can act on (no device running, refused, ...).
+// Fails with a reason a person can act on (no device running, no access to it, refused, ...);
+// `noDevice`, when given, is set when nothing listens on the root at all.
 std::optional<Greeting> connectToDevice(const std::filesystem::path& root, ClientKind kind,
-                                        std::string& error);
+                                        std::string& error, bool* noDevice = nullptr);
 
 }  // namespace handheld::ipc

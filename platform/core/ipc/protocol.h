@@ -277,6 +277,11 @@ struct ReleaseObject {
 
 // ---- processes ----
 
+// The device runs at most this many programs at once; a start beyond it fails with
+// ERROR_NOT_ENOUGH_QUOTA. A longer command line fails with ERROR_INVALID_PARAMETER.
+inline constexpr size_t kMaxRunningPrograms = 64;
+inline constexpr size_t kMaxCommandLine = 32 * 1024;
+
 struct StartProcess {
   static constexpr Op op = Op::StartProcess;
   struct Request {
@@ -767,7 +772,10 @@ struct AutomationSend {
     uint32_t message = 0;
     uint64_t wParam = 0;
     int64_t lParam = 0;
-    HANDHELD_FIELDS(handle, message, wParam, lParam)
+    // How long the window procedure may take; then the reply is ERROR_TIMEOUT and its late
+    // result is dropped. 0: as long as it takes.
+    uint32_t timeoutMs = 0;
+    HANDHELD_FIELDS(handle, message, wParam, lParam, timeoutMs)
   };
   struct Reply {
     uint32_t error = 0;

@@ -168,8 +168,11 @@ void DisplayService::registerRequests() {
     return reply;
   });
 
+  // Input a client asked for is its own: when it goes, so does the rest of its input.
+  server_.onDisconnect([this](Connection& c) { scripts_.cancel(c.id()); });
+
   server_.onAsyncRequest<ipc::StylusGesture>(
-      [this](Connection&, ipc::StylusGesture::Request& r, Responder<ipc::StylusGesture> responder) {
+      [this](Connection& c, ipc::StylusGesture::Request& r, Responder<ipc::StylusGesture> responder) {
         const POINT from{r.x1, r.y1}, to{r.x2, r.y2};
         InputScript script;
         bool valid = onScreen(r.x1, r.y1) && r.durationMs <= ipc::kMaxGestureMs;
@@ -183,22 +186,23 @@ void DisplayService::registerRequests() {
           default: valid = false; break;
         }
         if (!valid) return responder.send({ERROR_INVALID_PARAMETER, mode_.width, mode_.height});
-        scripts_.run(std::move(script), [this, responder] { responder.send({0, mode_.width, mode_.height}); });
+        scripts_.run(c.id(), std::move(script),
+                     [this, responder] { responder.send({0, mode_.width, mode_.height}); });
       });
 
   server_.onAsyncRequest<ipc::KeyAction>(
-      [this](Connection&, ipc::KeyAction::Request& r, Responder<ipc::KeyAction> responder) {
+      [this](Connection& c, ipc::KeyAction::Request& r, Responder<ipc::KeyAction> responder) {
         const bool validMotion = r.motion == ipc::KeyMotion::Down || r.motion == ipc::KeyMotion::Up ||
                                  r.motion == ipc::KeyMotion::Press;
         if (r.key == 0 || r.key > 254 || !validMotion || (r.hardwareButton && !isHardwareButton(r.key)))
           return responder.send({ERROR_INVALID_PARAMETER});
-        scripts_.run(keyScript(static_cast<uint8_t>(r.key), r.motion), [responder] { responder.send({0}); });
+        scripts_.run(c.id(), keyScript(static_cast<uint8_t>(r.key), r.motion), [responder] { responder.send({0}); });
       });
 
   server_.onAsyncRequest<ipc::TypeText>(
-      [this](Connection&, ipc::TypeText::Request& r, Responder<ipc::TypeText> responder) {
+      [this](Connection& c, ipc::TypeText::Request& r, Responder<ipc::TypeText> responder) {
         if (r.text.size() > ipc::kMaxTypedText) return responder.send({ERROR_INVALID_PARAMETER});
-        scripts_.run(textScript(r.text), [responder] { responder.send({0}); });
+        scripts_.run(c.id(), textScript(r.text), [responder] { responder.send({0}); });
       });
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "input/us_keyboard.h"
 
@@ -59,14 +60,49 @@ InputScript textScript(const std::u16string& text) {
   return script;
 }
 
+InputScript releaseSteps(const InputScript& script, size_t played) {
+  std::optional<POINT> stylus;
+  std::vector<uint8_t> keys;  // in the order pressed
+  for (size_t i = 0; i < std::min(played, script.size()); ++i) {
+    if (const auto* s = std::get_if<StylusStep>(&script[i].action)) {
+      if (s->action == StylusAction::Up) stylus.reset();
+      else stylus = s->point;
+    } else if (const auto* k = std::get_if<KeyStep>(&script[i].action)) {
+      std::erase(keys, k->key);
+      if (k->down) keys.push_back(k->key);
+    }
+  }
+  InputScript release;
+  if (stylus) release.push_back({0, StylusStep{StylusAction::Up, *stylus}});
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) release.push_back({0, KeyStep{*key, false}});
+  return release;
+}
+
 ScriptRunner::~ScriptRunner() {
   if (timer_) loop_.cancelTimer(timer_);
 }
 
-void ScriptRunner::run(InputScript script, std::function<void()> done) {
-  queue_.push_back({std::move(script), std::move(done)});
-  if (playing_) return;
-  // The request that brought it is answered first; the steps start on the next turn.
+void ScriptRunner::run(uint64_t owner, InputScript script, std::function<void()> done) {
+  queue_.push_back({owner, std::move(script), std::move(done)});
+  if (!playing_) playNext();
+}
+
+void ScriptRunner::cancel(uint64_t owner) {
+  if (queue_.empty()) return;
+  queue_.erase(std::remove_if(queue_.begin() + 1, queue_.end(), [&](const Queued& q) { return q.owner == owner; }),
+               queue_.end());
+  if (queue_.front().owner != owner) return;
+  if (timer_) loop_.cancelTimer(timer_);
+  timer_ = 0;
+  for (const auto& step : releaseSteps(queue_.front().script, nextStep_)) perform_(step);
+  queue_.pop_front();
+  nextStep_ = 0;
+  playing_ = false;
+  if (!queue_.empty()) playNext();
+}
+
+// The request that brought a script is answered first; its steps start on the next turn.
+void ScriptRunner::playNext() {
   playing_ = true;
   timer_ = loop_.addTimer(EventLoop::Clock::now(), [this] {
     timer_ = 0;

@@ -46,6 +46,9 @@ InputScript keyScript(uint8_t key, ipc::KeyMotion motion);
 // Each character with a key on the US layout as that key (shift around it where needed);
 // any other UTF-16 unit as a character alone.
 InputScript textScript(const std::u16string& text);
+// What a script stopped after its first `played` steps leaves held, as the steps that let it
+// go: the stylus up where it was, then each key it pressed and has not let up, the last first.
+InputScript releaseSteps(const InputScript& script, size_t played);
 
 class ScriptRunner {
  public:
@@ -55,13 +58,19 @@ class ScriptRunner {
   ScriptRunner(const ScriptRunner&) = delete;
   ScriptRunner& operator=(const ScriptRunner&) = delete;
 
-  // Plays the script after those before it; done is called after its last step.
-  void run(InputScript script, std::function<void()> done);
+  // Plays the script after those before it; done is called after its last step. `owner` is
+  // the client that asked, for cancel().
+  void run(uint64_t owner, InputScript script, std::function<void()> done);
+  // The owner has gone: its script under way stops and lets go of what it holds (releaseSteps),
+  // its queued ones never start, and none of their done is called.
+  void cancel(uint64_t owner);
 
  private:
+  void playNext();
   void advance();
 
   struct Queued {
+    uint64_t owner;
     InputScript script;
     std::function<void()> done;
   };

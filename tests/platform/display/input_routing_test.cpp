@@ -1,13 +1,20 @@
 // Input from automation reaching window procedures: the stylus to the window under the point
 // (front-most, deepest enabled child, client coordinates) or to the capture, keys and text to
-// the focus window with the characters TranslateMessage makes of them, and a tap reaching a
-// window of another program.
+// the focus window with the characters TranslateMessage makes of them, a tap reaching a
+// window of another program, and a killed client's hold let go.
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <windows.h>
+
+#include <chrono>
+#include <csignal>
 
 #include "ipc/client.h"
 #include "support/device_fixture.h"
 #include "support/message_recorder.h"
+
+extern char** environ;
 
 namespace handheld::testing {
 namespace {
@@ -111,6 +118,39 @@ TEST_F(InputRoutingTest, KeysAndTextReachTheFocusWindowAsCharacters) {
                                 {WM_KEYUP, kWParam, '1'}, {WM_KEYUP, kWParam, VK_SHIFT}}));
   drive("button press 0xC1");
   EXPECT_TRUE(recorder.matches({{WM_KEYDOWN, kWParam, VK_APP1, 0, edit}, {WM_KEYUP, kWParam, VK_APP1, 0, edit}}));
+}
+
+// A hold whose handheld-ctl is killed ends there: the window gets the stylus up at once, and
+// another client's tap is not kept waiting for the rest of the 20 s.
+TEST_F(InputRoutingTest, AKilledHoldReleasesTheStylusAndLetsOthersIn) {
+  HWND window = create({0, 0, 200, 200});
+  ASSERT_TRUE(window);
+  SetForegroundWindow(window);
+  SetFocus(window);
+  recorder.clear();
+  const std::string ctlPath = (buildDir() / "bin" / "handheld-ctl").string();
+  std::vector<std::string> args{ctlPath, "--root", root().string(), "hold", "40", "30", "20000"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t holder = 0;
+  ASSERT_EQ(posix_spawn(&holder, ctlPath.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+  EXPECT_TRUE(recorder.pumpUntil([&] { return !recorder.messages().empty(); }));
+  EXPECT_TRUE(recorder.matches({{WM_LBUTTONDOWN, kLParam, 0, MAKELPARAM(40, 30), window}}));
+
+  recorder.clear();
+  ASSERT_EQ(kill(holder, SIGKILL), 0);
+  ASSERT_EQ(waitpid(holder, nullptr, 0), holder);
+  EXPECT_TRUE(recorder.pumpUntil([&] { return !recorder.messages().empty(); }, 2000));
+  EXPECT_TRUE(recorder.matches({{WM_LBUTTONUP, kLParam, 0, MAKELPARAM(40, 30), window}}));
+
+  const auto start = std::chrono::steady_clock::now();
+  drive("tap 50 60");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_TRUE(recorder.matches({{WM_LBUTTONDOWN, kLParam, 0, MAKELPARAM(50, 60), window},
+                                {WM_LBUTTONUP, kLParam, 0, MAKELPARAM(50, 60), window}}));
+  drive("key press VK_RETURN");
+  EXPECT_TRUE(recorder.matches({{WM_KEYDOWN, kWParam, VK_RETURN}, {WM_CHAR, kOptional}, {WM_KEYUP, kWParam, VK_RETURN}}));
 }
 
 TEST_F(InputRoutingTest, ATapReachesAnotherProgramsWindowProcedure) {

@@ -1,5 +1,6 @@
 // Raw input without a device: the key-state table, the keyboard layout both ways, scripted
-// gestures and their runner on a real loop, the desktop frame's geometry.
+// gestures, what a stopped one leaves held, and their runner on a real loop, the desktop
+// frame's geometry.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -92,8 +93,8 @@ TEST(ScriptRunner, PlaysScriptsInOrderOnTheLoopsTimers) {
   int finished = 0;
   ScriptRunner runner(loop, [&](const ScriptStep& step) { seen.push_back(std::get<StylusStep>(step.action).action); });
   const auto start = std::chrono::steady_clock::now();
-  runner.run(holdScript({1, 1}, 60), [&] { ++finished; });
-  runner.run(tapScript({2, 2}), [&] {
+  runner.run(1, holdScript({1, 1}, 60), [&] { ++finished; });
+  runner.run(2, tapScript({2, 2}), [&] {
     ++finished;
     loop.stop();
   });
@@ -102,6 +103,59 @@ TEST(ScriptRunner, PlaysScriptsInOrderOnTheLoopsTimers) {
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
   EXPECT_EQ(finished, 2);
   EXPECT_EQ(seen, (std::vector<StylusAction>{StylusAction::Down, StylusAction::Up, StylusAction::Down, StylusAction::Up}));
+}
+
+TEST(InputScript, AStoppedScriptLetsGoOfWhatItHolds) {
+  auto stylusUp = [](const InputScript& release, POINT at) {
+    if (release.size() != 1) return false;
+    const auto* up = std::get_if<StylusStep>(&release[0].action);
+    return up && up->action == StylusAction::Up && up->point.x == at.x && up->point.y == at.y;
+  };
+  auto hold = holdScript({30, 40}, 20000);
+  EXPECT_TRUE(releaseSteps(hold, 0).empty());
+  EXPECT_TRUE(stylusUp(releaseSteps(hold, 1), {30, 40}));
+  EXPECT_TRUE(releaseSteps(hold, 2).empty());
+  auto drag = dragScript({0, 0}, {100, 0}, 1000);
+  EXPECT_TRUE(stylusUp(releaseSteps(drag, 3), std::get<StylusStep>(drag[2].action).point));
+
+  // Shift and A down, A up, the control key down: control comes up first, then shift.
+  const InputScript keys{{0, KeyStep{VK_SHIFT, true}}, {0, KeyStep{'A', true}}, {0, KeyStep{'A', false}},
+                         {0, KeyStep{VK_CONTROL, true}}, {500, KeyStep{VK_CONTROL, false}}};
+  auto release = releaseSteps(keys, 4);
+  ASSERT_EQ(release.size(), 2u);
+  EXPECT_EQ(std::get<KeyStep>(release[0].action).key, VK_CONTROL);
+  EXPECT_FALSE(std::get<KeyStep>(release[0].action).down);
+  EXPECT_EQ(std::get<KeyStep>(release[1].action).key, VK_SHIFT);
+  EXPECT_FALSE(std::get<KeyStep>(release[1].action).down);
+  EXPECT_EQ(releaseSteps(keys, 5).size(), 1u);  // shift alone
+}
+
+// A client that goes away mid-hold: its stylus comes up at once, its queued input never
+// plays, and the next client's tap follows without waiting out the hold.
+TEST(ScriptRunner, CancellingAnOwnerStopsItsScriptsAndPlaysTheRest) {
+  EventLoop loop;
+  std::vector<std::pair<StylusAction, LONG>> seen;  // action and x
+  std::vector<int> finished;
+  ScriptRunner runner(loop, [&](const ScriptStep& step) {
+    const auto& stylus = std::get<StylusStep>(step.action);
+    seen.push_back({stylus.action, stylus.point.x});
+  });
+  const auto start = std::chrono::steady_clock::now();
+  runner.run(1, holdScript({1, 1}, 20000), [&] { finished.push_back(1); });
+  runner.run(2, tapScript({2, 2}), [&] {
+    finished.push_back(2);
+    loop.stop();
+  });
+  runner.run(1, tapScript({3, 3}), [&] { finished.push_back(3); });
+  loop.addTimer(EventLoop::Clock::now() + std::chrono::milliseconds(50), [&] { runner.cancel(1); });
+  loop.run();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(finished, std::vector<int>{2});
+  EXPECT_EQ(seen, (std::vector<std::pair<StylusAction, LONG>>{
+                      {StylusAction::Down, 1}, {StylusAction::Up, 1}, {StylusAction::Down, 2}, {StylusAction::Up, 2}}));
+  runner.cancel(2);  // nothing of it is left
+  runner.cancel(7);  // nor of one that never asked
+  EXPECT_EQ(seen.size(), 4u);
 }
 
 TEST(DeviceFrame, MapsTheWindowToTheScreenAndButtons) {

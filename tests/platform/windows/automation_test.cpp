@@ -1,5 +1,5 @@
-// handheld-ctl's window commands against a device program, wait-idle, and an idle device
-// using no processor time.
+// handheld-ctl's window commands against a device program, wait-idle, send's time limit, and
+// an idle device using no processor time.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -105,6 +105,44 @@ TEST_F(Automation, WaitIdleTimesOutWhileAProgramIsBusy) {
   ASSERT_EQ(ctl("post " + findProbe() + " WM_USER+4 0 0"), 0);  // never returns
   EXPECT_GE(timed("wait-idle 1", &code), 900);
   EXPECT_NE(code, 0);
+  device().call<ipc::KillProcess>({pid, 1});
+  EXPECT_EQ(waitExit(pid), 1u);
+  EXPECT_EQ(ctl("wait-idle 10"), 0);
+}
+
+// send gives up on a window procedure that does not return in time and exits 1; the answer
+// that comes later is dropped, and nothing of the send is left waiting in the device.
+TEST_F(Automation, SendGivesUpOnAWindowThatDoesNotReturnInTime) {
+  uint32_t pid = run(probe_, u"window ProbeClass ProbeTitle");
+  ASSERT_EQ(ctl("wait-idle 10"), 0);
+  const std::string handle = findProbe();
+  int code = 0;
+  std::string out;
+  EXPECT_EQ(ctl("send --timeout x " + handle + " WM_USER+1 1 2"), 2);
+  EXPECT_EQ(ctl("send " + handle + " WM_USER+1 40 2 --timeout 1", &out), 0);
+  EXPECT_EQ(out, "42\n");
+
+  // Busy for 1.5 s: given up after 1 s; its answer comes half a second later and goes nowhere.
+  auto late = timed("send --timeout 1 " + handle + " WM_USER+5 1500 0", &code);
+  EXPECT_EQ(code, 1);
+  EXPECT_GE(late, 900);
+  EXPECT_LT(late, 1400);
+  EXPECT_EQ(ctl("wait-idle 10"), 0);
+  EXPECT_EQ(ctl("send " + handle + " WM_USER+1 40 2", &out), 0);
+  EXPECT_EQ(out, "42\n");
+
+  // Hung for good.
+  auto hung = timed("send --timeout 1 " + handle + " WM_USER+4 0 0", &code);
+  EXPECT_EQ(code, 1);
+  EXPECT_LT(hung, 2000);
+  EXPECT_EQ(ctl("send --timeout 1 " + handle + " WM_USER+4 0 0", &out), 1);
+  EXPECT_EQ(out, "handheld-ctl: timed out: window " + handle + " did not return from message WM_USER+4 within 1 s\n");
+  // Ten seconds unless told otherwise.
+  auto byDefault = timed("send " + handle + " WM_USER+1 0 0", &code);
+  EXPECT_EQ(code, 1);
+  EXPECT_GE(byDefault, 9900);
+  EXPECT_LT(byDefault, 11000);
+
   device().call<ipc::KillProcess>({pid, 1});
   EXPECT_EQ(waitExit(pid), 1u);
   EXPECT_EQ(ctl("wait-idle 10"), 0);
