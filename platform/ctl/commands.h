@@ -26,6 +26,9 @@ class Context {
 
 // Prints "handheld-ctl: <message>" to stderr and returns `code`.
 int fail(const std::string& message, int code = 1);
+// Asks the device to write its registry now; 0, or 1 with the reason when it could not.
+// `changed` names what was changed, for the message.
+int saveRegistry(Context& c, const std::string& changed);
 // Decimal or 0x hexadecimal; nullopt when it is neither.
 std::optional<uint64_t> parseNumber(const std::string& text);
 

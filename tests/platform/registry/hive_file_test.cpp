@@ -98,6 +98,23 @@ TEST_F(HiveFile, DamagedHiveIsSetAsideAndTheDefaultUsed) {
   EXPECT_EQ(deviceFolder().size(), 2u);
 }
 
+// open() used to wait for a writer to the FIFO, forever.
+TEST_F(HiveFile, FifoOrFolderAtTheHiveIsSetAsideWithoutWaiting) {
+  fs::create_directories(root_ / ".device");
+  ASSERT_EQ(::mkfifo(hivePath(root_).c_str(), 0600), 0);
+  LoadedHive loaded = loadHive(root_);
+  EXPECT_EQ(loaded.source, LoadedHive::Source::Damaged);
+  EXPECT_NE(loaded.message.find("is not a regular file"), std::string::npos) << loaded.message;
+  ASSERT_EQ(deviceFolder().size(), 1u);
+  EXPECT_TRUE(fs::is_fifo(root_ / ".device" / deviceFolder()[0]));
+
+  fs::create_directories(hivePath(root_));
+  EXPECT_EQ(loadHive(root_).source, LoadedHive::Source::Damaged);
+  EXPECT_EQ(deviceFolder().size(), 2u);
+  EXPECT_EQ(saveHive(root_, loaded.store), std::nullopt);
+  EXPECT_TRUE(fs::is_regular_file(hivePath(root_)));
+}
+
 TEST_F(HiveFile, TruncatedHiveIsDamaged) {
   RegistryStore store;
   store.createKey(Root::LocalMachine, u"A\\B");
