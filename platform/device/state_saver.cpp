@@ -38,7 +38,9 @@ std::optional<os::FileWriteError> StateSaver::flush() {
     failures_ = 0;
     return std::nullopt;
   }
-  if (failures_++ == 0) log_.write(failure->message + "; the change is kept in memory and saved when the disk allows");
+  if (failures_++ == 0) {
+    log_.write(what_ + ": " + failure->message + "; the change is kept in memory and saved when the disk allows");
+  }
   // 1 s, 2 s, 4 s ... while the disk stays full or read-only.
   auto pause = kFirstRetry * (1 << std::min(failures_ - 1, 5));
   schedule(std::min(pause, kLongestRetry));

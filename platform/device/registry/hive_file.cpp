@@ -59,11 +59,9 @@ std::optional<os::FileWriteError> saveHive(const fs::path& deviceRoot, const Reg
   const fs::path folder = os::deviceStateDir(deviceRoot);
   if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
     const int error = errno;
-    return os::FileWriteError{error, "registry: cannot create " + folder.string() + " (" + errnoText(error) + ")"};
+    return os::FileWriteError{error, "cannot create " + folder.string() + " (" + errnoText(error) + ")"};
   }
-  auto failure = os::replaceFileAtomically(hivePath(deviceRoot), writeHive(store));
-  if (failure) failure->message = "registry: " + failure->message;
-  return failure;
+  return os::replaceFileAtomically(hivePath(deviceRoot), writeHive(store));
 }
 
 }  // namespace handheld::device::registry

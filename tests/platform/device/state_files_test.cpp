@@ -77,14 +77,19 @@ class StateFiles : public DeviceFixture {
     return took;
   }
 
-  // What was set aside for the state file `name`, and removes it so the next round starts clean.
-  std::vector<fs::path> takeSetAside(const std::string& name) {
+  // The kinds of what was set aside for the state file `name`; removes them so that the next
+  // round starts clean.
+  std::vector<fs::file_type> takeSetAside(const std::string& name) {
     std::vector<fs::path> found;
     for (const auto& entry : fs::directory_iterator(hostPath(".device"))) {
       if (entry.path().filename().string().starts_with(name + ".damaged-")) found.push_back(entry.path());
     }
-    for (const auto& path : found) fs::remove_all(path);
-    return found;
+    std::vector<fs::file_type> kinds;
+    for (const auto& path : found) {
+      kinds.push_back(fs::symlink_status(path).type());
+      fs::remove_all(path);
+    }
+    return kinds;
   }
 };
 
@@ -106,14 +111,14 @@ TEST_F(StateFiles, SomethingOtherThanAFileAtAStatePathIsSetAsideAndTheDeviceStar
 
       auto aside = takeSetAside(name);
       ASSERT_EQ(aside.size(), 1u);
-      EXPECT_EQ(fs::symlink_status(aside[0]).type(), fifo ? fs::file_type::fifo : fs::file_type::directory);
+      EXPECT_EQ(aside[0], fifo ? fs::file_type::fifo : fs::file_type::directory);
       EXPECT_TRUE(!fs::exists(fs::symlink_status(path)) || fs::is_regular_file(fs::symlink_status(path)));
       EXPECT_NE(deviceLog().find(path.string()), std::string::npos);
       EXPECT_EQ(ctl("status"), 0);
     }
   }
   // The registry still works and is saved where it belongs.
-  ASSERT_EQ(ctl("reg set HKCU\\Test Kept sz yes"), 0);
+  ASSERT_EQ(ctl("reg set 'HKCU\\Test' Kept sz yes"), 0);
   EXPECT_TRUE(fs::is_regular_file(hostPath(".device/registry.reg")));
 }
 
@@ -242,21 +247,21 @@ TEST_F(MountedRoot, ChangesThatCannotBeSavedAreReportedAndSavedOnceThereIsRoom) 
   fillDisk();
   const std::string reason = mounts_ ? "No space left on device" : "Permission denied";
   std::string out;
-  EXPECT_EQ(ctl("reg set HKCU\\Test Lost sz x", &out), 1);
+  EXPECT_EQ(ctl("reg set 'HKCU\\Test' Lost sz x", &out), 1);
   EXPECT_NE(out.find("could not be saved"), std::string::npos) << out;
   EXPECT_NE(out.find(reason), std::string::npos) << out;
   // The API keeps the value in memory; the flush says it is not on disk.
   DWORD two = 2;
   EXPECT_EQ(RegSetValueExW(key, u"FromApi", 0, REG_DWORD, reinterpret_cast<BYTE*>(&two), 4), ERROR_SUCCESS);
   EXPECT_EQ(RegFlushKey(key), mounts_ ? 112 /* ERROR_DISK_FULL */ : 5 /* ERROR_ACCESS_DENIED */);
-  EXPECT_EQ(ctl("reg delete HKCU\\Test Before", &out), 1);
+  EXPECT_EQ(ctl("reg delete 'HKCU\\Test' Before", &out), 1);
   EXPECT_NE(out.find(reason), std::string::npos) << out;
   EXPECT_EQ(ctl("clock freeze '2030-01-02 03:04:05'", &out), 1);
   EXPECT_NE(out.find("could not be saved"), std::string::npos) << out;
   EXPECT_NE(out.find(reason), std::string::npos) << out;
   EXPECT_EQ(ctl("clock run", &out), 1);
   EXPECT_EQ(ctl("locale --time-format 0", &out), 1);
-  ASSERT_EQ(ctl("reg get HKCU\\Test Lost", &out), 0);  // in effect all the same
+  ASSERT_EQ(ctl("reg get 'HKCU\\Test' Lost", &out), 0);  // in effect all the same
   EXPECT_EQ(out, "x\n");
 
   std::string log = deviceLog();
@@ -274,11 +279,11 @@ TEST_F(MountedRoot, ChangesThatCannotBeSavedAreReportedAndSavedOnceThereIsRoom) 
 
   stopDevice();
   startDevice();
-  ASSERT_EQ(ctl("reg get HKCU\\Test Lost", &out), 0);
+  ASSERT_EQ(ctl("reg get 'HKCU\\Test' Lost", &out), 0);
   EXPECT_EQ(out, "x\n");
-  ASSERT_EQ(ctl("reg get HKCU\\Test FromApi", &out), 0);
+  ASSERT_EQ(ctl("reg get 'HKCU\\Test' FromApi", &out), 0);
   EXPECT_EQ(out, "2\n");
-  EXPECT_EQ(ctl("reg get HKCU\\Test Before", &out), 1);
+  EXPECT_EQ(ctl("reg get 'HKCU\\Test' Before", &out), 1);
   ASSERT_EQ(ctl("clock get", &out), 0);
   EXPECT_EQ(out.substr(0, 10), "2030-01-02");
 }
@@ -287,7 +292,7 @@ TEST_F(MountedRoot, ReadOnlyStateFolderIsReported) {
   if (!mounts_) GTEST_SKIP() << "the disk-full case covers permission bits";
   makeReadOnly(hostPath(".device"));
   std::string out;
-  EXPECT_EQ(ctl("reg set HKCU\\Test Lost sz x", &out), 1);
+  EXPECT_EQ(ctl("reg set 'HKCU\\Test' Lost sz x", &out), 1);
   EXPECT_NE(out.find("Read-only file system"), std::string::npos) << out;
   EXPECT_EQ(ctl("clock set '2030-01-02 03:04:05'", &out), 1);
   EXPECT_NE(out.find("Read-only file system"), std::string::npos) << out;
