@@ -33,7 +33,10 @@ std::optional<os::FileWriteError> StateSaver::flush() {
   timer_ = 0;
   auto failure = write_();
   if (!failure) {
-    if (failures_) log_.write(what_ + ": saved again after " + std::to_string(failures_) + " failed attempts");
+    if (failures_) {
+      log_.write(what_ + ": saved again after " + std::to_string(failures_) +
+                 (failures_ == 1 ? " failed attempt" : " failed attempts"));
+    }
     unsaved_ = false;
     failures_ = 0;
     return std::nullopt;

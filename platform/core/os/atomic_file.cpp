@@ -36,16 +36,17 @@ std::optional<FileWriteError> replaceFileAtomically(const std::filesystem::path&
   // A fresh name each time: nothing already at the temporary path (a FIFO, a link) is opened.
   std::string temporary = file.string() + ".XXXXXX";
   UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (!fd) return failure("create a file in " + file.parent_path().string());
+  if (!fd) return failure("create a file beside " + file.string());
   auto failWith = [&](const std::string& what) {
     FileWriteError error = failure(what);
     ::unlink(temporary.c_str());
     return error;
   };
-  if (::fchmod(fd.get(), 0600) != 0) return failWith("set the mode of " + temporary);
-  if (!writeAll(fd.get(), content)) return failWith("write " + temporary);
-  if (::fsync(fd.get()) != 0) return failWith("sync " + temporary);
-  if (::close(fd.release()) != 0) return failWith("close " + temporary);
+  // Named by the file it replaces: the temporary name means nothing to a reader of the log.
+  if (::fchmod(fd.get(), 0600) != 0) return failWith("set the mode of a new " + file.string());
+  if (!writeAll(fd.get(), content)) return failWith("write " + file.string());
+  if (::fsync(fd.get()) != 0) return failWith("write " + file.string());
+  if (::close(fd.release()) != 0) return failWith("write " + file.string());
   if (::rename(temporary.c_str(), file.c_str()) != 0) return failWith("replace " + file.string());
 
   UniqueFd dir(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

@@ -11,7 +11,7 @@ namespace handheld::os {
 
 struct FileWriteError {
   int hostError = 0;    // errno of the step that failed
-  std::string message;  // that step, e.g. "cannot write /r/.device/clock.Ab12Cd (No space left on device)"
+  std::string message;  // that step, e.g. "cannot write /r/.device/clock (No space left on device)"
 };
 
 // The new file has mode 0600. Nothing on success; a failure before the rename leaves the old
