@@ -5,6 +5,7 @@
 #include "kernel/error_text.h"
 #include "kernel/time_convert.h"
 #include "strings/utf.h"
+#include "winerror.h"
 
 namespace handheld::ctl {
 
@@ -33,13 +34,23 @@ std::string formatTime(const SYSTEMTIME& t) {
   return text;
 }
 
+// The device saves the clock before it answers; exit 0 means the change is on disk.
+int controlClock(Context& c, const ipc::ClockControl::Request& request) {
+  auto reply = c.device().call<ipc::ClockControl>(request);
+  if (!reply) return fail("the device did not answer");
+  if (reply->error == ERROR_INVALID_PARAMETER) return refused(reply->error, "the device cannot show that time");
+  if (reply->error) return fail("the clock changed but the change could not be saved (" + reply->reason + ")");
+  return 0;
+}
+
 int setRegistryDword(Context& c, const std::u16string& name, uint32_t value) {
   ipc::RegistrySet::Request request{0x80000002u, u"System\\Device", name, 4 /* REG_DWORD */, {}};
   for (int i = 0; i < 4; ++i) request.data.push_back(static_cast<uint8_t>(value >> (8 * i)));
   c.device().call<ipc::RegistryCreateKey>({0x80000002u, u"System\\Device", true});
   auto reply = c.device().call<ipc::RegistrySet>(request);
   if (!reply) return fail("the device did not answer");
-  return reply->error == 0 ? 0 : fail("cannot change the device settings: " + kernel::describeError(reply->error));
+  if (reply->error) return fail("cannot change the device settings: " + kernel::describeError(reply->error));
+  return saveRegistry(c, "the device settings");
 }
 
 std::optional<uint32_t> registryDword(Context& c, const std::u16string& name) {
@@ -61,18 +72,11 @@ int runClock(Context& c, const Args& args) {
     std::printf("%s\n", formatTime(*time).c_str());
     return 0;
   }
-  if (args[0] == "run" && args.size() == 1) {
-    auto reply = c.device().call<ipc::ClockControl>({ipc::ClockMode::Run, 0});
-    if (!reply) return fail("the device did not answer");
-    return reply->error == 0 ? 0 : refused(reply->error);
-  }
+  if (args[0] == "run" && args.size() == 1) return controlClock(c, {ipc::ClockMode::Run, 0});
   if ((args[0] == "set" || args[0] == "freeze") && args.size() == 2) {
     auto time = parseTime(args[1]);
     if (!time) return fail("not a valid time 'YYYY-MM-DD HH:MM:SS': " + args[1], 2);
-    auto mode = args[0] == "set" ? ipc::ClockMode::Set : ipc::ClockMode::Freeze;
-    auto reply = c.device().call<ipc::ClockControl>({mode, *time});
-    if (!reply) return fail("the device did not answer");
-    return reply->error == 0 ? 0 : refused(reply->error);
+    return controlClock(c, {args[0] == "set" ? ipc::ClockMode::Set : ipc::ClockMode::Freeze, *time});
   }
   return fail("usage: clock get | set 'YYYY-MM-DD HH:MM:SS' | freeze 'YYYY-MM-DD HH:MM:SS' | run", 2);
 }

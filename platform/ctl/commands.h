@@ -29,6 +29,9 @@ int fail(const std::string& message, int code = 1);
 // A request the device refused: "refused: <words> [error <code>]" (the code's own words when
 // none are given), returns 1.
 int refused(uint32_t error, const std::string& words = {});
+// Asks the device to write its registry now; 0, or 1 with the reason when it could not.
+// `changed` names what was changed, for the message.
+int saveRegistry(Context& c, const std::string& changed);
 // Decimal or 0x hexadecimal; nullopt when it is neither.
 std::optional<uint64_t> parseNumber(const std::string& text);
 

@@ -44,6 +44,8 @@ Registry (KEY like HKLM\SOFTWARE\VORLA\Pinnotes; HKCU for the current user)
   reg get KEY VALUE             print a value: DWORD in decimal, strings as text; exit 1 if missing
   reg set KEY VALUE dword|sz DATA
   reg delete KEY [VALUE]        delete a value, or the key with everything below it
+                                (set, delete, locale and clock changes exit 1 with the reason
+                                when the device could not save them, e.g. its disk is full)
 
 Clock and settings (times are device local time)
   clock get                     print the device time as 'YYYY-MM-DD HH:MM:SS'

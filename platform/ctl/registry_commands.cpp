@@ -143,7 +143,7 @@ int set(Context& c, const Args& args) {
   auto reply = c.device().call<ipc::RegistrySet>(request);
   if (!reply) return fail("the device did not answer");
   if (reply->error) return fail(args[0] + "\\" + args[1] + ": " + describe(reply->error));
-  return 0;
+  return saveRegistry(c, args[0] + "\\" + args[1]);
 }
 
 int remove(Context& c, const Args& args) {
@@ -163,10 +163,19 @@ int remove(Context& c, const Args& args) {
     error = reply->error;
   }
   if (error) return fail(args[0] + (args.size() == 2 ? "\\" + args[1] : "") + ": " + describe(error));
-  return 0;
+  return saveRegistry(c, args[0] + (args.size() == 2 ? "\\" + args[1] : ""));
 }
 
 }  // namespace
+
+// Exit 0 only once the change is on disk: the device would otherwise save it a moment later
+// and could find the disk full or read-only then.
+int saveRegistry(Context& c, const std::string& changed) {
+  auto reply = c.device().call<ipc::RegistryFlush>({});
+  if (!reply) return fail("the device did not answer");
+  if (reply->error) return fail(changed + ": the change is in effect but could not be saved (" + reply->reason + ")");
+  return 0;
+}
 
 int runReg(Context& c, const Args& args) {
   if (args.empty()) return fail("usage: reg dump|get|set|delete ...", 2);

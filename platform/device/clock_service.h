@@ -1,14 +1,17 @@
 // The device clock: host time plus an offset, or frozen at a set time (tests). Kept in
-// <root>/.device/clock so it survives a restart, and mirrored into the info page.
+// <root>/.device/clock so it survives a restart, and mirrored into the info page. It shows
+// the years 1601 to 9999 and stands still at the end of 9999.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "info_page.h"
 #include "server.h"
+#include "state_saver.h"
 
 namespace handheld::device {
 
@@ -25,10 +28,11 @@ class ClockService {
   void setTimeZoneBias(int32_t minutes);
 
  private:
-  void setLocal(int64_t local, bool freeze);
+  ipc::ClockControl::Reply control(const ipc::ClockControl::Request& request);
+  std::optional<os::FileWriteError> setLocal(int64_t local, bool freeze);
   void publish();
   void load();
-  void save() const;
+  std::optional<os::FileWriteError> save() const;
 
   Server& server_;
   InfoPage& info_;
@@ -37,8 +41,7 @@ class ClockService {
   bool frozen_ = false;
   int32_t bias_ = 0;
   std::vector<std::function<void()>> listeners_;
+  StateSaver saver_;  // after the state it writes
 };
-
-int64_t hostUtcNow();
 
 }  // namespace handheld::device

@@ -6,16 +6,19 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "device.h"
 #include "device_image.h"
 #include "display/device_frame.h"
 #include "os/device_root.h"
+#include "os/state_file.h"
 
 using namespace handheld;
 
@@ -34,6 +37,43 @@ void usage() {
       "                   of the image (the launcher starts no link placed otherwise) and exit\n"
       "  --ready-fd N     write one byte to descriptor N once requests are accepted\n"
       "Most people start it with `handheld-ctl start` or `make run`.");
+}
+
+// A root that cannot be written would fail later in ways that mislead (no lock, changes
+// that are never saved), so it is refused at once, saying what is wrong.
+bool rootIsWritable(const std::filesystem::path& root, std::string& error) {
+  for (const auto& [what, folder] : {std::pair{"the device root ", root},
+                                     std::pair{"the device's state folder ", os::deviceStateDir(root)}}) {
+    if (::access(folder.c_str(), W_OK) == 0 || errno == ENOENT) continue;
+    error = what + folder.string() + " cannot be written (" + std::strerror(errno) + ")";
+    return false;
+  }
+  return true;
+}
+
+// One server per root: the lock is held for the server's life and dies with it. Whatever
+// other than a regular file sits at the lock's path is set aside (`note` says so).
+os::UniqueFd takeLock(const std::filesystem::path& root, std::string& error, std::string& note) {
+  const auto path = os::deviceStateFile(root, "lock");
+  auto opened = os::openStateFile(path, O_RDWR | O_CREAT);
+  if (opened.notRegular) {
+    std::string why;
+    auto aside = os::setAsideStateFile(path, why);
+    note = path.string() + " was not a regular file; " +
+           (aside ? "moved it to " + aside->string() : "it could not be moved aside (" + why + ")");
+    opened = os::openStateFile(path, O_RDWR | O_CREAT);
+  }
+  if (!opened.fd) {
+    error = "cannot open the lock " + path.string() + " (" +
+            (opened.notRegular ? std::string("not a regular file") : std::strerror(opened.error)) + ")";
+    return {};
+  }
+  if (flock(opened.fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    error = errno == EWOULDBLOCK ? "a device is already running on " + root.string()
+                                 : "cannot lock " + path.string() + " (" + std::strerror(errno) + ")";
+    return {};
+  }
+  return std::move(opened.fd);
 }
 
 }  // namespace
@@ -85,18 +125,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "handheld-device: %s\n", error.c_str());
     return 1;
   };
-  if (!device::prepareDeviceRoot(options.root, error)) return fail();
+  if (!rootIsWritable(options.root, error) || !device::prepareDeviceRoot(options.root, error)) return fail();
   if (initOnly || installFile) {
     if (!device::layOutDeviceImage(error)) return fail();
     if (installFile && !device::installProgram(*installFile, *installPath, error)) return fail();
     return 0;
   }
 
-  // One server per root: the lock is held for the server's life and dies with it.
-  auto lockPath = os::deviceStateFile(options.root, "lock");
-  os::UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-  if (!lock || flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
-    std::fprintf(stderr, "handheld-device: a device is already running on %s\n", options.root.c_str());
+  std::string lockNote;
+  os::UniqueFd lock = takeLock(options.root, error, lockNote);
+  if (!lock) {
+    std::fprintf(stderr, "handheld-device: %s\n", error.c_str());
     return 1;
   }
 
@@ -107,6 +146,7 @@ int main(int argc, char** argv) {
     log.write(error);  // in the foreground that says it on stderr too
     return foreground ? 1 : fail();
   }
+  if (!lockNote.empty()) log.write(lockNote);
 
   sigset_t signals;
   sigemptyset(&signals);

@@ -1,11 +1,12 @@
 #include "notification_service.h"
 
-#include <fstream>
+#include <algorithm>
 #include <sstream>
 
 #include "kernel/time_convert.h"
 #include "os/atomic_file.h"
 #include "os/device_root.h"
+#include "os/state_file.h"
 #include "strings/utf.h"
 #include "winerror.h"
 
@@ -15,6 +16,10 @@ namespace {
 
 constexpr size_t kMaxNotifications = 256;
 constexpr size_t kMaxText = 1024;
+// A full file of the longest entries is under 2 MB; a larger one was not written here.
+constexpr size_t kMaxFileBytes = 8u << 20;
+// A far notification is planned in steps, so the wait never overflows the loop's clock.
+constexpr int64_t kLongestWait100ns = int64_t{3600} * 10'000'000;
 
 SYSTEMTIME toSystemTime(const ipc::WireTime& t) {
   return SYSTEMTIME{t.year, t.month, t.dayOfWeek, t.day, t.hour, t.minute, t.second, t.milliseconds};
@@ -55,14 +60,17 @@ std::optional<int64_t> notificationTime(const ipc::WireTime& time) {
 
 NotificationService::NotificationService(Server& server, ClockService& clock,
                                          ProcessService& processes)
-    : server_(server), clock_(clock), processes_(processes) {
+    : server_(server),
+      clock_(clock),
+      processes_(processes),
+      saver_(server.loop(), server.log(), "notifications", [this] { return save(); }) {
   load();
   clock_.onChange([this] { replan(); });
   server_.onRequest<ipc::SetNotification>(
       [this](Connection&, ipc::SetNotification::Request& r) { return set(r.entry); });
   server_.onRequest<ipc::ClearNotification>([this](Connection&, ipc::ClearNotification::Request& r) {
     if (!entries_.erase(r.id)) return ipc::ClearNotification::Reply{ERROR_INVALID_PARAMETER};
-    save();
+    saver_.saveNow();
     replan();
     return ipc::ClearNotification::Reply{0};
   });
@@ -83,7 +91,7 @@ ipc::SetNotification::Reply NotificationService::set(const ipc::NotificationEntr
     entry.id = nextId_++;
   }
   entries_[entry.id] = entry;
-  save();
+  saver_.saveNow();
   replan();
   return {0, entry.id};
 }
@@ -95,8 +103,8 @@ void NotificationService::replan() {
   if (entries_.empty() || clock_.frozen()) return;  // a frozen clock never reaches a time
   int64_t earliest = INT64_MAX;
   for (auto& [id, e] : entries_) earliest = std::min(earliest, *notificationTime(e.start));
-  int64_t wait100ns = earliest - clock_.localNow();
-  auto deadline = EventLoop::Clock::now() + std::chrono::microseconds(std::max<int64_t>(wait100ns / 10, 0));
+  int64_t wait100ns = std::clamp<int64_t>(earliest - clock_.localNow(), 0, kLongestWait100ns);
+  auto deadline = EventLoop::Clock::now() + std::chrono::microseconds(wait100ns / 10);
   timer_ = server_.loop().addTimer(deadline, [this] {
     timer_ = 0;
     replan();
@@ -115,7 +123,7 @@ void NotificationService::fireDue() {
     }
   }
   if (due.empty()) return;
-  save();
+  saver_.saveNow();
   for (auto& e : due) {
     uint32_t pid = 0;
     uint32_t error = processes_.launch(e.application, e.arguments, pid);
@@ -126,7 +134,17 @@ void NotificationService::fireDue() {
 }
 
 void NotificationService::load() {
-  std::ifstream in(os::deviceStateFile(server_.root(), "notifications"));
+  const auto path = os::deviceStateFile(server_.root(), "notifications");
+  auto read = os::readStateFile(path, kMaxFileBytes);
+  if (read.kind == os::StateFileText::Kind::Refused) {
+    std::string why;
+    auto aside = os::setAsideStateFile(path, why);
+    server_.log().write("notifications: " + path.string() + " " + read.problem +
+                        (aside ? "; moved it to " + aside->string() : "; it could not be moved aside (" + why + ")") +
+                        "; starting without notifications");
+    return;
+  }
+  std::istringstream in(std::move(read.text));
   std::string line;
   RepeatedFailures damaged(server_.log(), "notifications: damaged lines");
   for (size_t number = 1; std::getline(in, line) && entries_.size() < kMaxNotifications; ++number) {
@@ -154,7 +172,7 @@ void NotificationService::load() {
   }
 }
 
-void NotificationService::save() const {
+std::optional<os::FileWriteError> NotificationService::save() const {
   std::string text;
   for (auto& [id, e] : entries_) {
     const auto& t = e.start;
@@ -163,7 +181,7 @@ void NotificationService::save() const {
       text += std::to_string(v) + "\t";
     text += escape(e.application) + "\t" + escape(e.arguments) + "\n";
   }
-  os::writeFileAtomically(os::deviceStateFile(server_.root(), "notifications"), text);
+  return os::replaceFileAtomically(os::deviceStateFile(server_.root(), "notifications"), text);
 }
 
 }  // namespace handheld::device

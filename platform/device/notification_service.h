@@ -9,6 +9,7 @@
 #include "clock_service.h"
 #include "process_service.h"
 #include "server.h"
+#include "state_saver.h"
 
 namespace handheld::device {
 
@@ -22,7 +23,7 @@ class NotificationService {
   ipc::SetNotification::Reply set(const ipc::NotificationEntry& entry);
   void fireDue();
   void load();
-  void save() const;
+  std::optional<os::FileWriteError> save() const;
 
   Server& server_;
   ClockService& clock_;
@@ -30,6 +31,7 @@ class NotificationService {
   std::map<uint64_t, ipc::NotificationEntry> entries_;
   uint64_t nextId_ = 1;
   EventLoop::TimerId timer_ = 0;
+  StateSaver saver_;  // after the state it writes
 };
 
 // Device local time of a notification entry, 100 ns since 1601; nullopt if invalid.

@@ -1,5 +1,6 @@
 #include "registry_service.h"
 
+#include "fs/host_error.h"
 #include "os/device_root.h"
 #include "registry/hive_file.h"
 #include "registry/default_hive.h"
@@ -17,46 +18,32 @@ std::optional<registry::Root> rootOf(uint32_t value) {
   return registry::rootFromHkey(reinterpret_cast<HKEY>(static_cast<uintptr_t>(value)));
 }
 
-// Long enough to gather a burst of changes, short enough that a crash loses little.
+// Long enough to gather a burst of changes, short enough that a crash of the server loses
+// little: changes made through the API are on disk at most this long after they were made
+// (or when the disk allows again). RegFlushKey and handheld-ctl do not wait for it.
 constexpr auto kSaveDelay = std::chrono::milliseconds(50);
 
 }  // namespace
 
 RegistryService::RegistryService(Server& server, InfoPage& info, ClockService& clock)
-    : server_(server), info_(info), clock_(clock) {
+    : server_(server),
+      info_(info),
+      clock_(clock),
+      saver_(server.loop(), server.log(), "registry",
+             [this] { return registry::saveHive(server_.root(), store_); }) {
   auto loaded = registry::loadHive(server_.root());
   store_ = std::move(loaded.store);
   if (!loaded.message.empty()) server_.log().write(loaded.message);
-  savedAt_ = loaded.source == registry::LoadedHive::Source::File ? store_.changeCount() : ~uint64_t{0};
   store_.setChangeListener([this](const registry::RegistryChange& change) {
     if (change.touches(registry::Root::LocalMachine, registry::kDeviceSettingsKey)) mirrorDeviceSettings();
-    scheduleSave();
+    // A burst of changes is written once; the device saves again when it stops.
+    saver_.saveLater(kSaveDelay);
   });
   mirrorDeviceSettings();
-  if (savedAt_ != store_.changeCount()) save();
+  if (loaded.source != registry::LoadedHive::Source::File) saver_.saveNow();
   registerHandlers();
 }
 
-RegistryService::~RegistryService() { save(); }
-
-void RegistryService::scheduleSave() {
-  if (saveScheduled_) return;
-  saveScheduled_ = true;
-  // A burst of changes is written once; the device saves again when it stops.
-  server_.loop().addTimer(EventLoop::Clock::now() + kSaveDelay, [this] {
-    saveScheduled_ = false;
-    save();
-  });
-}
-
-void RegistryService::save() {
-  if (savedAt_ == store_.changeCount()) return;
-  if (auto failure = registry::saveHive(server_.root(), store_)) {
-    server_.log().write(*failure);
-  } else {
-    savedAt_ = store_.changeCount();
-  }
-}
 
 void RegistryService::mirrorDeviceSettings() {
   auto dword = [this](std::u16string_view name, DWORD fallback) {
@@ -134,6 +121,11 @@ void RegistryService::registerHandlers() {
     auto root = rootOf(r.root);
     if (!root) return ipc::RegistryDeleteKey::Reply{ERROR_INVALID_HANDLE};
     return ipc::RegistryDeleteKey::Reply{static_cast<uint32_t>(store_.deleteKey(*root, r.path))};
+  });
+  server_.onRequest<ipc::RegistryFlush>([this](Connection&, ipc::RegistryFlush::Request&) {
+    auto failure = saver_.flush();
+    if (!failure) return ipc::RegistryFlush::Reply{ERROR_SUCCESS, {}};
+    return ipc::RegistryFlush::Reply{fs::errorFromErrno(failure->hostError), failure->message};
   });
   server_.onRequest<ipc::RegistryExport>([this](Connection&, ipc::RegistryExport::Request& r) {
     auto root = rootOf(r.root);

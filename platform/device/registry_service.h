@@ -6,29 +6,26 @@
 #include "info_page.h"
 #include "registry/registry_store.h"
 #include "server.h"
+#include "state_saver.h"
 
 namespace handheld::device {
 
 class RegistryService {
  public:
   RegistryService(Server& server, InfoPage& info, ClockService& clock);
-  ~RegistryService();
   RegistryService(const RegistryService&) = delete;
   RegistryService& operator=(const RegistryService&) = delete;
   registry::RegistryStore& store() { return store_; }
 
  private:
   void registerHandlers();
-  void scheduleSave();
-  void save();
   void mirrorDeviceSettings();
 
   Server& server_;
   InfoPage& info_;
   ClockService& clock_;
   registry::RegistryStore store_;
-  uint64_t savedAt_ = 0;
-  bool saveScheduled_ = false;
+  StateSaver saver_;
 };
 
 }  // namespace handheld::device

@@ -26,6 +26,7 @@ enum class Op : uint16_t {
   RegistryDeleteValue,
   RegistryDeleteKey,
   RegistryExport,
+  RegistryFlush,
   // named objects
   OpenNamedEvent = 30,
   OpenNamedMapping,
@@ -231,6 +232,19 @@ struct RegistryExport {
   };
 };
 
+// Writes the whole registry to disk before answering.
+struct RegistryFlush {
+  static constexpr Op op = Op::RegistryFlush;
+  struct Request {
+    HANDHELD_NO_FIELDS
+  };
+  struct Reply {
+    uint32_t error = 0;  // e.g. ERROR_DISK_FULL; the changes stay in memory then
+    std::string reason;  // why it could not be saved, for a person
+    HANDHELD_FIELDS(error, reason)
+  };
+};
+
 // ---- named objects: the server keeps them while any process holds a reference ----
 
 struct OpenNamedEvent {
@@ -431,8 +445,11 @@ struct ClockControl {
     HANDHELD_FIELDS(mode, localTime)
   };
   struct Reply {
+    // ERROR_INVALID_PARAMETER for a time the device cannot show (nothing changed); an error
+    // such as ERROR_DISK_FULL when the new time holds but could not be saved, with `reason`.
     uint32_t error = 0;
-    HANDHELD_FIELDS(error)
+    std::string reason;
+    HANDHELD_FIELDS(error, reason)
   };
 };
 

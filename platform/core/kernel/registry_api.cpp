@@ -182,7 +182,10 @@ HANDHELD_API LONG WINAPI RegDeleteKeyW(HKEY key, LPCWSTR subKey) {
   return reply ? static_cast<LONG>(reply->error) : ERROR_INVALID_PARAMETER;
 }
 
-// The device saves its registry after every change.
+// The device saves its registry shortly after every change; this writes it before returning,
+// and says so when the disk refuses (e.g. ERROR_DISK_FULL).
 HANDHELD_API LONG WINAPI RegFlushKey(HKEY key) {
-  return isPredefined(key) || kernel::lookupHandle(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  if (!isPredefined(key) && !kernel::lookupHandle(key)) return ERROR_INVALID_HANDLE;
+  auto reply = ipc::DeviceClient::get().call<ipc::RegistryFlush>({});
+  return reply ? static_cast<LONG>(reply->error) : ERROR_INVALID_PARAMETER;
 }

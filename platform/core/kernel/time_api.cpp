@@ -78,7 +78,7 @@ HANDHELD_API void WINAPI GetSystemTime(LPSYSTEMTIME time) {
 }
 
 HANDHELD_API void WINAPI GetLocalTime(LPSYSTEMTIME time) {
-  if (time) *time = systemTimeAt(utcToLocalTicks(deviceUtcNow(), deviceTimeZoneBias()).value_or(0));
+  if (time) *time = systemTimeAt(deviceLocalNow());
 }
 
 // The host's monotonic clock counts from host start-up, so every device process reads the same

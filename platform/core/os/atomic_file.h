@@ -3,10 +3,20 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace handheld::os {
 
-bool writeFileAtomically(const std::filesystem::path& file, std::string_view content);
+struct FileWriteError {
+  int hostError = 0;    // errno of the step that failed
+  std::string message;  // that step, e.g. "cannot write /r/.device/clock (No space left on device)"
+};
+
+// The new file has mode 0600. Nothing on success; a failure before the rename leaves the old
+// file as it was.
+std::optional<FileWriteError> replaceFileAtomically(const std::filesystem::path& file,
+                                                    std::string_view content);
 
 }  // namespace handheld::os

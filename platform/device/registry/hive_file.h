@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "os/atomic_file.h"
 #include "registry/registry_store.h"
 
 namespace handheld::device::registry {
@@ -25,15 +26,17 @@ struct LoadedHive {
   std::string message;
 };
 
-// A damaged hive (unreadable, too large, any parse error, cut short) is renamed to
-// registry.reg.damaged-<YYYYmmdd-HHMMSS> (host local time) beside it, so that nothing is
-// lost. When the source is not File the caller should save the store it got.
+// A damaged hive (unreadable, too large, not a regular file, any parse error, cut short) is
+// renamed to registry.reg.damaged-<YYYYmmdd-HHMMSS> (host local time) beside it, so that
+// nothing is lost; a FIFO or device node there is never waited on. When the source is not
+// File the caller should save the store it got.
 LoadedHive loadHive(const std::filesystem::path& deviceRoot, const RegistryLimits& limits = {});
 
 // Writes a temporary file in the same folder, syncs it, renames it over the hive and syncs
 // the folder, so that a crash leaves either the old hive or the new one. Creates the device
-// folder (mode 0700) when missing. Returns a message naming the failure, or nothing.
-std::optional<std::string> saveHive(const std::filesystem::path& deviceRoot,
-                                    const RegistryStore& store);
+// folder (mode 0700) when missing. Returns the failure (errno and a line for the log), or
+// nothing.
+std::optional<os::FileWriteError> saveHive(const std::filesystem::path& deviceRoot,
+                                           const RegistryStore& store);
 
 }  // namespace handheld::device::registry

@@ -1,10 +1,13 @@
 #include "registry/hive_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <regex>
 #include <sstream>
 
@@ -96,6 +99,28 @@ TEST_F(HiveFile, DamagedHiveIsSetAsideAndTheDefaultUsed) {
   writeHiveText("garbage");
   EXPECT_EQ(loadHive(root_).source, LoadedHive::Source::Damaged);
   EXPECT_EQ(deviceFolder().size(), 2u);
+}
+
+// open() used to wait for a writer to the FIFO, forever.
+TEST_F(HiveFile, FifoOrFolderAtTheHiveIsSetAsideWithoutWaiting) {
+  fs::create_directories(root_ / ".device");
+  ASSERT_EQ(::mkfifo(hivePath(root_).c_str(), 0600), 0);
+  auto loading = std::async(std::launch::async, [this] { return loadHive(root_); });
+  if (loading.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+    ADD_FAILURE() << "loading waits on the FIFO";
+    ::close(::open(hivePath(root_).c_str(), O_WRONLY | O_NONBLOCK));  // let it go
+  }
+  LoadedHive loaded = loading.get();
+  EXPECT_EQ(loaded.source, LoadedHive::Source::Damaged);
+  EXPECT_NE(loaded.message.find("is not a regular file"), std::string::npos) << loaded.message;
+  ASSERT_EQ(deviceFolder().size(), 1u);
+  EXPECT_TRUE(fs::is_fifo(root_ / ".device" / deviceFolder()[0]));
+
+  fs::create_directories(hivePath(root_));
+  EXPECT_EQ(loadHive(root_).source, LoadedHive::Source::Damaged);
+  EXPECT_EQ(deviceFolder().size(), 2u);
+  EXPECT_EQ(saveHive(root_, loaded.store), std::nullopt);
+  EXPECT_TRUE(fs::is_regular_file(hivePath(root_)));
 }
 
 TEST_F(HiveFile, TruncatedHiveIsDamaged) {
