@@ -13,14 +13,15 @@ constexpr uint32_t kLastFormat = 0xFFFF;
 
 }  // namespace
 
-ClipboardService::ClipboardService(Server& server, UserClients& clients) : clients_(clients) {
+ClipboardService::ClipboardService(Server& server, ProcessService& processes, UserClients& clients)
+    : clients_(clients) {
   server.onRequest<ipc::ClipboardOpen>([this](Connection& c, ipc::ClipboardOpen::Request& r) {
     if (r.window != 0) {
       auto owner = clients_.ownerOf(r.window);
       if (!owner || owner->id() != c.id()) return ipc::ClipboardOpen::Reply{ERROR_INVALID_WINDOW_HANDLE};
     }
     if (opener_ && !openBy(c, r.threadId)) return ipc::ClipboardOpen::Reply{ERROR_ACCESS_DENIED};
-    opener_ = Opener{c.id(), r.threadId, r.window};
+    opener_ = Opener{c.id(), c.pid, r.threadId, r.window};
     return ipc::ClipboardOpen::Reply{0};
   });
   server.onRequest<ipc::ClipboardClose>([this](Connection& c, ipc::ClipboardClose::Request& r) {
@@ -34,6 +35,7 @@ ClipboardService::ClipboardService(Server& server, UserClients& clients) : clien
     totalBytes_ = 0;
     owner_ = opener_->window;
     ownerConnection_ = owner_ ? c.id() : 0;
+    ownerPid_ = owner_ ? c.pid : 0;
     return ipc::ClipboardEmpty::Reply{0};
   });
   server.onRequest<ipc::ClipboardPut>([this](Connection& c, ipc::ClipboardPut::Request& r) {
@@ -53,13 +55,19 @@ ClipboardService::ClipboardService(Server& server, UserClients& clients) : clien
     reply.openByCaller = openBy(c, r.threadId);
     return reply;
   });
-  server.onDisconnect([this](Connection& c) {
-    if (opener_ && opener_->connection == c.id()) opener_.reset();
-    if (ownerConnection_ == c.id()) {
-      owner_ = 0;
-      ownerConnection_ = 0;
-    }
-  });
+  server.onDisconnect([this](Connection& c) { processGone(c.id(), 0); });
+  // A waiter told of a process's end asks next: by then its hold is gone too.
+  processes.onExit([this](uint32_t pid) { processGone(0, pid); });
+}
+
+void ClipboardService::processGone(uint64_t connection, uint32_t pid) {
+  auto matches = [&](uint64_t c, uint32_t p) { return (connection && c == connection) || (pid && p == pid); };
+  if (opener_ && matches(opener_->connection, opener_->pid)) opener_.reset();
+  if (owner_ && matches(ownerConnection_, ownerPid_)) {
+    owner_ = 0;
+    ownerConnection_ = 0;
+    ownerPid_ = 0;
+  }
 }
 
 bool ClipboardService::openBy(const Connection& c, uint32_t threadId) const {

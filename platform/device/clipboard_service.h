@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "process_service.h"
 #include "server.h"
 #include "user_clients.h"
 
@@ -16,16 +17,19 @@ namespace handheld::device {
 
 class ClipboardService {
  public:
-  ClipboardService(Server& server, UserClients& clients);
+  ClipboardService(Server& server, ProcessService& processes, UserClients& clients);
 
  private:
   struct Opener {
     uint64_t connection;
+    uint32_t pid;
     uint32_t threadId;
     uint32_t window;
   };
 
   bool openBy(const Connection& c, uint32_t threadId) const;
+  // A process has gone (its end, or its connection's, whichever the server sees first).
+  void processGone(uint64_t connection, uint32_t pid);
   uint32_t put(uint32_t format, ipc::Bytes data);
 
   UserClients& clients_;
@@ -34,6 +38,7 @@ class ClipboardService {
   size_t totalBytes_ = 0;
   uint32_t owner_ = 0;
   uint64_t ownerConnection_ = 0;
+  uint32_t ownerPid_ = 0;
 };
 
 }  // namespace handheld::device

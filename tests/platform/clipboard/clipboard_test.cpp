@@ -1,6 +1,7 @@
 // The clipboard across processes: data that outlives its process, the owner, one opener at a
 // time, the blocks the clipboard takes and gives, the limits, and format numbers.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
