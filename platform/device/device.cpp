@@ -21,6 +21,7 @@ Device::Device(DeviceOptions options, Log& log)
       notifications_(server_, clock_, processes_),
       display_(server_, info_, {options_.headless, options_.screen, options_.scale}),
       windows_(server_, info_, processes_, display_),
+      clipboard_(server_, processes_, windows_.clients()),
       slotsInUse_(kWindowSlots, false) {
   slotsInUse_[0] = true;  // slot 0 would make handle values that look like nothing
   server_.onHello([this](Connection& c, ipc::Hello::Reply& reply) {

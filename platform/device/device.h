@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "clipboard_service.h"
 #include "clock_service.h"
 #include "display/display_service.h"
 #include "info_page.h"
@@ -50,6 +51,7 @@ class Device {
   NotificationService notifications_;
   DisplayService display_;
   WindowSystem windows_;
+  ClipboardService clipboard_;
   std::vector<bool> slotsInUse_;
   uint32_t nextSlot_ = 1;
 };

@@ -39,6 +39,7 @@ class WindowSystem {
   WindowSystem& operator=(const WindowSystem&) = delete;
 
   uint32_t captureWindow() const { return service_.captureWindow(); }
+  UserClients& clients() { return clients_; }
 
  private:
   // Every top-level window hears of the new screen as a notification (a send that waits for
@@ -47,7 +48,7 @@ class WindowSystem {
     for (const auto& window : registry_.frontToBack())
       if (auto owner = clients_.ownerOf(window.handle))
         clients_.deliver(*owner, ipc::MessageDeliver{0, ipc::Delivery::Notify, window.handle, 0, WM_SETTINGCHANGE,
-                                                     kSettingChangeReset, 0});
+                                                     SETTINGCHANGE_RESET, 0});
   }
 
   UserClients clients_;

@@ -176,11 +176,40 @@ HANDHELD_API LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DW
 HANDHELD_API BOOL WINAPI UnmapViewOfFile(LPCVOID baseAddress);
 
 // ---- memory ----
+// Local blocks are fixed: the handle is the block's address. LocalAlloc takes LMEM_FIXED and
+// LMEM_ZEROINIT; LocalReAlloc moves a block only with LMEM_MOVEABLE (else it resizes in
+// place or fails), zeroes what it grows by with LMEM_ZEROINIT, and with LMEM_MODIFY changes
+// nothing. A handle that is not a live block fails with ERROR_INVALID_HANDLE: LocalFree
+// returns it back, LocalSize returns 0.
 #define LMEM_FIXED 0x0000u
+#define LMEM_MOVEABLE 0x0002u
 #define LMEM_ZEROINIT 0x0040u
+#define LMEM_MODIFY 0x0080u
 #define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
 HANDHELD_API HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes);
+HANDHELD_API HLOCAL WINAPI LocalReAlloc(HLOCAL memory, SIZE_T bytes, UINT flags);
 HANDHELD_API HLOCAL WINAPI LocalFree(HLOCAL memory);
+HANDHELD_API SIZE_T WINAPI LocalSize(HLOCAL memory);
+
+// ---- system version ----
+#define VER_PLATFORM_WIN32s 0
+#define VER_PLATFORM_WIN32_WINDOWS 1
+#define VER_PLATFORM_WIN32_NT 2
+#define VER_PLATFORM_WIN32_CE 3
+
+typedef struct _OSVERSIONINFOW {
+  DWORD dwOSVersionInfoSize;
+  DWORD dwMajorVersion;
+  DWORD dwMinorVersion;
+  DWORD dwBuildNumber;
+  DWORD dwPlatformId;
+  WCHAR szCSDVersion[128];
+} OSVERSIONINFOW, *POSVERSIONINFOW, *LPOSVERSIONINFOW;
+typedef OSVERSIONINFOW OSVERSIONINFO;
+typedef LPOSVERSIONINFOW LPOSVERSIONINFO;
+
+// dwOSVersionInfoSize must be sizeof(OSVERSIONINFOW) (else ERROR_INSUFFICIENT_BUFFER).
+HANDHELD_API BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW information);
 
 // ---- modules ----
 HANDHELD_API DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
@@ -260,3 +289,4 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR comman
 #define GetProcAddress GetProcAddressW
 #define CreateProcess CreateProcessW
 #define STARTUPINFO STARTUPINFOW
+#define GetVersionEx GetVersionExW

@@ -209,12 +209,15 @@ typedef TEXTMETRICW TEXTMETRIC;
 #define SYMBOL_CHARSET 2
 #define OUT_DEFAULT_PRECIS 0
 #define CLIP_DEFAULT_PRECIS 0
+// Font quality: NONANTIALIASED_QUALITY draws glyphs without anti-aliasing; every other
+// value draws them anti-aliased in grey (the screen has no sub-pixel order for ClearType).
 #define DEFAULT_QUALITY 0
 #define DRAFT_QUALITY 1
 #define PROOF_QUALITY 2
 #define NONANTIALIASED_QUALITY 3
 #define ANTIALIASED_QUALITY 4
 #define CLEARTYPE_QUALITY 5
+#define CLEARTYPE_COMPAT_QUALITY 6
 #define DEFAULT_PITCH 0
 #define FIXED_PITCH 1
 #define VARIABLE_PITCH 2

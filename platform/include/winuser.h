@@ -74,6 +74,8 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND window, LPARAM lParam);
 #define WM_SYSCOLORCHANGE 0x0015
 #define WM_SHOWWINDOW 0x0018
 #define WM_SETTINGCHANGE 0x001A
+// WM_SETTINGCHANGE wParam after the screen changed (size, orientation or resolution).
+#define SETTINGCHANGE_RESET 0x3002
 #define WM_WININICHANGE WM_SETTINGCHANGE
 #define WM_FONTCHANGE 0x001D
 #define WM_CANCELMODE 0x001F
@@ -222,6 +224,22 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND window, LPARAM lParam);
 #define CS_NOCLOSE 0x0200
 #define CS_SAVEBITS 0x0800
 #define CS_GLOBALCLASS 0x4000
+
+// List box styles (LBS_NOINTEGRALHEIGHT: exactly the height asked for, partial rows shown)
+#define LBS_NOINTEGRALHEIGHT 0x0100L
+
+// Combo box styles; the low two bits are the kind (CBS_SIMPLE, CBS_DROPDOWN, CBS_DROPDOWNLIST).
+#define CBS_SIMPLE 0x0001L
+#define CBS_DROPDOWN 0x0002L
+#define CBS_DROPDOWNLIST 0x0003L
+#define CBS_AUTOHSCROLL 0x0040L
+#define CBS_OEMCONVERT 0x0080L
+#define CBS_SORT 0x0100L
+#define CBS_HASSTRINGS 0x0200L
+#define CBS_NOINTEGRALHEIGHT 0x0400L
+#define CBS_DISABLENOSCROLL 0x0800L
+#define CBS_UPPERCASE 0x2000L
+#define CBS_LOWERCASE 0x4000L
 
 #define CW_USEDEFAULT (static_cast<int>(0x80000000))
 
@@ -640,6 +658,50 @@ HANDHELD_API SHORT WINAPI GetKeyState(int virtualKey);
 HANDHELD_API SHORT WINAPI GetAsyncKeyState(int virtualKey);
 
 HANDHELD_API int WINAPI GetSystemMetrics(int index);
+
+// ---- caret ----
+// One caret per thread, in one of its windows: a solid block drawn by inverting the window's
+// pixels, a grey one ((HBITMAP)1) or a bitmap's shape, hidden when made. Hides and shows
+// count: it shows once ShowCaret has matched every HideCaret (and the hide it was made with).
+// It blinks while shown in the foreground window; elsewhere it stands still, and nothing
+// runs for it. BeginPaint hides it in the painted window until EndPaint. The blink time
+// (500 ms at start; INFINITE: no blinking) holds for the whole process.
+HANDHELD_API BOOL WINAPI CreateCaret(HWND window, HBITMAP bitmap, int width, int height);
+HANDHELD_API BOOL WINAPI DestroyCaret(void);
+HANDHELD_API BOOL WINAPI ShowCaret(HWND window);
+HANDHELD_API BOOL WINAPI HideCaret(HWND window);
+HANDHELD_API BOOL WINAPI SetCaretPos(int x, int y);
+HANDHELD_API BOOL WINAPI GetCaretPos(LPPOINT point);
+HANDHELD_API BOOL WINAPI SetCaretBlinkTime(UINT milliseconds);
+HANDHELD_API UINT WINAPI GetCaretBlinkTime(void);
+
+// ---- clipboard ----
+// One clipboard for the whole device, kept by the device server: its data outlives the
+// process that put it there. One thread at a time has it open (OpenClipboard fails with
+// ERROR_ACCESS_DENIED meanwhile; the holder's end releases it). EmptyClipboard makes the
+// opener's window the owner. Data travels as LocalAlloc blocks: SetClipboardData takes the
+// block (freed by the clipboard once it is closed), GetClipboardData gives one the clipboard
+// keeps until it is closed or emptied. Each format holds at most 1 MiB and the clipboard
+// 4 MiB in at most 64 formats; more is refused with ERROR_NOT_ENOUGH_QUOTA. Formats from
+// RegisterClipboardFormatW (0xC000-0xFFFF) are the same number in every process for one
+// name, compared without regard to case, and share their numbers with window messages.
+// Without the clipboard open, the calls that need it fail with ERROR_CLIPBOARD_NOT_OPEN.
+#define CF_TEXT 1
+#define CF_UNICODETEXT 13
+
+HANDHELD_API BOOL WINAPI OpenClipboard(HWND owner);
+HANDHELD_API BOOL WINAPI CloseClipboard(void);
+HANDHELD_API BOOL WINAPI EmptyClipboard(void);
+HANDHELD_API HANDLE WINAPI SetClipboardData(UINT format, HANDLE memory);
+HANDHELD_API HANDLE WINAPI GetClipboardData(UINT format);
+HANDHELD_API BOOL WINAPI IsClipboardFormatAvailable(UINT format);
+// The format after `format` (0: the first) in the order they were set; 0 after the last,
+// with the last error ERROR_SUCCESS.
+HANDHELD_API UINT WINAPI EnumClipboardFormats(UINT format);
+HANDHELD_API int WINAPI CountClipboardFormats(void);
+HANDHELD_API UINT WINAPI RegisterClipboardFormatW(LPCWSTR name);
+HANDHELD_API HWND WINAPI GetClipboardOwner(void);
+#define RegisterClipboardFormat RegisterClipboardFormatW
 
 #define RegisterClass RegisterClassW
 #define UnregisterClass UnregisterClassW

@@ -286,6 +286,7 @@ std::shared_ptr<const ResolvedFont> resolveFont(const LOGFONTW& log, int dpi) {
   resolved->underline = log.lfUnderline != 0;
   resolved->strikeout = log.lfStrikeOut != 0;
   resolved->monospace = request.family == Family::Mono;
+  resolved->antialiased = log.lfQuality != NONANTIALIASED_QUALITY;
   return resolved;
 }
 

@@ -88,6 +88,7 @@ struct ResolvedFont {
   bool underline = false;
   bool strikeout = false;
   bool monospace = false;
+  bool antialiased = true;  // false: each pixel of a glyph is drawn fully or not at all
 };
 
 // Null when no usable face file is installed. The height follows the platform: negative is

@@ -37,7 +37,10 @@ int textWidth(const ResolvedFont& font, std::u16string_view text) {
 
 namespace {
 
-void blendGlyph(Canvas& canvas, const GlyphImage& glyph, int x, int y, uint32_t color) {
+// Without anti-aliasing a pixel is the glyph's when at least half of it is covered.
+constexpr uint8_t kSolidCoverage = 128;
+
+void blendGlyph(Canvas& canvas, const GlyphImage& glyph, int x, int y, uint32_t color, bool antialiased) {
   const RECT box{x, y, x + glyph.width, y + glyph.height};
   Surface& surface = canvas.surface();
   canvas.forEachPiece(box, [&](const RECT& piece) {
@@ -47,6 +50,7 @@ void blendGlyph(Canvas& canvas, const GlyphImage& glyph, int x, int y, uint32_t 
           glyph.coverage.data() + static_cast<size_t>(row - y) * static_cast<size_t>(glyph.width);
       for (int column = piece.left; column < piece.right; ++column) {
         uint8_t alpha = coverage[column - x];
+        if (!antialiased) alpha = alpha >= kSolidCoverage ? 255 : 0;
         if (alpha == 0) continue;
         uint32_t mixed = alpha == 255 ? color : blendRgb(surface.pixel(column, row), color, alpha);
         surface.setPixel(column, row, mixed);
@@ -69,7 +73,7 @@ void drawTextLine(Canvas& canvas, const ResolvedFont& font, std::u16string_view 
   for (const TextChar& c : decodeUtf16(text)) {
     const GlyphImage& glyph = glyphOf(font, c.codePoint);
     if (glyph.width > 0 && penX > -(1 << 29) && penX < (1 << 29)) {
-      blendGlyph(canvas, glyph, static_cast<int>(penX) + glyph.left, origin.y - glyph.top, color);
+      blendGlyph(canvas, glyph, static_cast<int>(penX) + glyph.left, origin.y - glyph.top, color, font.antialiased);
     }
     if (advances) {
       penX += advances[c.index] + (c.units == 2 ? advances[c.index + 1] : 0);

@@ -1,5 +1,6 @@
 #include "user/activation.h"
 
+#include "user/caret.h"
 #include "user/device_link.h"
 #include "user/thread_queue.h"
 #include "user/user_lock.h"
@@ -21,6 +22,7 @@ void activate(HWND window, HWND lost) {
     if (!queue || !WindowTable::get().find(window)) return;
     queue->active = window;
   }
+  caretActivationChanged();
   callWindowProcedure(window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(lost));
 }
 
@@ -35,6 +37,7 @@ void deactivate(HWND window, HWND gained) {
     auto successor = WindowTable::get().find(gained);
     successorHere = successor && successor->threadId == queue->threadId();
   }
+  caretActivationChanged();
   callWindowProcedure(window, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(gained));
   bool focusInside = false;
   {

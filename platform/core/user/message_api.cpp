@@ -172,7 +172,7 @@ HANDHELD_API LRESULT WINAPI DispatchMessageW(const MSG* message) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (message->message == WM_TIMER && message->lParam) {
+  if ((message->message == WM_TIMER || message->message == kSystemTimerMessage) && message->lParam) {
     // Only a timer this thread really has may name a procedure: a posted WM_TIMER from
     // elsewhere must not make the thread jump to an address of its choosing.
     TIMERPROC procedure = nullptr;
@@ -181,12 +181,13 @@ HANDHELD_API LRESULT WINAPI DispatchMessageW(const MSG* message) {
       if (ThreadQueue* queue = existingCurrentQueue()) {
         for (const Timer& t : queue->timers)
           if (t.window == message->hwnd && t.id == message->wParam &&
+              t.system == (message->message == kSystemTimerMessage) &&
               reinterpret_cast<LPARAM>(t.procedure) == message->lParam)
             procedure = t.procedure;
       }
     }
     if (procedure) {
-      procedure(message->hwnd, WM_TIMER, message->wParam, GetTickCount());
+      procedure(message->hwnd, message->message, message->wParam, GetTickCount());
       return 0;
     }
   }

@@ -6,6 +6,7 @@
 
 #include "gdi/geometry.h"
 #include "gdi/surface_dc.h"
+#include "user/caret.h"
 #include "user/device_link.h"
 #include "user/paint_state.h"
 #include "user/send.h"
@@ -174,6 +175,7 @@ HANDHELD_API HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     setUpdateRegion(*w, Region(), false);
     w->beganPaint = true;
   }
+  caretBeforePaint(window);
   HDC hdc = windowDC(window, &update);
   *paint = PAINTSTRUCT{};
   paint->hdc = hdc;
@@ -182,8 +184,10 @@ HANDHELD_API HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) {
   return hdc;
 }
 
-HANDHELD_API BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* paint) {
-  return paint && paint->hdc && releaseWindowDC(paint->hdc);
+HANDHELD_API BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint) {
+  const bool released = paint && paint->hdc && releaseWindowDC(paint->hdc);
+  caretAfterPaint(window);
+  return released;
 }
 
 // GetDC(NULL) gives a DC for measuring that draws nothing: the screen belongs to the

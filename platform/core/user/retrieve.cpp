@@ -45,15 +45,19 @@ bool takePaint(const ThreadQueue& queue, const MessageFilter& filter, MSG& out) 
   return true;
 }
 
+UINT timerMessage(const Timer& timer) { return timer.system ? kSystemTimerMessage : WM_TIMER; }
+
+bool timerPasses(const MessageFilter& filter, const Timer& timer) {
+  return filter.takes(timerMessage(timer)) && windowPasses(filter, timer.window);
+}
+
 bool takeTimer(ThreadQueue& queue, const MessageFilter& filter, bool remove, MSG& out) {
-  if (!filter.takes(WM_TIMER)) return false;
   const auto now = Clock::now();
   Timer* due = nullptr;
   for (auto& timer : queue.timers)
-    if (timer.due <= now && windowPasses(filter, timer.window) && (!due || timer.due < due->due))
-      due = &timer;
+    if (timer.due <= now && timerPasses(filter, timer) && (!due || timer.due < due->due)) due = &timer;
   if (!due) return false;
-  out = MSG{due->window, WM_TIMER, due->id, reinterpret_cast<LPARAM>(due->procedure),
+  out = MSG{due->window, timerMessage(*due), due->id, reinterpret_cast<LPARAM>(due->procedure),
             GetTickCount(), queue.lastMessagePoint};
   // Re-armed from now: a late timer is not owed the periods it missed.
   if (remove) due->due = now + std::chrono::milliseconds(due->interval);
@@ -70,10 +74,9 @@ bool hasTimerDue(const ThreadQueue& queue, Clock::time_point now) {
 
 std::optional<Clock::time_point> nextTimerDeadline(const ThreadQueue& queue,
                                                    const MessageFilter& filter) {
-  if (!filter.takes(WM_TIMER)) return std::nullopt;
   std::optional<Clock::time_point> earliest;
   for (const auto& timer : queue.timers)
-    if (windowPasses(filter, timer.window) && (!earliest || timer.due < *earliest))
+    if (timerPasses(filter, timer) && (!earliest || timer.due < *earliest))
       earliest = timer.due;
   return earliest;
 }

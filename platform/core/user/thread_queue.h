@@ -49,7 +49,11 @@ struct Timer {
   UINT interval = 0;
   TIMERPROC procedure = nullptr;
   Clock::time_point due;
+  // The platform's own (the caret's blink): it comes as kSystemTimerMessage and SetTimer and
+  // KillTimer never touch it.
+  bool system = false;
 };
+inline constexpr UINT kSystemTimerMessage = 0x0118;
 
 class ThreadQueue {
  public:

@@ -37,7 +37,7 @@ HANDHELD_API UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIM
   const auto due = Clock::now() + std::chrono::milliseconds(elapse);
   // A windowless timer is only replaced when the id is one the system gave out before.
   auto existing = std::find_if(queue->timers.begin(), queue->timers.end(),
-                               [&](const Timer& t) { return t.window == window && t.id == id; });
+                               [&](const Timer& t) { return !t.system && t.window == window && t.id == id; });
   if (existing != queue->timers.end()) {
     existing->interval = elapse;
     existing->procedure = timerProc;
@@ -65,7 +65,7 @@ HANDHELD_API BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
   ThreadQueue* queue = existingCurrentQueue();
   UserGuard guard(userLock());
   if (!queue || !timerWindowAllowed(window)) return FALSE;
-  auto removed = std::erase_if(queue->timers, [&](const Timer& t) { return t.window == window && t.id == id; });
+  auto removed = std::erase_if(queue->timers, [&](const Timer& t) { return !t.system && t.window == window && t.id == id; });
   if (removed == 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

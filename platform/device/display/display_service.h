@@ -32,9 +32,6 @@
 
 namespace handheld::device {
 
-// wParam of the WM_SETTINGCHANGE that follows a screen mode change.
-inline constexpr uint32_t kSettingChangeReset = 0x3002;
-
 struct DisplayOptions {
   bool headless = true;
   std::string screen = "qvga";

@@ -116,7 +116,7 @@ void HostileClient::sendGarbage(os::UniqueFd socket) {
     bodies.push_back(std::move(body));
   }
   uint32_t serial = 100;
-  for (uint16_t op = 0; op < 300; ++op) {
+  for (uint16_t op = 0; op < 320; ++op) {
     // Stopping the device is what that request is for, whoever asks.
     if (op == static_cast<uint16_t>(ipc::Op::DeviceStop)) continue;
     for (const auto& body : bodies) {

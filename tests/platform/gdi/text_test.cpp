@@ -254,3 +254,40 @@ TEST(TextGolden, SizesWeightsAndDecorations) {
   }
   gdi_test::expectMatchesGolden(canvas.surface(), "text_samples", 48);
 }
+
+// NONANTIALIASED_QUALITY (3) draws only whole pixels; ClearType qualities (5, and 6 as the
+// program asks for it) draw like the default, anti-aliased in grey.
+TEST(FontQuality, NonAntialiasedDrawsWholePixelsAndClearTypeDrawsAsTheDefault) {
+  auto draw = [](BYTE quality, MemoryDc& canvas) {
+    LOGFONTW log{};
+    log.lfHeight = -14;
+    log.lfQuality = quality;
+    WithFont font(canvas.dc(), CreateFontIndirectW(&log));
+    SetTextColor(canvas.dc(), RGB(0, 0, 0));
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    EXPECT_TRUE(ExtTextOutW(canvas.dc(), 2, 2, 0, nullptr, u"Sawgrass 8", 10, nullptr));
+  };
+  auto greys = [](const MemoryDc& canvas) {
+    int count = 0;
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 120; ++x) {
+        COLORREF c = canvas.pixel(x, y);
+        if (c != RGB(0, 0, 0) && c != RGB(255, 255, 255)) ++count;
+      }
+    return count;
+  };
+  MemoryDc plain(120, 24), solid(120, 24), clearType(120, 24), compat(120, 24);
+  draw(0, plain);
+  draw(3, solid);
+  draw(5, clearType);
+  draw(6, compat);
+  EXPECT_GT(greys(plain), 0);
+  EXPECT_EQ(greys(solid), 0);
+  RECT ink = inkBounds(solid.surface());
+  EXPECT_FALSE(IsRectEmpty(&ink));
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 120; ++x) {
+      ASSERT_EQ(clearType.pixel(x, y), plain.pixel(x, y)) << x << "," << y;
+      ASSERT_EQ(compat.pixel(x, y), plain.pixel(x, y)) << x << "," << y;
+    }
+}
