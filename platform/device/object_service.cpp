@@ -5,6 +5,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <vector>
+
 #include "winerror.h"
 
 namespace handheld::device {
@@ -13,6 +16,9 @@ namespace {
 constexpr size_t kMaxNameLength = 260;
 constexpr uint64_t kMaxMappingSize = 256ull * 1024 * 1024;
 constexpr size_t kMaxObjectsPerClient = 4096;
+// A holder that does not answer a pulse's offer in time holds the pulse up no longer.
+constexpr auto kPulseAnswerTime = std::chrono::seconds(1);
+constexpr size_t kMaxPulses = 1024;
 
 os::UniqueFd duplicate(const os::UniqueFd& fd) {
   return os::UniqueFd(fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));
@@ -26,10 +32,67 @@ ObjectService::ObjectService(Server& server) : server_(server) {
       [this](Connection& c, ipc::OpenNamedMapping::Request& r) { return openMapping(c, r); });
   server_.onEvent<ipc::ReleaseObject>(
       [this](Connection& c, ipc::ReleaseObject& e) { release(c, e.objectId, 1); });
+  server_.onAsyncRequest<ipc::PulseNamedEvent>(
+      [this](Connection& c, ipc::PulseNamedEvent::Request& r, Responder<ipc::PulseNamedEvent> responder) {
+        pulse(c, r.objectId, std::move(responder));
+      });
+  server_.onEvent<ipc::EventPulseAnswer>([this](Connection& c, ipc::EventPulseAnswer& a) {
+    pulseAnswered(a.pulseId, c.id(), a.released);
+  });
   server_.onDisconnect([this](Connection& c) {
     auto held = c.heldObjects;
     for (auto& [id, count] : held) release(c, id, count);
+    std::vector<uint64_t> waiting;
+    for (const auto& [id, p] : pulses_)
+      if (p.awaited.contains(c.id())) waiting.push_back(id);
+    for (uint64_t id : waiting) pulseAnswered(id, c.id(), false);
   });
+}
+
+void ObjectService::pulse(Connection& c, uint64_t objectId, Responder<ipc::PulseNamedEvent> responder) {
+  auto object = objects_.find(objectId);
+  if (!c.heldObjects.contains(objectId) || object == objects_.end() ||
+      object->second.kind != Kind::Event)
+    return responder.send({ERROR_INVALID_HANDLE});
+  if (pulses_.size() >= kMaxPulses) return responder.send({ERROR_BUSY});
+  Pulse p{objectId, object->second.manualReset, std::move(responder), {}, {}, 0};
+  server_.forEachConnection([&](const Connection& holder) {
+    if (holder.id() != c.id() && holder.heldObjects.contains(objectId)) p.untried.push_back(holder.id());
+  });
+  const uint64_t id = nextPulse_++;
+  p.timer = server_.loop().addTimer(EventLoop::Clock::now() + kPulseAnswerTime, [this, id] {
+    pulses_.at(id).timer = 0;
+    endPulse(id);
+  });
+  pulses_.emplace(id, std::move(p));
+  offerNext(id);
+}
+
+void ObjectService::offerNext(uint64_t pulseId) {
+  Pulse& p = pulses_.at(pulseId);
+  while (!p.untried.empty() && (p.all || p.awaited.empty())) {
+    auto holder = server_.find(p.untried.front());
+    p.untried.pop_front();
+    if (!holder) continue;
+    p.awaited.insert(holder->id());
+    holder->push(ipc::EventPulseOffer{pulseId, p.objectId, p.all});
+  }
+  if (p.awaited.empty()) endPulse(pulseId);
+}
+
+void ObjectService::pulseAnswered(uint64_t pulseId, uint64_t connection, bool released) {
+  auto it = pulses_.find(pulseId);
+  if (it == pulses_.end() || !it->second.awaited.erase(connection)) return;
+  if (released && !it->second.all) return endPulse(pulseId);
+  offerNext(pulseId);
+}
+
+void ObjectService::endPulse(uint64_t pulseId) {
+  auto it = pulses_.find(pulseId);
+  if (it == pulses_.end()) return;
+  if (it->second.timer) server_.loop().cancelTimer(it->second.timer);
+  it->second.responder.send({0});
+  pulses_.erase(it);
 }
 
 uint64_t ObjectService::hold(Connection& c, uint64_t id) {

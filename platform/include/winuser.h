@@ -527,6 +527,12 @@ typedef struct tagPAINTSTRUCT {
   BYTE rgbReserved[32];
 } PAINTSTRUCT, *PPAINTSTRUCT, *LPPAINTSTRUCT;
 
+// lParam of WM_STYLECHANGING (styleNew may be changed) and WM_STYLECHANGED.
+typedef struct tagSTYLESTRUCT {
+  DWORD styleOld;
+  DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
+
 typedef struct tagWINDOWPOS {
   HWND hwnd;
   HWND hwndInsertAfter;

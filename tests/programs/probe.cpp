@@ -2,7 +2,9 @@
 //   exit N                      end with N
 //   cmdline FILE                write the exact command line (UTF-16) to device file FILE
 //   event-set NAME              set the named manual-reset event
-//   event-wait NAME MS          wait for it; exit 0 when set, 1 on time-out
+//   event-wait NAME MS [READY]  wait for it (setting the named event READY first); exit 0 when
+//                               set or pulsed, 1 on time-out
+//   event-pulse NAME            pulse the named event
 //   map-write NAME TEXT EVENT   put TEXT into the 520-byte mapping NAME, keep it until EVENT is set
 //   map-read NAME FILE          copy the mapping's text to FILE; exit 2 when it did not exist
 #include <windows.h>
@@ -37,9 +39,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
     HANDLE event = CreateEventW(nullptr, TRUE, FALSE, w[1].c_str());
     return event && SetEvent(event) ? 0 : 3;
   }
-  if (w[0] == u"event-wait" && w.size() == 3) {
+  if (w[0] == u"event-pulse" && w.size() == 2) {
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, w[1].c_str());
+    return event && PulseEvent(event) ? 0 : 3;
+  }
+  if (w[0] == u"event-wait" && (w.size() == 3 || w.size() == 4)) {
     HANDLE event = CreateEventW(nullptr, TRUE, FALSE, w[1].c_str());
     if (!event) return 3;
+    if (w.size() == 4) {
+      HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, w[3].c_str());
+      if (!ready || !SetEvent(ready)) return 3;
+    }
     return WaitForSingleObject(event, static_cast<DWORD>(_wtoi(w[2].c_str()))) == WAIT_OBJECT_0 ? 0 : 1;
   }
   if (w[0] == u"map-write" && w.size() == 4) {

@@ -31,6 +31,9 @@ enum class Op : uint16_t {
   OpenNamedEvent = 30,
   OpenNamedMapping,
   ReleaseObject,
+  PulseNamedEvent,
+  EventPulseOffer,
+  EventPulseAnswer,
   // processes
   StartProcess = 40,
   ProcessState,
@@ -294,6 +297,36 @@ struct ReleaseObject {
   static constexpr Op op = Op::ReleaseObject;
   uint64_t objectId = 0;
   HANDHELD_FIELDS(objectId)
+};
+
+// PulseEvent on a named event whose waits in the calling process did not settle the pulse:
+// the server offers it to every other holder (manual reset) or to one after another until
+// one releases a wait (auto reset), and replies when that is done.
+struct PulseNamedEvent {
+  static constexpr Op op = Op::PulseNamedEvent;
+  struct Request {
+    uint64_t objectId = 0;
+    HANDHELD_FIELDS(objectId)
+  };
+  struct Reply {
+    uint32_t error = 0;
+    HANDHELD_FIELDS(error)
+  };
+};
+// The server's offer to a holder: release every wait on the event there (all) or one; and
+// the holder's answer.
+struct EventPulseOffer {
+  static constexpr Op op = Op::EventPulseOffer;
+  uint64_t pulseId = 0;
+  uint64_t objectId = 0;
+  bool all = false;
+  HANDHELD_FIELDS(pulseId, objectId, all)
+};
+struct EventPulseAnswer {
+  static constexpr Op op = Op::EventPulseAnswer;
+  uint64_t pulseId = 0;
+  bool released = false;
+  HANDHELD_FIELDS(pulseId, released)
 };
 
 // ---- processes ----

@@ -6,17 +6,16 @@
 #include <limits>
 #include <string_view>
 
-#include "strings/case_fold.h"
+#include "strings/collation.h"
 
 namespace {
 
 std::u16string_view viewOf(LPCWSTR text) { return text ? std::u16string_view(text) : std::u16string_view(); }
 
-int compareNullFirst(LPCWSTR first, LPCWSTR second, bool ignoreCase) {
+// The word sort of CompareStringW (strings/collation.h), not an ordinal comparison.
+int compareNullFirst(LPCWSTR first, LPCWSTR second, uint32_t flags) {
   if (!first || !second) return first == second ? 0 : (first ? 1 : -1);
-  if (ignoreCase) return handheld::strings::compareNoCase(first, second);
-  const int order = viewOf(first).compare(viewOf(second));
-  return order < 0 ? -1 : (order > 0 ? 1 : 0);
+  return handheld::strings::collate(viewOf(first), viewOf(second), flags);
 }
 
 bool isBlank(WCHAR unit) { return unit == u' ' || (unit >= u'\t' && unit <= u'\r'); }
@@ -71,11 +70,11 @@ HANDHELD_API LPWSTR WINAPI lstrcatW(LPWSTR destination, LPCWSTR source) {
 }
 
 HANDHELD_API int WINAPI lstrcmpW(LPCWSTR first, LPCWSTR second) {
-  return compareNullFirst(first, second, false);
+  return compareNullFirst(first, second, 0);
 }
 
 HANDHELD_API int WINAPI lstrcmpiW(LPCWSTR first, LPCWSTR second) {
-  return compareNullFirst(first, second, true);
+  return compareNullFirst(first, second, handheld::strings::kIgnoreCase);
 }
 
 HANDHELD_API int _wtoi(const WCHAR* string) {

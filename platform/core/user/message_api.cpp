@@ -46,6 +46,13 @@ bool isThreadOfThisProcess(DWORD threadId) {
   return stat(path.c_str(), &info) == 0;
 }
 
+// False with ERROR_MESSAGE_SYNC_ONLY for a message whose pointer is good only in this process.
+bool mayCrossProcesses(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!carriesPointers(message, wParam, lParam)) return true;
+  SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+  return false;
+}
+
 }  // namespace
 
 HANDHELD_API BOOL WINAPI GetMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
@@ -206,10 +213,6 @@ HANDHELD_API LRESULT WINAPI DispatchMessageW(const MSG* message) {
 }
 
 HANDHELD_API BOOL WINAPI PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (carriesPointers(message, wParam, lParam)) {
-    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
-    return FALSE;
-  }
   {
     UserGuard guard(userLock());
     if (auto queue = QueueTable::get().find(threadId)) {
@@ -222,19 +225,17 @@ HANDHELD_API BOOL WINAPI PostThreadMessageW(DWORD threadId, UINT message, WPARAM
     SetLastError(ERROR_INVALID_THREAD_ID);  // a thread of ours without a queue
     return FALSE;
   }
-  return postToOtherProcess(nullptr, threadId, message, wParam, lParam);
+  return mayCrossProcesses(message, wParam, lParam) &&
+         postToOtherProcess(nullptr, threadId, message, wParam, lParam);
 }
 
 HANDHELD_API BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (carriesPointers(message, wParam, lParam)) {
-    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
-    return FALSE;
-  }
   switch (classifyHandle(window)) {
     case HandleKind::Null:
       return PostThreadMessageW(GetCurrentThreadId(), message, wParam, lParam);
     case HandleKind::Foreign:
-      return postToOtherProcess(window, 0, message, wParam, lParam);
+      return mayCrossProcesses(message, wParam, lParam) &&
+             postToOtherProcess(window, 0, message, wParam, lParam);
     case HandleKind::Own:
       break;
     default:

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "user/foreign_window.h"
+#include "user/send.h"
 #include "user/top_level_sync.h"
 #include "user/user_lock.h"
 #include "user/window_access.h"
@@ -46,8 +47,6 @@ bool readValue(const Window& w, int index, LONG_PTR& value) {
 bool writeValue(Window& w, int index, LONG_PTR value, LONG_PTR& old, bool& mirror) {
   if (!readValue(w, index, old)) return false;
   switch (index) {
-    case GWL_STYLE: w.style = static_cast<DWORD>(value); mirror = true; return true;
-    case GWL_EXSTYLE: w.exStyle = static_cast<DWORD>(value); mirror = true; return true;
     case GWLP_ID: w.id = value; return true;
     case GWLP_USERDATA: w.userData = value; return true;
     case GWLP_WNDPROC: w.procedure = reinterpret_cast<WNDPROC>(value); return true;
@@ -87,11 +86,32 @@ std::optional<LONG_PTR> getValue(HWND window, int index) {
   return value;
 }
 
+// GWL_STYLE and GWL_EXSTYLE: the window is told before (and may change the new style in
+// WM_STYLECHANGING) and after, so that a control can follow its style.
+std::optional<LONG_PTR> setStyle(HWND window, int index, DWORD style) {
+  auto current = getValue(window, index);
+  if (!current) return std::nullopt;
+  STYLESTRUCT change{static_cast<DWORD>(*current), style};
+  sendMessage(window, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+  {
+    UserGuard guard(userLock());
+    auto w = findOwnWindow(window);
+    if (!w) return std::nullopt;  // destroyed while it was told
+    DWORD& field = index == GWL_STYLE ? w->style : w->exStyle;
+    change.styleOld = field;
+    field = change.styleNew;
+  }
+  syncTopLevel(window);
+  sendMessage(window, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+  return static_cast<LONG>(change.styleOld);
+}
+
 std::optional<LONG_PTR> setValue(HWND window, int index, LONG_PTR value) {
   if (classifyHandle(window) == HandleKind::Foreign) {
     SetLastError(ERROR_ACCESS_DENIED);
     return std::nullopt;
   }
+  if (index == GWL_STYLE || index == GWL_EXSTYLE) return setStyle(window, index, static_cast<DWORD>(value));
   LONG_PTR old = 0;
   bool mirror = false;
   {

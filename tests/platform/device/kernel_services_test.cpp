@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "support/device_fixture.h"
 
@@ -111,6 +112,39 @@ TEST_F(KernelServices, NamedEventWakesAWaiterInAnotherProcess) {
   EXPECT_EQ(waitExit(waiter), 0u);
   CloseHandle(held);
   EXPECT_EQ(waitExit(run(probe, u"event-wait NobodySets 100")), 1u);
+}
+
+// A pulse must find the waiters of other processes before it leaves the event reset.
+TEST_F(KernelServices, PulsingANamedEventReleasesWaitersInOtherProcesses) {
+  auto probe = installTestProgram("probe.exe");
+  HANDLE ready = CreateEventW(nullptr, FALSE, FALSE, u"PulseReady");
+  auto startWaiters = [&](const char16_t* name) {
+    std::vector<uint32_t> pids;
+    for (int i = 0; i < 2; ++i) {
+      pids.push_back(run(probe, std::u16string(u"event-wait ") + name + u" 10000 PulseReady"));
+      EXPECT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
+    }
+    Sleep(200);  // from setting READY to waiting takes the probe microseconds
+    return pids;
+  };
+
+  HANDLE manual = CreateEventW(nullptr, TRUE, FALSE, u"PulseManual");
+  auto manualWaiters = startWaiters(u"PulseManual");
+  ASSERT_TRUE(PulseEvent(manual));
+  for (uint32_t pid : manualWaiters) EXPECT_EQ(waitExit(pid, 5000), 0u);
+  EXPECT_EQ(WaitForSingleObject(manual, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+  HANDLE automatic = CreateEventW(nullptr, FALSE, FALSE, u"PulseAuto");
+  auto autoWaiters = startWaiters(u"PulseAuto");
+  ASSERT_TRUE(PulseEvent(automatic));
+  Sleep(300);
+  const int stillWaiting = !waitExit(autoWaiters[0], 0) + !waitExit(autoWaiters[1], 0);
+  EXPECT_EQ(stillWaiting, 1);
+  // A pulse from another process releases the other one, and nobody after it.
+  EXPECT_EQ(waitExit(run(probe, u"event-pulse PulseAuto")), 0u);
+  for (uint32_t pid : autoWaiters) EXPECT_EQ(waitExit(pid, 5000), 0u);
+  EXPECT_EQ(waitExit(run(probe, u"event-wait PulseAuto 100")), 1u);
+  for (HANDLE h : {ready, manual, automatic}) CloseHandle(h);
 }
 
 TEST_F(KernelServices, NamedMappingIsSharedAndVanishesWithTheLastHandle) {

@@ -94,6 +94,14 @@ TEST_F(CrossProcess, SendsAndPostsCarryIntegersOnly) {
   EXPECT_FALSE(DestroyWindow(probe));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_EQ(FindWindowW(nullptr, u"ProbeTitle"), probe);
+  // Posting a pointer to another process: text, a list box string, an edit message.
+  for (UINT message : {0x000Cu, 0x0180u, 0x00B1u}) {
+    SetLastError(0);
+    EXPECT_FALSE(PostMessageW(probe, message, 0, reinterpret_cast<LPARAM>(u"hack")));
+    EXPECT_EQ(GetLastError(), 1159u);
+    EXPECT_FALSE(PostThreadMessageW(GetWindowThreadProcessId(probe, nullptr), message, 0, 0));
+    EXPECT_EQ(GetLastError(), 1159u);
+  }
 
   // A handle of the probe's slot that names nothing there.
   HWND ghost = reinterpret_cast<HWND>((reinterpret_cast<uintptr_t>(probe) & ~uintptr_t{0xFFFFF}) | 0xFFFFF);

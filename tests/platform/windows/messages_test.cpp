@@ -92,10 +92,26 @@ TEST_F(Messages, AWindowsPendingMessagesGoWithIt) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
 }
 
-TEST_F(Messages, BadHandlesAndPointerMessagesAreRefused) {
+// Within the process a posted pointer stays good: a program posts text and list items to its
+// own windows.
+TEST_F(Messages, PointerMessagesMayBePostedWithinTheProcess) {
   HWND w = create(0);
-  EXPECT_FALSE(PostMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"x")));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MESSAGE_SYNC_ONLY));
+  recorder.clear();
+  EXPECT_TRUE(PostMessageW(w, 0x000C, 0, reinterpret_cast<LPARAM>(u"posted title")));
+  EXPECT_TRUE(PostMessageW(w, 0x0180, 0, reinterpret_cast<LPARAM>(u"item")));  // a list box's
+  EXPECT_TRUE(PostMessageW(w, 0x00F1, 1, 0));                                 // a button's
+  EXPECT_TRUE(PostThreadMessageW(GetCurrentThreadId(), 0x000C, 0, reinterpret_cast<LPARAM>(u"t")));
+  recorder.pumpPending();
+  EXPECT_TRUE(recorder.matches({{0x000C, kPosted}, {0x0180, kPosted | kLParam, 0, reinterpret_cast<LPARAM>(u"item")},
+                                {0x00F1, kPosted | kWParam, 1}},
+                               w));
+  WCHAR title[32] = {};
+  GetWindowTextW(w, title, 32);
+  EXPECT_EQ(std::u16string(title), u"posted title");
+}
+
+TEST_F(Messages, BadHandlesAreRefused) {
+  HWND w = create(0);
   // A slot no process has, a value beyond 32 bits, the desktop.
   for (HWND bad : {reinterpret_cast<HWND>(0xFFF00001u), reinterpret_cast<HWND>(0x1234500000001ull),
                    GetDesktopWindow()}) {

@@ -2,6 +2,7 @@
 // text, geometry and the relations between windows.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "windows_fixture.h"
@@ -43,6 +44,50 @@ TEST_F(WindowValues, WindowLongsAndExtraBytes) {
   EXPECT_EQ(GetWindowLongPtrW(w, GWLP_HINSTANCE), reinterpret_cast<LONG_PTR>(GetModuleHandleW(nullptr)));
   EXPECT_EQ(GetWindowLongPtrW(nullptr, GWL_STYLE), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+}
+
+TEST_F(WindowValues, StyleChangesAreAnnouncedAndTheAnnouncementMayAlterThem) {
+  HWND w = create(WS_POPUP);
+  ASSERT_NE(w, nullptr);
+  std::vector<STYLESTRUCT> seen;
+  recorder.react(0x007C, [&](HWND, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+    auto* change = reinterpret_cast<STYLESTRUCT*>(lParam);
+    seen.push_back(*change);
+    change->styleNew |= 0x0004;  // what the window asks for is what gets set
+    return 0;
+  });
+  recorder.react(0x007D, [&](HWND, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+    seen.push_back(*reinterpret_cast<STYLESTRUCT*>(lParam));
+    return 0;
+  });
+  recorder.clear();
+
+  EXPECT_EQ(static_cast<DWORD>(SetWindowLongW(w, GWL_STYLE, WS_POPUP | 0x0001)), 0x80000000u);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(w, GWL_STYLE)), 0x80000005u);
+  EXPECT_TRUE(recorder.matches({{0x007C, kSent | kWParam, static_cast<WPARAM>(-16)},
+                                {0x007D, kSent | kWParam, static_cast<WPARAM>(-16)}},
+                               w));
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].styleOld, 0x80000000u);
+  EXPECT_EQ(seen[0].styleNew, 0x80000001u);
+  EXPECT_EQ(seen[1].styleOld, 0x80000000u);
+  EXPECT_EQ(seen[1].styleNew, 0x80000005u);
+
+  recorder.clear();
+  seen.clear();
+  EXPECT_EQ(SetWindowLongPtrW(w, GWL_EXSTYLE, 0x00000080), 0);
+  EXPECT_EQ(GetWindowLongW(w, GWL_EXSTYLE), 0x00000084);
+  EXPECT_TRUE(recorder.matches({{0x007C, kSent | kWParam, static_cast<WPARAM>(-20)},
+                                {0x007D, kSent | kWParam, static_cast<WPARAM>(-20)}},
+                               w));
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].styleOld, 0u);
+  EXPECT_EQ(seen[1].styleNew, 0x00000084u);
+
+  // Other values are set without a word.
+  recorder.clear();
+  SetWindowLongPtrW(w, GWLP_USERDATA, 5);
+  EXPECT_TRUE(recorder.matches({}, w));
 }
 
 TEST_F(WindowValues, ClassesAndTheirErrors) {

@@ -8,14 +8,17 @@
 
 #include "kernel/sync/cancellation.h"
 #include "kernel/sync/eventfd.h"
+#include "kernel/sync/named_objects.h"
 
 namespace handheld::kernel {
 
-EventObject::EventObject(bool manualReset, os::UniqueFd counter, std::shared_ptr<void> deviceReference)
+EventObject::EventObject(bool manualReset, os::UniqueFd counter, DeviceEvent device)
     : KernelObject(ObjectKind::Event),
       manualReset_(manualReset),
       counter_(std::move(counter)),
-      deviceReference_(std::move(deviceReference)) {}
+      device_(std::move(device)) {
+  if (!device_.waiters) device_.waiters = std::make_shared<PulseWaiters>();
+}
 
 std::shared_ptr<EventObject> EventObject::create(bool manualReset, bool initiallySet) {
   os::UniqueFd counter = newEventFd(initiallySet ? 1 : 0);
@@ -28,17 +31,14 @@ void EventObject::set() {
   raiseEventFd(counter_.get());
 }
 
-void EventObject::reset() {
-  uint64_t taken = 0;
-  // EAGAIN means already reset.
-  while (read(counter_.get(), &taken, sizeof taken) < 0 && errno == EINTR) {
-  }
-}
+void EventObject::reset() { drainEventFd(counter_.get()); }
 
 void EventObject::pulse() {
   CancellationBlocker keepTogether;
-  set();
   reset();
+  const size_t released = device_.waiters->release(manualReset_);
+  if (device_.objectId != 0 && (manualReset_ || released == 0))
+    pulseInOtherProcesses(device_.objectId);
 }
 
 bool EventObject::consumeSignal() {

@@ -1,6 +1,7 @@
 #include "kernel/sync/eventfd.h"
 
 #include <sys/eventfd.h>
+#include <unistd.h>
 #include <windows.h>
 
 #include <cerrno>
@@ -20,6 +21,13 @@ void raiseEventFd(int fd) {
   const uint64_t one = 1;
   // EAGAIN: the counter is at its limit, which still polls readable.
   while (write(fd, &one, sizeof one) < 0 && errno == EINTR) {
+  }
+}
+
+void drainEventFd(int fd) {
+  uint64_t taken = 0;
+  // EAGAIN means zero already.
+  while (read(fd, &taken, sizeof taken) < 0 && errno == EINTR) {
   }
 }
 

@@ -10,5 +10,7 @@ namespace handheld::kernel {
 os::UniqueFd newEventFd(unsigned initialCount);
 // Adds one to the counter, making it poll readable.
 void raiseEventFd(int fd);
+// Takes the whole counter, leaving it unreadable; nothing when it is zero already.
+void drainEventFd(int fd);
 
 }  // namespace handheld::kernel

@@ -1,6 +1,11 @@
 // Named events: the device server keeps one eventfd per name and hands every opener a
 // descriptor of it, so all processes see one state. The event lives while anyone holds it.
+// A pulse reaches the waits in other processes through the server (EventPulseOffer).
 #include "kernel/sync/named_objects.h"
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "ipc/client.h"
 
@@ -20,19 +25,68 @@ class DeviceObjectReference {
   uint64_t id_;
 };
 
+// The waits on each named event in this process, shared by every opener here.
+class NamedEventWaiters {
+ public:
+  std::shared_ptr<PulseWaiters> forObject(uint64_t objectId) {
+    std::lock_guard guard(lock_);
+    std::erase_if(lists_, [](const auto& entry) { return entry.second.expired(); });
+    auto& entry = lists_[objectId];
+    auto waiters = entry.lock();
+    if (!waiters) {
+      waiters = std::make_shared<PulseWaiters>();
+      entry = waiters;
+    }
+    return waiters;
+  }
+  std::shared_ptr<PulseWaiters> find(uint64_t objectId) {
+    std::lock_guard guard(lock_);
+    auto it = lists_.find(objectId);
+    return it == lists_.end() ? nullptr : it->second.lock();
+  }
+
+ private:
+  std::mutex lock_;
+  std::unordered_map<uint64_t, std::weak_ptr<PulseWaiters>> lists_;
+};
+
+NamedEventWaiters& namedEventWaiters() {
+  static NamedEventWaiters waiters;
+  return waiters;
+}
+
+// On the reader thread: a pulse of another process offered to the waits here.
+void pulseOffered(ipc::DeviceClient& client, ipc::Packet& packet) {
+  ipc::EventPulseOffer offer;
+  if (!ipc::decode(packet.body.data(), packet.body.size(), &packet.fds, offer)) return;
+  auto waiters = namedEventWaiters().find(offer.objectId);
+  const bool released = waiters && waiters->release(offer.all) > 0;
+  client.notify(ipc::EventPulseAnswer{offer.pulseId, released});
+}
+
 }  // namespace
 
 std::shared_ptr<EventObject> openNamedEvent(std::u16string_view name, bool manualReset, bool initialState) {
-  auto reply = ipc::DeviceClient::get().call<ipc::OpenNamedEvent>(
-      {std::u16string(name), manualReset, initialState});
+  auto& client = ipc::DeviceClient::get();
+  static std::once_flag listening;
+  std::call_once(listening, [&client] {
+    client.onPush(ipc::Op::EventPulseOffer, [&client](ipc::Packet& packet) { pulseOffered(client, packet); });
+  });
+  auto reply = client.call<ipc::OpenNamedEvent>({std::u16string(name), manualReset, initialState});
   if (!reply || reply->error) {
     SetLastError(reply ? reply->error : ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  auto reference = std::make_shared<DeviceObjectReference>(reply->objectId);
-  auto event = std::make_shared<EventObject>(reply->manualReset, std::move(reply->event.fd), std::move(reference));
+  DeviceEvent device{std::make_shared<DeviceObjectReference>(reply->objectId), reply->objectId,
+                     namedEventWaiters().forObject(reply->objectId)};
+  auto event = std::make_shared<EventObject>(reply->manualReset, std::move(reply->event.fd), std::move(device));
   if (reply->existed) SetLastError(ERROR_ALREADY_EXISTS);
   return event;
+}
+
+void pulseInOtherProcesses(uint64_t objectId) {
+  // Nothing to report: the pulse has left the event reset whatever the other processes do.
+  ipc::DeviceClient::get().call<ipc::PulseNamedEvent>({objectId});
 }
 
 }  // namespace handheld::kernel

@@ -2,6 +2,7 @@
 // them through the device server.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -15,5 +16,9 @@ namespace handheld::kernel {
 // returns null with the last error set.
 std::shared_ptr<EventObject> openNamedEvent(std::u16string_view name, bool manualReset,
                                             bool initialState);
+
+// PulseEvent's part for the waits on a named event in the other processes holding it; returns
+// once the device has offered the pulse to them.
+void pulseInOtherProcesses(uint64_t objectId);
 
 }  // namespace handheld::kernel

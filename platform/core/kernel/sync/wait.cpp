@@ -9,6 +9,9 @@
 #include <mutex>
 
 #include "kernel/sync/cancellation.h"
+#include "kernel/sync/event_object.h"
+#include "kernel/sync/eventfd.h"
+#include "kernel/sync/pulse_waiters.h"
 #include "kernel/sync/wait_observer.h"
 
 namespace handheld::kernel {
@@ -65,63 +68,112 @@ bool readable(const pollfd& fd) { return fd.revents & (POLLIN | POLLHUP | POLLER
 
 pollfd pollIn(int fd) { return pollfd{fd, POLLIN, 0}; }
 
-std::mutex& waitAllLock() {
-  static std::mutex lock;
-  return lock;
+// Registers a wait with every event among its objects, so that pulses find it, for as long
+// as it lives.
+class PulseRegistration {
+ public:
+  PulseRegistration(std::span<const std::shared_ptr<KernelObject>> objects, bool waitAll)
+      : wait_(objects, waitAll, anyEvent(objects) ? threadWakeFd() : -1) {
+    if (anyEvent(objects) && threadWakeFd() < 0) {
+      usable_ = false;
+      return;
+    }
+    for (size_t i = 0; i < objects.size(); ++i) {
+      if (objects[i]->kind() != ObjectKind::Event) continue;
+      auto& waiters = static_cast<EventObject&>(*objects[i]).pulseWaiters();
+      waiters->add(wait_, i);
+      lists_.push_back(waiters);
+    }
+  }
+  ~PulseRegistration() {
+    for (const auto& waiters : lists_) waiters->remove(wait_);
+    // A pulse that released the wait has woken the descriptor by now (under the list's lock).
+    if (wait_.released() >= 0) drainEventFd(wakeFd());
+  }
+  PulseRegistration(const PulseRegistration&) = delete;
+  PulseRegistration& operator=(const PulseRegistration&) = delete;
+
+  // False when the thread has no wake descriptor (the last error says why).
+  bool usable() const { return usable_; }
+  // -1 when no event is waited on.
+  int wakeFd() const { return lists_.empty() ? -1 : threadWakeFd(); }
+  PulsedWait& wait() { return wait_; }
+
+ private:
+  static bool anyEvent(std::span<const std::shared_ptr<KernelObject>> objects) {
+    return std::any_of(objects.begin(), objects.end(),
+                       [](const auto& object) { return object->kind() == ObjectKind::Event; });
+  }
+
+  PulsedWait wait_;
+  std::vector<std::shared_ptr<PulseWaiters>> lists_;
+  bool usable_ = true;
+};
+
+// The wait for all objects' result unless a pulse released it first (and took the signals).
+DWORD finishAll(PulseRegistration& pulses, DWORD result) {
+  return pulses.wait().close() >= 0 ? WAIT_OBJECT_0 : result;
 }
 
-bool takeAllSignals(std::span<const std::shared_ptr<KernelObject>> objects) {
-  CancellationBlocker allOrNothing;
-  std::lock_guard guard(waitAllLock());
-  size_t taken = 0;
-  while (taken < objects.size() && objects[taken]->consumeSignal()) ++taken;
-  if (taken == objects.size()) return true;
-  while (taken > 0) objects[--taken]->restoreSignal();
-  return false;
+// The wait's result unless a pulse released it first; then a signal it took goes back.
+DWORD finish(PulseRegistration& pulses, DWORD result, KernelObject* taken) {
+  const int pulsed = pulses.wait().close();
+  if (pulsed < 0) return result;
+  if (taken) taken->restoreSignal();
+  return WAIT_OBJECT_0 + static_cast<DWORD>(pulsed);
 }
 
 DWORD waitAny(std::span<const std::shared_ptr<KernelObject>> objects, std::span<const int> extraFds,
-              const Deadline& deadline) {
+              const Deadline& deadline, PulseRegistration& pulses) {
   std::vector<pollfd> fds;
-  fds.reserve(objects.size() + extraFds.size());
+  fds.reserve(objects.size() + extraFds.size() + 1);
   for (const auto& object : objects) fds.push_back(pollIn(object->waitFd()));
   for (int fd : extraFds) fds.push_back(pollIn(fd));
+  const size_t waited = fds.size();  // the wake descriptor is not a result of its own
+  if (pulses.wakeFd() >= 0) fds.push_back(pollIn(pulses.wakeFd()));
   while (true) {
     const int ready = pollUntil(fds, deadline);
-    if (ready < 0) return WAIT_FAILED;
-    if (ready == 0) return WAIT_TIMEOUT;
+    if (ready < 0) return finish(pulses, WAIT_FAILED, nullptr);
+    if (ready == 0) return finish(pulses, WAIT_TIMEOUT, nullptr);
     for (size_t i = 0; i < objects.size(); ++i)
       if (readable(fds[i]) && objects[i]->consumeSignal())
-        return WAIT_OBJECT_0 + static_cast<DWORD>(i);
-    for (size_t j = objects.size(); j < fds.size(); ++j)
-      if (readable(fds[j])) return WAIT_OBJECT_0 + static_cast<DWORD>(j);
+        return finish(pulses, WAIT_OBJECT_0 + static_cast<DWORD>(i), objects[i].get());
+    for (size_t j = objects.size(); j < waited; ++j)
+      if (readable(fds[j])) return finish(pulses, WAIT_OBJECT_0 + static_cast<DWORD>(j), nullptr);
+    if (const int pulsed = pulses.wait().released(); pulsed >= 0)
+      return WAIT_OBJECT_0 + static_cast<DWORD>(pulsed);
     // Another waiter took every signal seen: wait again.
   }
 }
 
 DWORD waitAll(std::span<const std::shared_ptr<KernelObject>> objects, std::span<const int> extraFds,
-              const Deadline& deadline) {
+              const Deadline& deadline, PulseRegistration& pulses) {
   std::vector<pollfd> everything;
   everything.reserve(objects.size() + extraFds.size());
   for (const auto& object : objects) everything.push_back(pollIn(object->waitFd()));
   for (int fd : extraFds) everything.push_back(pollIn(fd));
   std::vector<pollfd> pending;
   while (true) {
-    if (pollUntil(everything, Deadline::passed()) < 0) return WAIT_FAILED;
+    // A pulse that released the wait took every signal for it.
+    if (pulses.wait().released() >= 0) return WAIT_OBJECT_0;
+    if (pollUntil(everything, Deadline::passed()) < 0) return finishAll(pulses, WAIT_FAILED);
     for (size_t j = objects.size(); j < everything.size(); ++j)
-      if (readable(everything[j])) return WAIT_OBJECT_0 + static_cast<DWORD>(j);
+      if (readable(everything[j])) return finishAll(pulses, WAIT_OBJECT_0 + static_cast<DWORD>(j));
     pending.clear();
     for (size_t i = 0; i < objects.size(); ++i)
       if (!readable(everything[i])) pending.push_back(pollIn(everything[i].fd));
     if (pending.empty()) {
-      if (takeAllSignals(objects)) return WAIT_OBJECT_0;
+      auto guard = lockWaitAll();
+      if (pulses.wait().close() >= 0 || takeAllSignals(objects)) return WAIT_OBJECT_0;
+      pulses.wait().reopen();
       continue;  // one was taken meanwhile; look again at what is signalled now
     }
-    // Block until one of those not yet signalled (or an extra descriptor) is.
+    // Block until one of those not yet signalled (or an extra descriptor, or a pulse) is.
     for (int fd : extraFds) pending.push_back(pollIn(fd));
+    if (pulses.wakeFd() >= 0) pending.push_back(pollIn(pulses.wakeFd()));
     const int ready = pollUntil(pending, deadline);
-    if (ready < 0) return WAIT_FAILED;
-    if (ready == 0) return WAIT_TIMEOUT;
+    if (ready < 0) return finishAll(pulses, WAIT_FAILED);
+    if (ready == 0) return finishAll(pulses, WAIT_TIMEOUT);
   }
 }
 
@@ -148,10 +200,32 @@ DWORD waitForObjects(std::span<const std::shared_ptr<KernelObject>> objects,
     SetLastError(ERROR_INVALID_PARAMETER);
     return WAIT_FAILED;
   }
+  PulseRegistration pulses(objects, waitAllObjects);
+  if (!pulses.usable()) return WAIT_FAILED;
   const Deadline deadline(milliseconds);
   ObservedWait observed(milliseconds != 0);
-  return waitAllObjects ? waitAll(objects, extraFds, deadline)
-                        : waitAny(objects, extraFds, deadline);
+  return waitAllObjects ? waitAll(objects, extraFds, deadline, pulses)
+                        : waitAny(objects, extraFds, deadline, pulses);
+}
+
+std::unique_lock<std::mutex> lockWaitAll() {
+  static std::mutex lock;
+  return std::unique_lock(lock);
+}
+
+bool takeAllSignals(std::span<const std::shared_ptr<KernelObject>> objects, size_t except) {
+  CancellationBlocker allOrNothing;
+  size_t taken = 0;
+  for (; taken < objects.size(); ++taken)
+    if (taken != except && !objects[taken]->consumeSignal()) break;
+  if (taken == objects.size()) return true;
+  restoreAllSignals(objects.first(taken), except);
+  return false;
+}
+
+void restoreAllSignals(std::span<const std::shared_ptr<KernelObject>> objects, size_t except) {
+  for (size_t i = objects.size(); i-- > 0;)
+    if (i != except) objects[i]->restoreSignal();
 }
 
 }  // namespace handheld::kernel

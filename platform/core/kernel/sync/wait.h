@@ -2,7 +2,9 @@
 // descriptors (a thread's message queue), so that nothing spins.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <vector>
 
@@ -24,6 +26,14 @@ namespace handheld::kernel {
 // auto-reset event taken and then set again while a wait-all here backs off.
 DWORD waitForObjects(std::span<const std::shared_ptr<KernelObject>> objects,
                      std::span<const int> extraFds, bool waitAll, DWORD milliseconds);
+
+// The lock under which a wait for all objects takes their signals; a pulse that releases such
+// a wait takes them under it too.
+std::unique_lock<std::mutex> lockWaitAll();
+// Under that lock: takes the signals of every object but `except`, all or none.
+bool takeAllSignals(std::span<const std::shared_ptr<KernelObject>> objects, size_t except = SIZE_MAX);
+// Gives back what takeAllSignals took.
+void restoreAllSignals(std::span<const std::shared_ptr<KernelObject>> objects, size_t except);
 
 // The objects the handles name, resolving GetCurrentThread(); false with ERROR_INVALID_HANDLE
 // when a handle is bad or names an object that cannot be waited on.
