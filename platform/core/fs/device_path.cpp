@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 
+#include "fs/beneath.h"
 #include "fs/folder.h"
 #include "fs/host_error.h"
 #include "fs/names.h"
@@ -33,6 +34,8 @@ Result<std::string> toHost(std::u16string_view name) {
   return std::move(*host);
 }
 
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
 bool isLink(int folderFd, const std::string& name) {
   struct stat st {};
   return ::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
@@ -42,14 +45,13 @@ bool isLink(int folderFd, const std::string& name) {
 Result<os::UniqueFd> openSubfolder(int parent, std::u16string_view name, std::string& foundName) {
   auto host = toHost(name);
   if (!host) return Error{host.error()};
-  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-  int fd = ::openat(parent, host->c_str(), kFlags);
+  int fd = ::openat(parent, host->c_str(), kFolderFlags);
   if (fd < 0 && errno == ENOENT) {
     auto found = findEntry(parent, name);
     if (!found) return Error{found.error()};
     if (!*found) return Error{ERROR_PATH_NOT_FOUND};
     *host = std::move(**found);
-    fd = ::openat(parent, host->c_str(), kFlags);
+    fd = ::openat(parent, host->c_str(), kFolderFlags);
   }
   if (fd < 0) {
     int error = errno;
@@ -62,14 +64,13 @@ Result<os::UniqueFd> openSubfolder(int parent, std::u16string_view name, std::st
   return os::UniqueFd(fd);
 }
 
-}  // namespace
-
-Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wildcards wildcards) {
+// The names of a device path as views into it, checked against the rules.
+Result<std::vector<std::u16string_view>> splitNames(std::u16string_view path, Wildcards wildcards) {
   if (path.empty()) return Error{ERROR_PATH_NOT_FOUND};
   if (path.size() >= MAX_PATH) return Error{ERROR_FILENAME_EXCED_RANGE};
   if (isSeparator(path.front())) path.remove_prefix(1);
   if (path.size() > 1 && isSeparator(path.back())) path.remove_suffix(1);
-  std::vector<std::u16string> names;
+  std::vector<std::u16string_view> names;
   while (!path.empty()) {
     size_t end = 0;
     while (end < path.size() && !isSeparator(path[end])) ++end;
@@ -88,32 +89,72 @@ Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wi
   return names;
 }
 
+// Host spellings joined by '/', which no name holds; nothing when a name has none.
+std::optional<std::string> exactHostPath(const std::vector<std::u16string_view>& names,
+                                        size_t count) {
+  std::string joined;
+  for (size_t i = 0; i < count; ++i) {
+    auto host = toHost(names[i]);
+    if (!host) return std::nullopt;
+    if (i > 0) joined += '/';
+    joined += *host;
+  }
+  return joined;
+}
+
+}  // namespace
+
+Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wildcards wildcards) {
+  auto names = splitNames(path, wildcards);
+  if (!names) return Error{names.error()};
+  return std::vector<std::u16string>(names->begin(), names->end());
+}
+
+os::UniqueFd openExactly(const DeviceRoot& root, std::u16string_view devicePath, int flags) {
+  auto names = splitNames(devicePath, Wildcards::Refused);
+  auto path = names && !names->empty() ? exactHostPath(*names, names->size()) : std::nullopt;
+  if (!path) {
+    errno = ENOENT;
+    return os::UniqueFd();
+  }
+  return openBeneath(root.fd(), *path, flags);
+}
+
 Result<HostPath> resolve(const DeviceRoot& root, std::u16string_view devicePath, Mode mode) {
-  auto names = splitDevicePath(devicePath,
-                               mode == Mode::Pattern ? Wildcards::InLastName : Wildcards::Refused);
+  auto names = splitNames(devicePath,
+                          mode == Mode::Pattern ? Wildcards::InLastName : Wildcards::Refused);
   if (!names) return Error{names.error()};
 
   HostPath result;
   result.path = root.hostPath();
-  result.folder.reset(::fcntl(root.fd(), F_DUPFD_CLOEXEC, 0));
-  if (!result.folder) return Error{errorFromErrno(errno)};
-  result.inRoot = true;
-  if (names->empty()) {
-    if (mode == Mode::Pattern) return Error{ERROR_FILE_NOT_FOUND};
-    result.exists = true;
-    return result;
+  // The folders on the way in one call when each is spelled exactly; else one name at a time,
+  // which finds other spellings and tells a missing folder from a link.
+  if (names->size() > 1) {
+    if (auto folders = exactHostPath(*names, names->size() - 1)) {
+      result.folder = openBeneath(root.fd(), *folders, kFolderFlags);
+      if (result.folder) result.path /= *folders;
+    }
+  }
+  if (!result.folder) {
+    result.folder.reset(::fcntl(root.fd(), F_DUPFD_CLOEXEC, 0));
+    if (!result.folder) return Error{errorFromErrno(errno)};
+    result.inRoot = true;
+    if (names->empty()) {
+      if (mode == Mode::Pattern) return Error{ERROR_FILE_NOT_FOUND};
+      result.exists = true;
+      return result;
+    }
+    for (size_t i = 0; i + 1 < names->size(); ++i) {
+      std::string found;
+      auto next = openSubfolder(result.folder.get(), (*names)[i], found);
+      if (!next) return Error{next.error()};
+      result.folder = std::move(*next);
+      result.path /= found;
+      result.inRoot = false;
+    }
   }
 
-  for (size_t i = 0; i + 1 < names->size(); ++i) {
-    std::string found;
-    auto next = openSubfolder(result.folder.get(), (*names)[i], found);
-    if (!next) return Error{next.error()};
-    result.folder = std::move(*next);
-    result.path /= found;
-    result.inRoot = false;
-  }
-
-  result.deviceName = std::move(names->back());
+  result.deviceName = names->back();
   if (mode == Mode::Pattern) return result;
 
   auto host = toHost(result.deviceName);

@@ -7,24 +7,6 @@
 
 namespace handheld::fs {
 
-bool isWildcard(char16_t unit) { return unit == u'*' || unit == u'?'; }
-
-bool isNameUnit(char16_t unit) {
-  if (unit < 0x20) return false;
-  switch (unit) {
-    case u'<':
-    case u'>':
-    case u':':
-    case u'"':
-    case u'|':
-    case u'?':
-    case u'*':
-    case u'\\':
-    case u'/': return false;
-    default: return true;
-  }
-}
-
 bool sameName(std::u16string_view first, std::u16string_view second) {
   return strings::equalNoCase(first, second);
 }

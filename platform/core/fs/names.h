@@ -12,8 +12,23 @@ namespace handheld::fs {
 inline constexpr std::u16string_view kDeviceStateName = u".device";
 
 // Whether `unit` may appear in a name: not a control character, not < > : " | ? * \ /.
-bool isNameUnit(char16_t unit);
-bool isWildcard(char16_t unit);
+// Inline: every unit of every path passes through it.
+inline bool isNameUnit(char16_t unit) {
+  if (unit < 0x20) return false;
+  switch (unit) {
+    case u'<':
+    case u'>':
+    case u':':
+    case u'"':
+    case u'|':
+    case u'?':
+    case u'*':
+    case u'\\':
+    case u'/': return false;
+    default: return true;
+  }
+}
+inline bool isWildcard(char16_t unit) { return unit == u'*' || unit == u'?'; }
 
 // Case-insensitive, as the device compares names; the stored case is kept elsewhere.
 bool sameName(std::u16string_view first, std::u16string_view second);

@@ -66,6 +66,14 @@ handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findName(std::u16string_view
   return std::vector<WIN32_FIND_DATAW>{findData(*info, *name)};
 }
 
+// The order of strings::compareNoCase (folded units, then length), with each name folded
+// once rather than at every comparison: a folder of a thousand notes sorts in no time.
+std::u16string foldedName(std::u16string_view name) {
+  std::u16string folded(name);
+  for (char16_t& unit : folded) unit = handheld::strings::foldCase(unit);
+  return folded;
+}
+
 handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findMatches(std::u16string_view pattern) {
   using namespace handheld::fs;
   if (!lastNameHasWildcards(pattern)) return findName(pattern);
@@ -73,14 +81,22 @@ handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findMatches(std::u16string_v
   if (!folder) return Error{folder.error()};
   auto entries = readFolder(folder->folder.get(), folder->inRoot);
   if (!entries) return Error{entries.error()};
-  std::sort(entries->begin(), entries->end(), [](const auto& a, const auto& b) {
-    return handheld::strings::compareNoCase(a.deviceName, b.deviceName) < 0;
-  });
-  std::vector<WIN32_FIND_DATAW> matches;
+  struct Match {
+    std::u16string key;
+    const FolderEntry* entry;
+  };
+  std::vector<Match> found;
   for (const auto& entry : *entries) {
-    if (!matchesPattern(folder->deviceName, entry.deviceName)) continue;
-    auto info = describeEntry(folder->folder.get(), entry.hostName);
-    if (info) matches.push_back(findData(*info, entry.deviceName));  // gone meanwhile: skipped
+    if (matchesPattern(folder->deviceName, entry.deviceName)) {
+      found.push_back({foldedName(entry.deviceName), &entry});
+    }
+  }
+  std::sort(found.begin(), found.end(), [](const Match& a, const Match& b) { return a.key < b.key; });
+  std::vector<WIN32_FIND_DATAW> matches;
+  matches.reserve(found.size());
+  for (const auto& match : found) {
+    auto info = describeEntry(folder->folder.get(), match.entry->hostName);
+    if (info) matches.push_back(findData(*info, match.entry->deviceName));  // gone meanwhile: skipped
   }
   return matches;
 }
