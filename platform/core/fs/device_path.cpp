@@ -64,23 +64,32 @@ Result<os::UniqueFd> openSubfolder(int parent, std::u16string_view name, std::st
   return os::UniqueFd(fd);
 }
 
-// The names of a device path as views into it, checked against the rules.
-Result<std::vector<std::u16string_view>> splitNames(std::u16string_view path, Wildcards wildcards) {
+// A device path without its optional leading and trailing separator, or the error its shape
+// gives; what remains is names separated by single separators (empty for the root).
+Result<std::u16string_view> trimPath(std::u16string_view path) {
   if (path.empty()) return Error{ERROR_PATH_NOT_FOUND};
   if (path.size() >= MAX_PATH) return Error{ERROR_FILENAME_EXCED_RANGE};
   if (isSeparator(path.front())) path.remove_prefix(1);
   if (path.size() > 1 && isSeparator(path.back())) path.remove_suffix(1);
+  if (!path.empty() && isSeparator(path.back())) return Error{ERROR_INVALID_NAME};  // doubled
+  return path;
+}
+
+// The first name of a trimmed path, taken off it with the separator that follows.
+std::u16string_view takeName(std::u16string_view& rest) {
+  size_t end = 0;
+  while (end < rest.size() && !isSeparator(rest[end])) ++end;
+  std::u16string_view name = rest.substr(0, end);
+  rest.remove_prefix(end < rest.size() ? end + 1 : end);
+  return name;
+}
+
+// The names of a device path as views into it, checked against the rules.
+Result<std::vector<std::u16string_view>> splitNames(std::u16string_view path, Wildcards wildcards) {
+  auto rest = trimPath(path);
+  if (!rest) return Error{rest.error()};
   std::vector<std::u16string_view> names;
-  while (!path.empty()) {
-    size_t end = 0;
-    while (end < path.size() && !isSeparator(path[end])) ++end;
-    names.emplace_back(path.substr(0, end));
-    path.remove_prefix(end);
-    if (!path.empty()) {
-      path.remove_prefix(1);
-      if (path.empty()) return Error{ERROR_INVALID_NAME};  // a doubled trailing separator
-    }
-  }
+  while (!rest->empty()) names.push_back(takeName(*rest));
   for (size_t i = 0; i < names.size(); ++i) {
     bool last = i + 1 == names.size();
     DWORD error = checkName(names[i], last && wildcards == Wildcards::InLastName, i == 0);
@@ -89,17 +98,13 @@ Result<std::vector<std::u16string_view>> splitNames(std::u16string_view path, Wi
   return names;
 }
 
-// Host spellings joined by '/', which no name holds; nothing when a name has none.
-std::optional<std::string> exactHostPath(const std::vector<std::u16string_view>& names,
-                                        size_t count) {
-  std::string joined;
-  for (size_t i = 0; i < count; ++i) {
-    auto host = toHost(names[i]);
-    if (!host) return std::nullopt;
-    if (i > 0) joined += '/';
-    joined += *host;
-  }
-  return joined;
+// Appends the host spelling of a name and, when it is not the last, a '/' (which no name
+// holds); false when it has none or is too long for the host.
+bool appendHostStep(std::u16string_view name, bool last, std::string& out) {
+  const size_t start = out.size();
+  if (!appendHostName(name, out) || out.size() - start > NAME_MAX) return false;
+  if (!last) out += '/';
+  return true;
 }
 
 }  // namespace
@@ -111,13 +116,22 @@ Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wi
 }
 
 os::UniqueFd openExactly(const DeviceRoot& root, std::u16string_view devicePath, int flags) {
-  auto names = splitNames(devicePath, Wildcards::Refused);
-  auto path = names && !names->empty() ? exactHostPath(*names, names->size()) : std::nullopt;
-  if (!path) {
+  // Checked name by name as splitNames would, without building the list: any refusal leaves
+  // the path to resolve(), which reports it.
+  auto rest = trimPath(devicePath);
+  bool spelled = rest && !rest->empty();
+  std::string path;
+  path.reserve(MAX_PATH);
+  for (bool first = true; spelled && !rest->empty(); first = false) {
+    std::u16string_view name = takeName(*rest);
+    spelled = checkName(name, false, first) == ERROR_SUCCESS &&
+              appendHostStep(name, rest->empty(), path);
+  }
+  if (!spelled) {
     errno = ENOENT;
     return os::UniqueFd();
   }
-  return openBeneath(root.fd(), *path, flags);
+  return openBeneath(root.fd(), path, flags);
 }
 
 Result<HostPath> resolve(const DeviceRoot& root, std::u16string_view devicePath, Mode mode) {
@@ -130,10 +144,13 @@ Result<HostPath> resolve(const DeviceRoot& root, std::u16string_view devicePath,
   // The folders on the way in one call when each is spelled exactly; else one name at a time,
   // which finds other spellings and tells a missing folder from a link.
   if (names->size() > 1) {
-    if (auto folders = exactHostPath(*names, names->size() - 1)) {
-      result.folder = openBeneath(root.fd(), *folders, kFolderFlags);
-      if (result.folder) result.path /= *folders;
+    std::string folders;
+    bool spelled = true;
+    for (size_t i = 0; spelled && i + 1 < names->size(); ++i) {
+      spelled = appendHostStep((*names)[i], i + 2 == names->size(), folders);
     }
+    if (spelled) result.folder = openBeneath(root.fd(), folders, kFolderFlags);
+    if (result.folder) result.path /= folders;
   }
   if (!result.folder) {
     result.folder.reset(::fcntl(root.fd(), F_DUPFD_CLOEXEC, 0));

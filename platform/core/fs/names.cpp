@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "strings/case_fold.h"
 #include "strings/utf.h"
 
@@ -37,6 +39,21 @@ bool matchesPattern(std::u16string_view pattern, std::u16string_view name) {
 
 std::optional<std::string> hostName(std::u16string_view name) {
   return strings::toUtf8Strict(name);
+}
+
+bool appendHostName(std::u16string_view name, std::string& out) {
+  // Nearly every name is ASCII, which is its own UTF-8: copied unit by unit, every path on
+  // its way to an open passes here.
+  if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) {
+    const size_t start = out.size();
+    out.resize(start + name.size());
+    std::copy(name.begin(), name.end(), out.begin() + static_cast<std::ptrdiff_t>(start));
+    return true;
+  }
+  auto host = hostName(name);
+  if (!host) return false;
+  out += *host;
+  return true;
 }
 
 std::optional<std::u16string> deviceName(std::string_view name) {

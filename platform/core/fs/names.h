@@ -39,6 +39,8 @@ bool matchesPattern(std::u16string_view pattern, std::u16string_view name);
 
 // The host spelling (UTF-8) of a device name; nothing for an unpaired surrogate.
 std::optional<std::string> hostName(std::u16string_view deviceName);
+// Appends it to `out` instead; false (and `out` unspecified) for an unpaired surrogate.
+bool appendHostName(std::u16string_view deviceName, std::string& out);
 // The device spelling of a host name; nothing when no device path could name it (not UTF-8,
 // a unit a name may not hold, ".", "..", or longer than a device name can be).
 std::optional<std::u16string> deviceName(std::string_view hostName);

@@ -14,36 +14,39 @@
 
 namespace {
 
+// One entry a search found: what the find data reports of it.
+struct Found {
+  handheld::fs::EntryInfo info;
+  std::u16string name;
+};
+
 // A search's matches, taken when it starts (in name order) and handed out one at a time.
 class FindSearch final : public handheld::kernel::KernelObject {
  public:
-  explicit FindSearch(std::vector<WIN32_FIND_DATAW> matches)
+  explicit FindSearch(std::vector<Found> matches)
       : KernelObject(handheld::kernel::ObjectKind::Find), matches_(std::move(matches)) {}
 
   bool next(WIN32_FIND_DATAW& data) {
     std::lock_guard guard(lock_);
     if (next_ == matches_.size()) return false;
-    data = matches_[next_++];
+    const Found& found = matches_[next_++];
+    data = {};
+    data.dwFileAttributes = found.info.attributes;
+    data.ftCreationTime = found.info.created;
+    data.ftLastAccessTime = found.info.accessed;
+    data.ftLastWriteTime = found.info.written;
+    data.nFileSizeHigh = static_cast<DWORD>(found.info.size >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(found.info.size);
+    // Device names are shorter than MAX_PATH units, so the terminator fits.
+    std::copy(found.name.begin(), found.name.end(), data.cFileName);
     return true;
   }
 
  private:
   std::mutex lock_;
-  std::vector<WIN32_FIND_DATAW> matches_;
+  std::vector<Found> matches_;
   size_t next_ = 0;
 };
-
-WIN32_FIND_DATAW findData(const handheld::fs::EntryInfo& info, std::u16string_view name) {
-  WIN32_FIND_DATAW data{};
-  data.dwFileAttributes = info.attributes;
-  data.ftCreationTime = info.created;
-  data.ftLastAccessTime = info.accessed;
-  data.ftLastWriteTime = info.written;
-  data.nFileSizeHigh = static_cast<DWORD>(info.size >> 32);
-  data.nFileSizeLow = static_cast<DWORD>(info.size);
-  std::copy(name.begin(), name.end(), data.cFileName);  // device names are < MAX_PATH units
-  return data;
-}
 
 // Whether the last name of a device path holds * or ?.
 bool lastNameHasWildcards(std::u16string_view path) {
@@ -54,16 +57,16 @@ bool lastNameHasWildcards(std::u16string_view path) {
 
 // A plain name is one lookup, not a read of the whole folder: asking whether a name is taken
 // stays cheap in a folder of hundreds of notes.
-handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findName(std::u16string_view path) {
+handheld::fs::Result<std::vector<Found>> findName(std::u16string_view path) {
   using namespace handheld::fs;
   auto entry = resolve(path, Mode::Existing);
-  if (!entry && entry.error() == ERROR_FILE_NOT_FOUND) return std::vector<WIN32_FIND_DATAW>{};
+  if (!entry && entry.error() == ERROR_FILE_NOT_FOUND) return std::vector<Found>{};
   if (!entry) return Error{entry.error()};
-  if (entry->isRoot()) return std::vector<WIN32_FIND_DATAW>{};
+  if (entry->isRoot()) return std::vector<Found>{};
   auto info = describeEntry(entry->folder.get(), entry->name);
   auto name = deviceName(entry->name);
-  if (!info || !name) return std::vector<WIN32_FIND_DATAW>{};
-  return std::vector<WIN32_FIND_DATAW>{findData(*info, *name)};
+  if (!info || !name) return std::vector<Found>{};
+  return std::vector<Found>{{*info, std::move(*name)}};
 }
 
 // The order of strings::compareNoCase (folded units, then length), with each name folded
@@ -74,7 +77,7 @@ std::u16string foldedName(std::u16string_view name) {
   return folded;
 }
 
-handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findMatches(std::u16string_view pattern) {
+handheld::fs::Result<std::vector<Found>> findMatches(std::u16string_view pattern) {
   using namespace handheld::fs;
   if (!lastNameHasWildcards(pattern)) return findName(pattern);
   auto folder = resolve(pattern, Mode::Pattern);
@@ -83,20 +86,20 @@ handheld::fs::Result<std::vector<WIN32_FIND_DATAW>> findMatches(std::u16string_v
   if (!entries) return Error{entries.error()};
   struct Match {
     std::u16string key;
-    const FolderEntry* entry;
+    FolderEntry* entry;
   };
-  std::vector<Match> found;
-  for (const auto& entry : *entries) {
+  std::vector<Match> sorted;
+  for (auto& entry : *entries) {
     if (matchesPattern(folder->deviceName, entry.deviceName)) {
-      found.push_back({foldedName(entry.deviceName), &entry});
+      sorted.push_back({foldedName(entry.deviceName), &entry});
     }
   }
-  std::sort(found.begin(), found.end(), [](const Match& a, const Match& b) { return a.key < b.key; });
-  std::vector<WIN32_FIND_DATAW> matches;
-  matches.reserve(found.size());
-  for (const auto& match : found) {
+  std::sort(sorted.begin(), sorted.end(), [](const Match& a, const Match& b) { return a.key < b.key; });
+  std::vector<Found> matches;
+  matches.reserve(sorted.size());
+  for (const auto& match : sorted) {
     auto info = describeEntry(folder->folder.get(), match.entry->hostName);
-    if (info) matches.push_back(findData(*info, match.entry->deviceName));  // gone meanwhile: skipped
+    if (info) matches.push_back({*info, std::move(match.entry->deviceName)});  // gone: skipped
   }
   return matches;
 }
