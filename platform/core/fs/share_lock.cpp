@@ -75,8 +75,10 @@ class ClaimSection {
       error_ = errorFromErrno(errno);
       return;
     }
-    while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
-    }
+    int result;
+    do {
+      result = ::flock(fd_.get(), LOCK_EX);
+    } while (result != 0 && errno == EINTR);
   }
   DWORD error() const { return error_; }  // closing fd_ ends the section
 
