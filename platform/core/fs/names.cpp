@@ -22,8 +22,8 @@ bool matchesPattern(std::u16string_view pattern, std::u16string_view name) {
     if (p < pattern.size() && pattern[p] == u'*') {
       starAt = p++;
       resumeAt = n;
-    } else if (p < pattern.size() && (pattern[p] == u'?' || strings::foldCase(pattern[p]) ==
-                                                                strings::foldCase(name[n]))) {
+    } else if (p < pattern.size() &&
+               (pattern[p] == u'?' || foldUnit(pattern[p]) == foldUnit(name[n]))) {
       ++p;
       ++n;
     } else if (starAt != std::u16string_view::npos) {
@@ -58,7 +58,13 @@ bool appendHostName(std::u16string_view name, std::string& out) {
 
 std::optional<std::u16string> deviceName(std::string_view name) {
   if (name == "." || name == "..") return std::nullopt;
-  auto converted = strings::fromUtf8Strict(name);
+  // ASCII is its own UTF-16 unit by unit; every entry of every listing passes here.
+  std::optional<std::u16string> converted;
+  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    converted.emplace(name.begin(), name.end());
+  } else {
+    converted = strings::fromUtf8Strict(name);
+  }
   if (!converted || converted->size() >= MAX_PATH) return std::nullopt;
   for (char16_t unit : *converted) {
     if (!isNameUnit(unit)) return std::nullopt;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "strings/case_fold.h"
+
 namespace handheld::fs {
 
 // The device's own state folder in the root (<root>/.device): never reachable or listed.
@@ -32,6 +34,12 @@ inline bool isWildcard(char16_t unit) { return unit == u'*' || unit == u'?'; }
 
 // Case-insensitive, as the device compares names; the stored case is kept elsewhere.
 bool sameName(std::u16string_view first, std::u16string_view second);
+// One unit as sameName folds it (strings::foldCase), with ASCII folded inline: listings fold
+// every unit of every name.
+inline char16_t foldUnit(char16_t unit) {
+  if (unit >= 0x80) return strings::foldCase(unit);
+  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+}
 
 // `*` matches any run of units, `?` exactly one, both case-insensitively; "*.*" matches every
 // name, including names without a dot.

@@ -28,7 +28,8 @@ bool truncates(DWORD disposition) {
   return disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
 }
 
-// Opens a link as ELOOP, never through it; O_NONBLOCK keeps a FIFO from blocking the open.
+// Opens a link as ELOOP, never through it; O_NONBLOCK keeps a FIFO from blocking the open
+// and stays on, since it has no effect on a regular file (open(2)), the only kind kept.
 constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
 
 }  // namespace
@@ -100,7 +101,6 @@ Result<Opened> openFile(std::u16string_view devicePath, const OpenRequest& reque
   if (!S_ISREG(st.st_mode)) return Error{ERROR_ACCESS_DENIED};
   // The read-only attribute is the owner's write bit; checked here because root ignores it.
   if (!created && modifies && (st.st_mode & S_IWUSR) == 0) return Error{ERROR_ACCESS_DENIED};
-  if (::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return Error{errorFromErrno(errno)};
 
   unsigned uses = usesOfAccess(request.access);
   if (!created && truncates(request.disposition)) uses |= kUseWrite;

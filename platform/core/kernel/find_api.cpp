@@ -10,7 +10,6 @@
 #include "fs/folder.h"
 #include "fs/names.h"
 #include "kernel/handles.h"
-#include "strings/case_fold.h"
 
 namespace {
 
@@ -69,12 +68,17 @@ handheld::fs::Result<std::vector<Found>> findName(std::u16string_view path) {
   return std::vector<Found>{{*info, std::move(*name)}};
 }
 
-// The order of strings::compareNoCase (folded units, then length), with each name folded
-// once rather than at every comparison: a folder of a thousand notes sorts in no time.
-std::u16string foldedName(std::u16string_view name) {
-  std::u16string folded(name);
-  for (char16_t& unit : folded) unit = handheld::strings::foldCase(unit);
-  return folded;
+// A key that sorts as strings::compareNoCase does (folded units, then length), folded once
+// rather than at every comparison: each folded unit as two big-endian bytes, so that the
+// byte-wise comparison of keys is the unit-wise comparison of folded names.
+std::string sortKey(std::u16string_view name) {
+  std::string key(2 * name.size(), '\0');
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char16_t unit = handheld::fs::foldUnit(name[i]);
+    key[2 * i] = static_cast<char>(unit >> 8);
+    key[2 * i + 1] = static_cast<char>(unit & 0xFF);
+  }
+  return key;
 }
 
 handheld::fs::Result<std::vector<Found>> findMatches(std::u16string_view pattern) {
@@ -85,13 +89,13 @@ handheld::fs::Result<std::vector<Found>> findMatches(std::u16string_view pattern
   auto entries = readFolder(folder->folder.get(), folder->inRoot);
   if (!entries) return Error{entries.error()};
   struct Match {
-    std::u16string key;
+    std::string key;
     FolderEntry* entry;
   };
   std::vector<Match> sorted;
   for (auto& entry : *entries) {
     if (matchesPattern(folder->deviceName, entry.deviceName)) {
-      sorted.push_back({foldedName(entry.deviceName), &entry});
+      sorted.push_back({sortKey(entry.deviceName), &entry});
     }
   }
   std::sort(sorted.begin(), sorted.end(), [](const Match& a, const Match& b) { return a.key < b.key; });
