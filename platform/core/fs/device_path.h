@@ -42,6 +42,12 @@ enum class Wildcards { Refused, InLastName };
 Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view devicePath,
                                                     Wildcards wildcards = Wildcards::Refused);
 
+// Opens the entry a device path names in one call (fs/beneath.h) when the path obeys the rules
+// above and every name is spelled exactly as on the host. Invalid with errno set otherwise
+// (ENOENT for a refused path or the root); the caller then resolves the path, which finds
+// other spellings and gives the error to report.
+os::UniqueFd openExactly(const DeviceRoot& root, std::u16string_view devicePath, int flags);
+
 enum class Mode {
   Existing,  // the last name must exist (ERROR_FILE_NOT_FOUND)
   MayBeNew,  // the last name may be missing: `exists` says which, `name` keeps the given case
@@ -64,12 +70,6 @@ struct HostPath {
 Result<HostPath> resolve(const DeviceRoot& root, std::u16string_view devicePath, Mode mode);
 // Resolves in this process's root (processRoot()).
 Result<HostPath> resolve(std::u16string_view devicePath, Mode mode);
-
-// Opens the entry a device path names in one call (fs/beneath.h) when the path obeys the rules
-// above and every name is spelled exactly as on the host. Invalid with errno set otherwise
-// (ENOENT for a refused path or the root); the caller then resolves the path, which finds
-// other spellings and gives the error to report.
-os::UniqueFd openExactly(const DeviceRoot& root, std::u16string_view devicePath, int flags);
 
 // For the launcher and LoadLibraryW: the host file a device program or library path runs.
 // The last name may be one of the device image's links to a build output (its target must
