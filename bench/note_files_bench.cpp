@@ -2,9 +2,17 @@
 // headers of a full notes folder as the note list does at start, and choosing the name of a
 // new note when hundreds are taken.
 #include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "bench_device.h"
 #include "notes/note_file.h"
@@ -73,6 +81,102 @@ void ReadHundredHeaders(benchmark::State& state) {
   }
 }
 BENCHMARK(ReadHundredHeaders)->Unit(benchmark::kMillisecond);
+
+// The note list at start with 1000 notes, as the program and the Today item read it: the
+// listing, each open and the 527-byte header read through the platform's file API.
+int readHeadersThroughPlatform(const std::u16string& folder) {
+  const std::u16string pattern = folder + u"\\*" + NoteFileLayout::kFileExtension;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int read = 0;
+  do {
+    const std::u16string path = folder + u"\\" + found.cFileName;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    BYTE header[NoteFileLayout::kHeaderSize];
+    DWORD got = 0;
+    if (ReadFile(file, header, sizeof header, &got, nullptr) && got == sizeof header) ++read;
+    CloseHandle(file);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return read;
+}
+
+// The same listing, opens and reads with the host's own calls.
+int readHeadersThroughHost(const std::string& folder) {
+  struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+  };
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+  if (!dir) return 0;
+  const std::string extension = ".stk";
+  int read = 0;
+  while (const dirent* entry = readdir(dir.get())) {
+    const std::string name = entry->d_name;
+    if (name.size() <= extension.size() ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
+      continue;
+    }
+    const int fd = open((folder + "/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    unsigned char header[NoteFileLayout::kHeaderSize];
+    if (::read(fd, header, sizeof header) == static_cast<ssize_t>(sizeof header)) ++read;
+    close(fd);
+  }
+  return read;
+}
+
+double median(std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  const size_t middle = samples.size() / 2;
+  return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
+}
+
+// Milliseconds of wall time and of this thread's CPU time (user and kernel) from a start.
+struct Stopwatch {
+  static double threadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+  }
+  std::chrono::steady_clock::time_point wallStart = std::chrono::steady_clock::now();
+  double cpuStart = threadCpuMs();
+  double wallMs() const {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart)
+        .count();
+  }
+  double cpuMs() const { return threadCpuMs() - cpuStart; }
+};
+
+// Both readers in turn on the same 1000 files. The time is the platform's; the counters give
+// the median wall time of each in milliseconds, their ratio (platform / host), and the ratio
+// of their median CPU times, which a busy machine disturbs less.
+void ThousandHeadersAgainstHost(benchmark::State& state) {
+  constexpr int kNotes = 1000;
+  const auto folder = noteFolder(u"Thousand", kNotes, 4096);
+  const std::string hostFolder = (device().root() / "My Documents" / "Thousand").string();
+  std::vector<double> platformWall, hostWall, platformCpu, hostCpu;
+  for (auto _ : state) {
+    const Stopwatch platform;
+    const int platformRead = readHeadersThroughPlatform(folder);
+    platformWall.push_back(platform.wallMs());
+    platformCpu.push_back(platform.cpuMs());
+    const Stopwatch host;
+    const int hostRead = readHeadersThroughHost(hostFolder);
+    hostWall.push_back(host.wallMs());
+    hostCpu.push_back(host.cpuMs());
+    if (platformRead != kNotes || hostRead != kNotes) state.SkipWithError("a header was not read");
+    state.SetIterationTime(platformWall.back() / 1e3);
+  }
+  if (platformWall.empty()) return;
+  state.counters["platform_ms"] = median(platformWall);
+  state.counters["host_ms"] = median(hostWall);
+  state.counters["ratio"] = median(platformWall) / median(hostWall);
+  state.counters["cpu_ratio"] = median(platformCpu) / median(hostCpu);
+}
+BENCHMARK(ThousandHeadersAgainstHost)->UseManualTime()->MinTime(1)->Unit(benchmark::kMillisecond);
 
 void FreeNameAfterFiveHundred(benchmark::State& state) {
   const auto folder = noteFolder(u"Names", 500, 0);

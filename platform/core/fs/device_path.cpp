@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 
+#include "fs/beneath.h"
 #include "fs/folder.h"
 #include "fs/host_error.h"
 #include "fs/names.h"
@@ -34,6 +35,8 @@ Result<std::string> toHost(std::u16string_view name) {
   return std::move(*host);
 }
 
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
 bool isLink(int folderFd, const std::string& name) {
   struct stat st {};
   return ::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
@@ -43,14 +46,13 @@ bool isLink(int folderFd, const std::string& name) {
 Result<os::UniqueFd> openSubfolder(int parent, std::u16string_view name, std::string& foundName) {
   auto host = toHost(name);
   if (!host) return Error{host.error()};
-  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-  int fd = ::openat(parent, host->c_str(), kFlags);
+  int fd = ::openat(parent, host->c_str(), kFolderFlags);
   if (fd < 0 && errno == ENOENT) {
     auto found = findEntry(parent, name);
     if (!found) return Error{found.error()};
     if (!*found) return Error{ERROR_PATH_NOT_FOUND};
     *host = std::move(**found);
-    fd = ::openat(parent, host->c_str(), kFlags);
+    fd = ::openat(parent, host->c_str(), kFolderFlags);
   }
   if (fd < 0) {
     int error = errno;
@@ -63,24 +65,32 @@ Result<os::UniqueFd> openSubfolder(int parent, std::u16string_view name, std::st
   return os::UniqueFd(fd);
 }
 
-}  // namespace
-
-Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wildcards wildcards) {
+// A device path without its optional leading and trailing separator, or the error its shape
+// gives; what remains is names separated by single separators (empty for the root).
+Result<std::u16string_view> trimPath(std::u16string_view path) {
   if (path.empty()) return Error{ERROR_PATH_NOT_FOUND};
   if (path.size() >= MAX_PATH) return Error{ERROR_FILENAME_EXCED_RANGE};
   if (isSeparator(path.front())) path.remove_prefix(1);
   if (path.size() > 1 && isSeparator(path.back())) path.remove_suffix(1);
-  std::vector<std::u16string> names;
-  while (!path.empty()) {
-    size_t end = 0;
-    while (end < path.size() && !isSeparator(path[end])) ++end;
-    names.emplace_back(path.substr(0, end));
-    path.remove_prefix(end);
-    if (!path.empty()) {
-      path.remove_prefix(1);
-      if (path.empty()) return Error{ERROR_INVALID_NAME};  // a doubled trailing separator
-    }
-  }
+  if (!path.empty() && isSeparator(path.back())) return Error{ERROR_INVALID_NAME};  // doubled
+  return path;
+}
+
+// The first name of a trimmed path, taken off it with the separator that follows.
+std::u16string_view takeName(std::u16string_view& rest) {
+  size_t end = 0;
+  while (end < rest.size() && !isSeparator(rest[end])) ++end;
+  std::u16string_view name = rest.substr(0, end);
+  rest.remove_prefix(end < rest.size() ? end + 1 : end);
+  return name;
+}
+
+// The names of a device path as views into it, checked against the rules.
+Result<std::vector<std::u16string_view>> splitNames(std::u16string_view path, Wildcards wildcards) {
+  auto rest = trimPath(path);
+  if (!rest) return Error{rest.error()};
+  std::vector<std::u16string_view> names;
+  while (!rest->empty()) names.push_back(takeName(*rest));
   for (size_t i = 0; i < names.size(); ++i) {
     bool last = i + 1 == names.size();
     DWORD error = checkName(names[i], last && wildcards == Wildcards::InLastName, i == 0);
@@ -89,32 +99,80 @@ Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wi
   return names;
 }
 
+// Appends the host spelling of a name and, when it is not the last, a '/' (which no name
+// holds); false when it has none or is too long for the host.
+bool appendHostStep(std::u16string_view name, bool last, std::string& out) {
+  const size_t start = out.size();
+  if (!appendHostName(name, out) || out.size() - start > NAME_MAX) return false;
+  if (!last) out += '/';
+  return true;
+}
+
+}  // namespace
+
+Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wildcards wildcards) {
+  auto names = splitNames(path, wildcards);
+  if (!names) return Error{names.error()};
+  return std::vector<std::u16string>(names->begin(), names->end());
+}
+
+os::UniqueFd openExactly(const DeviceRoot& root, std::u16string_view devicePath, int flags) {
+  // Checked name by name as splitNames would, without building the list: any refusal leaves
+  // the path to resolve(), which reports it.
+  auto rest = trimPath(devicePath);
+  bool spelled = rest && !rest->empty();
+  std::string path;
+  path.reserve(MAX_PATH);
+  for (bool first = true; spelled && !rest->empty(); first = false) {
+    std::u16string_view name = takeName(*rest);
+    spelled = checkName(name, false, first) == ERROR_SUCCESS &&
+              appendHostStep(name, rest->empty(), path);
+  }
+  if (!spelled) {
+    errno = ENOENT;
+    return os::UniqueFd();
+  }
+  return openBeneath(root.fd(), path, flags);
+}
+
 Result<HostPath> resolve(const DeviceRoot& root, std::u16string_view devicePath, Mode mode) {
-  auto names = splitDevicePath(devicePath,
-                               mode == Mode::Pattern ? Wildcards::InLastName : Wildcards::Refused);
+  auto names = splitNames(devicePath,
+                          mode == Mode::Pattern ? Wildcards::InLastName : Wildcards::Refused);
   if (!names) return Error{names.error()};
 
   HostPath result;
   result.path = root.hostPath();
-  result.folder.reset(::fcntl(root.fd(), F_DUPFD_CLOEXEC, 0));
-  if (!result.folder) return Error{errorFromErrno(errno)};
-  result.inRoot = true;
-  if (names->empty()) {
-    if (mode == Mode::Pattern) return Error{ERROR_FILE_NOT_FOUND};
-    result.exists = true;
-    return result;
+  // The folders on the way in one call when each is spelled exactly; else one name at a time,
+  // which finds other spellings and tells a missing folder from a link.
+  if (names->size() > 1) {
+    std::string folders;
+    bool spelled = true;
+    for (size_t i = 0; spelled && i + 1 < names->size(); ++i) {
+      spelled = appendHostStep((*names)[i], i + 2 == names->size(), folders);
+    }
+    if (spelled) result.folder = openBeneath(root.fd(), folders, kFolderFlags);
+    if (result.folder) result.path /= folders;
+  }
+  if (!result.folder) {
+    result.folder.reset(::fcntl(root.fd(), F_DUPFD_CLOEXEC, 0));
+    if (!result.folder) return Error{errorFromErrno(errno)};
+    result.inRoot = true;
+    if (names->empty()) {
+      if (mode == Mode::Pattern) return Error{ERROR_FILE_NOT_FOUND};
+      result.exists = true;
+      return result;
+    }
+    for (size_t i = 0; i + 1 < names->size(); ++i) {
+      std::string found;
+      auto next = openSubfolder(result.folder.get(), (*names)[i], found);
+      if (!next) return Error{next.error()};
+      result.folder = std::move(*next);
+      result.path /= found;
+      result.inRoot = false;
+    }
   }
 
-  for (size_t i = 0; i + 1 < names->size(); ++i) {
-    std::string found;
-    auto next = openSubfolder(result.folder.get(), (*names)[i], found);
-    if (!next) return Error{next.error()};
-    result.folder = std::move(*next);
-    result.path /= found;
-    result.inRoot = false;
-  }
-
-  result.deviceName = std::move(names->back());
+  result.deviceName = names->back();
   if (mode == Mode::Pattern) return result;
 
   auto host = toHost(result.deviceName);

@@ -18,9 +18,11 @@
 //   one, in the last name), and the device's own `\.device` folder in any case spelling.
 // - ERROR_PATH_NOT_FOUND: a missing folder on the way, a file used as one, and the empty
 //   path; ERROR_FILE_NOT_FOUND: a missing last name where it must exist.
-// Folders are opened one name at a time with openat(O_NOFOLLOW | O_DIRECTORY) from the root's
-// descriptor, so a link swapped in during the walk is refused rather than followed; the
-// caller then acts on the result's folder descriptor and name, never on a path string.
+// Folders are opened beneath the root's descriptor without following links: all at once with
+// openat2 when each name is spelled exactly (fs/beneath.h), else one name at a time with
+// openat(O_NOFOLLOW | O_DIRECTORY). A link swapped in during the walk is refused rather than
+// followed, and nothing is cached between calls, so every call sees the folders as they are;
+// the caller then acts on the result's folder descriptor and name, never on a path string.
 #pragma once
 
 #include <filesystem>
@@ -38,6 +40,12 @@ namespace handheld::fs {
 enum class Wildcards { Refused, InLastName };
 Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view devicePath,
                                                     Wildcards wildcards = Wildcards::Refused);
+
+// Opens the entry a device path names in one call (fs/beneath.h) when the path obeys the rules
+// above and every name is spelled exactly as on the host. Invalid with errno set otherwise
+// (ENOENT for a refused path or the root); the caller then resolves the path, which finds
+// other spellings and gives the error to report.
+os::UniqueFd openExactly(const DeviceRoot& root, std::u16string_view devicePath, int flags);
 
 enum class Mode {
   Existing,  // the last name must exist (ERROR_FILE_NOT_FOUND)

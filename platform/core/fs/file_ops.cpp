@@ -33,13 +33,14 @@ os::UniqueFd openEntry(const HostPath& entry) {
                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
 }
 
-// Runs `action` unless another open of the file denies deletion (renaming counts too).
+// Runs `action` unless another open of the file denies deletion (renaming counts too). The
+// claim lasts until the action is done, so no open that denies deletion starts in between.
 template <class Action>
 DWORD unlessDeletionDenied(const HostPath& entry, Action action) {
   os::UniqueFd fd = openEntry(entry);
   if (!fd) return action();  // unreadable: nothing of ours can hold it open
-  ShareGuard guard(fd.get());
-  if (sharingConflicts(fd.get(), kUseDelete, 0)) return ERROR_SHARING_VIOLATION;
+  DWORD sharing = claimSharing(fd.get(), kUseDelete, 0);
+  if (sharing != ERROR_SUCCESS) return sharing;
   return action();
 }
 

@@ -2,28 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "strings/case_fold.h"
 #include "strings/utf.h"
 
 namespace handheld::fs {
-
-bool isWildcard(char16_t unit) { return unit == u'*' || unit == u'?'; }
-
-bool isNameUnit(char16_t unit) {
-  if (unit < 0x20) return false;
-  switch (unit) {
-    case u'<':
-    case u'>':
-    case u':':
-    case u'"':
-    case u'|':
-    case u'?':
-    case u'*':
-    case u'\\':
-    case u'/': return false;
-    default: return true;
-  }
-}
 
 bool sameName(std::u16string_view first, std::u16string_view second) {
   return strings::equalNoCase(first, second);
@@ -38,8 +22,8 @@ bool matchesPattern(std::u16string_view pattern, std::u16string_view name) {
     if (p < pattern.size() && pattern[p] == u'*') {
       starAt = p++;
       resumeAt = n;
-    } else if (p < pattern.size() && (pattern[p] == u'?' || strings::foldCase(pattern[p]) ==
-                                                                strings::foldCase(name[n]))) {
+    } else if (p < pattern.size() &&
+               (pattern[p] == u'?' || foldUnit(pattern[p]) == foldUnit(name[n]))) {
       ++p;
       ++n;
     } else if (starAt != std::u16string_view::npos) {
@@ -57,9 +41,30 @@ std::optional<std::string> hostName(std::u16string_view name) {
   return strings::toUtf8Strict(name);
 }
 
+bool appendHostName(std::u16string_view name, std::string& out) {
+  // Nearly every name is ASCII, which is its own UTF-8: copied unit by unit, every path on
+  // its way to an open passes here.
+  if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) {
+    const size_t start = out.size();
+    out.resize(start + name.size());
+    std::copy(name.begin(), name.end(), out.begin() + static_cast<std::ptrdiff_t>(start));
+    return true;
+  }
+  auto host = hostName(name);
+  if (!host) return false;
+  out += *host;
+  return true;
+}
+
 std::optional<std::u16string> deviceName(std::string_view name) {
   if (name == "." || name == "..") return std::nullopt;
-  auto converted = strings::fromUtf8Strict(name);
+  // ASCII is its own UTF-16 unit by unit; every entry of every listing passes here.
+  std::optional<std::u16string> converted;
+  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    converted.emplace(name.begin(), name.end());
+  } else {
+    converted = strings::fromUtf8Strict(name);
+  }
   if (!converted || converted->size() >= MAX_PATH) return std::nullopt;
   for (char16_t unit : *converted) {
     if (!isNameUnit(unit)) return std::nullopt;

@@ -9,6 +9,7 @@
 #include "fs/device_path.h"
 #include "fs/file_info.h"
 #include "fs/host_error.h"
+#include "fs/root.h"
 #include "fs/share_lock.h"
 
 namespace handheld::fs {
@@ -27,7 +28,8 @@ bool truncates(DWORD disposition) {
   return disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
 }
 
-// Opens a link as ELOOP, never through it; O_NONBLOCK keeps a FIFO from blocking the open.
+// Opens a link as ELOOP, never through it; O_NONBLOCK keeps a FIFO from blocking the open
+// and stays on, since it has no effect on a regular file (open(2)), the only kind kept.
 constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
 
 }  // namespace
@@ -64,28 +66,34 @@ Result<Opened> openFile(std::u16string_view devicePath, const OpenRequest& reque
   bool writes = (request.access & (GENERIC_WRITE | GENERIC_ALL)) != 0;
   if (request.disposition == TRUNCATE_EXISTING && !writes) return Error{ERROR_INVALID_PARAMETER};
 
-  auto entry = resolve(devicePath, Mode::MayBeNew);
-  if (!entry) return Error{entry.error()};
-  if (entry->isRoot()) return Error{ERROR_ACCESS_DENIED};
+  auto root = processRoot();
+  if (!root) return Error{root.error()};
 
   // Truncation needs a writable descriptor even for a read-only handle; write-only handles
   // read too on the host, because share-mode locks are read locks.
   bool modifies = writes || truncates(request.disposition);
   int flags = kOpenFlags | (modifies ? O_RDWR : O_RDONLY);
   if (request.flags & FILE_FLAG_WRITE_THROUGH) flags |= O_DSYNC;
-  const char* name = entry->name.c_str();
 
-  os::UniqueFd fd;
+  // An existing file spelled exactly opens in one call; anything else is resolved name by name.
+  os::UniqueFd fd = openExactly(**root, devicePath, flags);
   bool created = false;
-  if (mayCreate(request.disposition)) {
-    fd.reset(::openat(entry->folder.get(), name, flags | O_CREAT | O_EXCL, 0600));
-    created = fd.valid();
-    if (!created && errno != EEXIST) return Error{errorFromErrno(errno, ERROR_PATH_NOT_FOUND)};
-    if (!created && request.disposition == CREATE_NEW) return Error{ERROR_FILE_EXISTS};
-  }
-  if (!created) {
-    fd.reset(::openat(entry->folder.get(), name, flags));
-    if (!fd) return Error{errorFromErrno(errno)};
+  if (fd && request.disposition == CREATE_NEW) return Error{ERROR_FILE_EXISTS};
+  if (!fd) {
+    auto entry = resolve(**root, devicePath, Mode::MayBeNew);
+    if (!entry) return Error{entry.error()};
+    if (entry->isRoot()) return Error{ERROR_ACCESS_DENIED};
+    const char* name = entry->name.c_str();
+    if (mayCreate(request.disposition)) {
+      fd.reset(::openat(entry->folder.get(), name, flags | O_CREAT | O_EXCL, 0600));
+      created = fd.valid();
+      if (!created && errno != EEXIST) return Error{errorFromErrno(errno, ERROR_PATH_NOT_FOUND)};
+      if (!created && request.disposition == CREATE_NEW) return Error{ERROR_FILE_EXISTS};
+    }
+    if (!created) {
+      fd.reset(::openat(entry->folder.get(), name, flags));
+      if (!fd) return Error{errorFromErrno(errno)};
+    }
   }
 
   struct stat st {};
@@ -93,10 +101,6 @@ Result<Opened> openFile(std::u16string_view devicePath, const OpenRequest& reque
   if (!S_ISREG(st.st_mode)) return Error{ERROR_ACCESS_DENIED};
   // The read-only attribute is the owner's write bit; checked here because root ignores it.
   if (!created && modifies && (st.st_mode & S_IWUSR) == 0) return Error{ERROR_ACCESS_DENIED};
-  int status = ::fcntl(fd.get(), F_GETFL);
-  if (status < 0 || ::fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
-    return Error{errorFromErrno(errno)};
-  }
 
   unsigned uses = usesOfAccess(request.access);
   if (!created && truncates(request.disposition)) uses |= kUseWrite;
