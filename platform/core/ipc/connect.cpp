@@ -9,6 +9,7 @@
 
 #include "ipc/channel.h"
 #include "os/device_root.h"
+#include "winerror.h"
 
 namespace handheld::ipc {
 
@@ -33,7 +34,8 @@ std::optional<Greeting> connectToDevice(const std::filesystem::path& root, Clien
     rc = ::connect(greeting.socket.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr);
   } while (rc != 0 && errno == EINTR);
   if (rc != 0) {
-    error = "no device is running on " + root.string();
+    error = errno == EAGAIN ? "the device on " + root.string() + " has too many connections waiting; try again"
+                            : "no device is running on " + root.string();
     return std::nullopt;
   }
   Hello::Request hello{kind, static_cast<uint32_t>(getpid()), kProtocolVersion};
@@ -41,11 +43,22 @@ std::optional<Greeting> connectToDevice(const std::filesystem::path& root, Clien
   encode(writer, hello);
   auto packet = buildPacket(static_cast<uint16_t>(Op::Hello), 0, 0, writer);
   Packet answer;
-  if (!packet || sendPacketBlocking(greeting.socket.get(), *packet) != IoResult::Done ||
-      receivePacketBlocking(greeting.socket.get(), answer) != IoResult::Done ||
+  // A device that refuses the connection answers before the greeting and closes, so its
+  // answer is read even when the greeting could not be sent.
+  if (!packet) {
+    error = "cannot build the greeting";
+    return std::nullopt;
+  }
+  sendPacketBlocking(greeting.socket.get(), *packet);
+  if (receivePacketBlocking(greeting.socket.get(), answer) != IoResult::Done ||
       (answer.flags & kError) ||
       !decode(answer.body.data(), answer.body.size(), &answer.fds, greeting.reply)) {
-    error = "the device on " + root.string() + " did not answer the greeting";
+    error = answer.descriptorsLost ? std::string("this process has no descriptor left for the device")
+                                   : "the device on " + root.string() + " did not answer the greeting";
+    return std::nullopt;
+  }
+  if (greeting.reply.error == ERROR_REQ_NOT_ACCEP) {
+    error = "the device on " + root.string() + " refused the connection: this user has as many connections as it allows";
     return std::nullopt;
   }
   if (greeting.reply.error != 0) {
