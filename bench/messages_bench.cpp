@@ -73,29 +73,62 @@ void SendAcrossThreads(benchmark::State& state) {
 }
 BENCHMARK(SendAcrossThreads);
 
+// window_probe.exe running in the device, with its window; ended when this goes.
+class Probe {
+ public:
+  Probe() {
+    auto program = device().install("window_probe.exe");
+    // The probe reports its activation to this window, with its own handle.
+    watcher_ = makeWindow();
+    char16_t arguments[64];
+    wsprintfW(arguments, u"window ProbeClass ProbeTitle %x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(watcher_)));
+    if (!CreateProcessW(program.c_str(), arguments, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info_))
+      return;
+    MSG report{};
+    while (GetMessageW(&report, watcher_, 0, 0) > 0 && report.message != WM_APP + 1) {
+    }
+    window_ = reinterpret_cast<HWND>(report.lParam);
+  }
+  ~Probe() {
+    if (window_) {
+      PostMessageW(window_, WM_CLOSE, 0, 0);
+      WaitForSingleObject(info_.hProcess, INFINITE);
+      CloseHandle(info_.hThread);
+      CloseHandle(info_.hProcess);
+    }
+    DestroyWindow(watcher_);
+  }
+  HWND window() const { return window_; }
+
+ private:
+  HWND watcher_ = nullptr;
+  HWND window_ = nullptr;
+  PROCESS_INFORMATION info_{};
+};
+
 void SendAcrossProcesses(benchmark::State& state) {
-  auto program = device().install("window_probe.exe");
-  // The probe reports its activation to this window, with its own handle.
-  HWND watcher = makeWindow();
-  char16_t arguments[64];
-  wsprintfW(arguments, u"window ProbeClass ProbeTitle %x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(watcher)));
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(program.c_str(), arguments, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info)) {
+  Probe probe;
+  if (!probe.window()) {
     state.SkipWithError("cannot start the probe");
     return;
   }
-  MSG report{};
-  while (GetMessageW(&report, watcher, 0, 0) > 0 && report.message != WM_APP + 1) {
-  }
-  auto probe = reinterpret_cast<HWND>(report.lParam);
-  for (auto _ : state) benchmark::DoNotOptimize(SendMessageW(probe, WM_USER + 1, 1, 2));
-  PostMessageW(probe, WM_CLOSE, 0, 0);
-  WaitForSingleObject(info.hProcess, INFINITE);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  DestroyWindow(watcher);
+  for (auto _ : state) benchmark::DoNotOptimize(SendMessageW(probe.window(), WM_USER + 1, 1, 2));
 }
 BENCHMARK(SendAcrossProcesses);
+
+// A post to another process's window, answered once the receiver's queue is known to have
+// room; posts refused because the probe fell behind are counted.
+void PostAcrossProcesses(benchmark::State& state) {
+  Probe probe;
+  if (!probe.window()) {
+    state.SkipWithError("cannot start the probe");
+    return;
+  }
+  int64_t refused = 0;
+  for (auto _ : state) refused += PostMessageW(probe.window(), WM_NULL, 0, 0) ? 0 : 1;
+  state.counters["refused"] = static_cast<double>(refused);
+}
+BENCHMARK(PostAcrossProcesses);
 
 // The limit for the sends above: one packet there and back over a SOCK_SEQPACKET pair, with
 // the other end on another thread.

@@ -223,6 +223,8 @@ int runPost(Context& c, const Args& args) {
   if (!m) return fail("usage: post HANDLE MSG WPARAM LPARAM", 2);
   auto reply = c.device().call<ipc::MessagePost>({m->handle, 0, m->message, m->wParam, m->lParam});
   if (!reply) return fail("the device did not answer");
+  if (reply->error == ERROR_NOT_ENOUGH_QUOTA)
+    return refused(reply->error, "the queue of window " + args[0] + " is full");
   if (reply->error == ERROR_INVALID_WINDOW_HANDLE) return refused(reply->error, "no window " + args[0]);
   if (reply->error) return refused(reply->error);
   return 0;

@@ -19,6 +19,11 @@ void Connection::enqueue(uint16_t op, uint16_t flags, uint32_t serial, ipc::Wire
   // The writer only borrows descriptors; duplicate them so the packet owns what it sends.
   for (int& fd : writer.fds()) {
     queued.keepAlive.emplace_back(fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    if (!queued.keepAlive.back()) {
+      // Out of descriptors: the request fails, the client stays.
+      if (flags & ipc::kReply) refuse(op, serial);
+      return;
+    }
     fd = queued.keepAlive.back().get();
   }
   auto packet = ipc::buildPacket(op, flags, serial, writer);

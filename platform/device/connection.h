@@ -20,6 +20,8 @@ class Connection {
   int fd() const { return socket_.get(); }
 
   bool greeted = false;
+  uint32_t hostUser = 0;        // the host user on the other end (SO_PEERCRED)
+  uint64_t greetingTimer = 0;   // until the greeting comes
   ipc::ClientKind kind = ipc::ClientKind::Process;
   uint32_t pid = 0;
   uint32_t windowSlot = 0;

@@ -17,6 +17,7 @@
 #include "device.h"
 #include "device_image.h"
 #include "display/device_frame.h"
+#include "os/descriptor_limit.h"
 #include "os/device_root.h"
 #include "os/state_file.h"
 
@@ -116,6 +117,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  os::raiseDescriptorLimit();  // every client holds descriptors here; its programs inherit it
   options.root = os::chooseDeviceRoot(rootArg);
   // Everything in this process that maps device paths uses this root.
   setenv("HANDHELD_ROOT", options.root.c_str(), 1);

@@ -17,6 +17,8 @@ constexpr size_t kMaxQuestions = 256;
 // up for longer: the post counts as delivered. A question about its windows fails.
 constexpr auto kPostAcknowledgeTime = std::chrono::seconds(1);
 constexpr auto kQuestionTime = std::chrono::seconds(2);
+// A thread's queue holds this many posted messages, from its own process or others.
+constexpr size_t kMaxUntakenPosts = 10000;
 }  // namespace
 
 MessageRouter::MessageRouter(Server& server, UserClients& clients, TopLevelRegistry& windows)
@@ -58,6 +60,12 @@ MessageRouter::MessageRouter(Server& server, UserClients& clients, TopLevelRegis
     for (auto& w : a.windows) w.pid = c.pid;  // the process does not vouch for itself
     answerQuestion(a.queryId, {a.error, std::move(a.windows)});
   });
+  server_.onEvent<ipc::PostsTaken>([this](Connection& c, ipc::PostsTaken& taken) {
+    auto it = untakenPosts_.find({c.id(), taken.threadId});
+    if (it == untakenPosts_.end()) return;  // nothing it was counted
+    it->second -= std::min<size_t>(it->second, taken.count);
+    if (it->second == 0) untakenPosts_.erase(it);
+  });
   clients_.onDetach([this](Connection& c) { receiverGone(c); });
   // A sender that went away waits for nothing: the receiver's late answer is dropped.
   server_.onDisconnect([this](Connection& c) {
@@ -91,9 +99,13 @@ void MessageRouter::post(uint64_t sender, const ipc::MessagePost::Request& r, Do
   auto receiver = r.handle ? clients_.ownerOf(r.handle) : clients_.runningThread(r.threadId);
   if (!receiver) return done(r.handle ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_THREAD_ID, 0);
   const auto kind = r.handle ? ipc::Delivery::Post : ipc::Delivery::ThreadPost;
-  if (r.handle && windows_.find(r.handle)) {
-    // A top-level window the table knows: delivered without waiting for the receiver.
-    clients_.deliver(*receiver, ipc::MessageDeliver{0, kind, r.handle, 0, r.message, r.wParam, r.lParam});
+  if (const auto* known = r.handle ? windows_.find(r.handle) : nullptr) {
+    // A top-level window the table knows: delivered without waiting for the receiver, which
+    // reports when its thread has taken it.
+    size_t& untaken = untakenPosts_[{receiver->id(), known->threadId}];
+    if (untaken >= kMaxUntakenPosts) return done(ERROR_NOT_ENOUGH_QUOTA, 0);
+    ++untaken;
+    clients_.deliver(*receiver, ipc::MessageDeliver{0, kind, r.handle, known->threadId, r.message, r.wParam, r.lParam});
     return done(0, 0);
   }
   // Otherwise the receiver acknowledges (its reader thread queues the message), so a post to
@@ -151,6 +163,7 @@ void MessageRouter::finish(uint64_t deliveryId, uint32_t error, int64_t result) 
 }
 
 void MessageRouter::receiverGone(const Connection& c) {
+  untakenPosts_.erase(untakenPosts_.lower_bound({c.id(), 0}), untakenPosts_.upper_bound({c.id(), UINT32_MAX}));
   std::vector<uint64_t> orphaned;
   for (const auto& [id, entry] : inFlight_)
     if (entry.receiver == c.id()) orphaned.push_back(id);

@@ -1,13 +1,14 @@
 // Messages between processes: sends kept in flight until the receiver answers (or ends, or
 // its window is gone: then 0; or an automation send's time runs out: then ERROR_TIMEOUT),
-// posts until the receiver has queued them, and questions about
-// a process's windows. Only the
-// receiver a send went to may answer it; every handle is checked against the process that
-// owns its slot.
+// posts until the receiver has queued them (to a top-level window: counted against its
+// thread's queue until taken), and questions about a process's windows. Only the receiver a
+// send went to may answer it; every handle is checked against the process that owns its slot.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <utility>
 #include <unordered_map>
 
 #include "server.h"
@@ -55,6 +56,8 @@ class MessageRouter {
   TopLevelRegistry& windows_;
   std::unordered_map<uint64_t, InFlight> inFlight_;  // by delivery id
   uint64_t nextDelivery_ = 1;
+  // Posts answered here and not yet taken by the receiving thread, by (connection, thread).
+  std::map<std::pair<uint64_t, uint32_t>, size_t> untakenPosts_;
   std::unordered_map<uint64_t, Question> questions_;  // by query id
   uint64_t nextQuestion_ = 1;
   std::function<void()> settled_;

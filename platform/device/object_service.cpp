@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <vector>
 
@@ -134,21 +135,25 @@ ipc::OpenNamedEvent::Reply ObjectService::openEvent(Connection& c,
       reply.error = ERROR_INVALID_HANDLE;  // the name belongs to another kind of object
       return reply;
     }
+    reply.event.fd = duplicate(existing.fd);
+    if (!reply.event.fd) {
+      reply.error = ERROR_TOO_MANY_OPEN_FILES;
+      return reply;
+    }
     reply.existed = true;
     reply.manualReset = existing.manualReset;
     reply.objectId = hold(c, named->second);
-    reply.event.fd = duplicate(existing.fd);
     return reply;
   }
   Object object{Kind::Event, r.name,
                 os::UniqueFd(eventfd(r.initialState ? 1 : 0, EFD_CLOEXEC | EFD_NONBLOCK)),
                 r.manualReset, 0, 0};
-  if (!object.fd) {
-    reply.error = ERROR_NOT_ENOUGH_MEMORY;
+  reply.event.fd = object.fd ? duplicate(object.fd) : os::UniqueFd();
+  if (!reply.event.fd) {
+    reply.error = errno == EMFILE || errno == ENFILE ? ERROR_TOO_MANY_OPEN_FILES : ERROR_NOT_ENOUGH_MEMORY;
     return reply;
   }
   uint64_t id = nextId_++;
-  reply.event.fd = duplicate(object.fd);
   reply.manualReset = r.manualReset;
   objects_.emplace(id, std::move(object));
   byName_[r.name] = id;
@@ -175,10 +180,14 @@ ipc::OpenNamedMapping::Reply ObjectService::openMapping(Connection& c,
         reply.error = ERROR_INVALID_HANDLE;
         return reply;
       }
+      reply.memory.fd = duplicate(existing.fd);
+      if (!reply.memory.fd) {
+        reply.error = ERROR_TOO_MANY_OPEN_FILES;
+        return reply;
+      }
       reply.existed = true;
       reply.size = existing.size;
       reply.objectId = hold(c, named->second);
-      reply.memory.fd = duplicate(existing.fd);
       return reply;
     }
   }
@@ -196,8 +205,12 @@ ipc::OpenNamedMapping::Reply ObjectService::openMapping(Connection& c,
     reply.error = ERROR_NOT_ENOUGH_MEMORY;
     return reply;
   }
-  uint64_t id = nextId_++;
   reply.memory.fd = duplicate(object.fd);
+  if (!reply.memory.fd) {
+    reply.error = ERROR_TOO_MANY_OPEN_FILES;
+    return reply;
+  }
+  uint64_t id = nextId_++;
   reply.size = r.size;
   objects_.emplace(id, std::move(object));
   if (!r.name.empty()) byName_[r.name] = id;

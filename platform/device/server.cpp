@@ -8,14 +8,51 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
+#include "os/descriptor_limit.h"
 #include "os/device_root.h"
+#include "winerror.h"
 
 namespace handheld::device {
+
+namespace {
 
 // A client may not keep more than this many packets from being read in one go, so one busy
 // client cannot starve the others.
 constexpr int kPacketsPerWakeup = 64;
+// Nor can a flood of connections keep the loop accepting.
+constexpr int kAcceptsPerWakeup = 64;
+// Every client greets at once; a connection that does not holds a descriptor for nothing.
+constexpr auto kGreetingTime = std::chrono::seconds(3);
+// Connections one host user may hold, and never more than half the descriptors, so that
+// clients of one user cannot take the descriptors the device needs for its own work.
+constexpr size_t kMaxConnectionsPerUser = 512;
+// While out of descriptors, how often accepting is tried again when no connection went.
+constexpr auto kAcceptRetryTime = std::chrono::seconds(1);
+
+uint32_t peerUser(int socket) {
+  ucred credentials{};
+  socklen_t size = sizeof credentials;
+  if (getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0) return UINT32_MAX;
+  return credentials.uid;
+}
+
+// Told before the socket closes; a fresh socket takes one packet at once. What the client
+// sent already is read first: closing over unread data would reset the connection, and the
+// client would see the reset instead of the answer.
+void refuseConnection(os::UniqueFd socket) {
+  constexpr int kPacketsRead = 8;  // a client that just connected has sent its greeting at most
+  uint8_t discard[64];
+  for (int i = 0; i < kPacketsRead && ::recv(socket.get(), discard, sizeof discard, MSG_DONTWAIT) > 0; ++i) {
+  }
+  Connection refused(0, std::move(socket));
+  ipc::Hello::Reply reply;
+  reply.error = ERROR_REQ_NOT_ACCEP;
+  refused.reply<ipc::Hello>(0, reply);
+}
+
+}  // namespace
 
 Server::Server(std::filesystem::path root, Log& log) : root_(std::move(root)), log_(log) {}
 
@@ -45,13 +82,28 @@ bool Server::listen(std::string& error) {
 }
 
 void Server::accept() {
-  for (;;) {
+  for (int i = 0; i < kAcceptsPerWakeup; ++i) {
     int fd = ::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0) {
-      if (errno == EINTR) continue;
-      return;  // EAGAIN, or out of descriptors: try again on the next readiness
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) return pauseAccepting();
+      descriptorsLogged_ = false;  // EAGAIN: everyone waiting was taken
+      return;
     }
-    auto c = std::make_shared<Connection>(nextConnection_++, os::UniqueFd(fd));
+    os::UniqueFd socket(fd);
+    const uint32_t user = peerUser(fd);
+    size_t& held = connectionsPerUser_[user];
+    if (held >= std::min(kMaxConnectionsPerUser, os::descriptorLimit() / 2)) {
+      if (!userLimitLogged_)
+        log_.write("host user " + std::to_string(user) + " has " + std::to_string(held) +
+                   " connections, as many as it may: refusing more");
+      userLimitLogged_ = true;
+      refuseConnection(std::move(socket));
+      continue;
+    }
+    ++held;
+    auto c = std::make_shared<Connection>(nextConnection_++, std::move(socket));
+    c->hostUser = user;
     uint64_t id = c->id();
     connections_[id] = c;
     std::weak_ptr<Connection> weak = c;
@@ -65,7 +117,13 @@ void Server::accept() {
         updateInterest(*conn);
       }
     };
-    loop_.watch(fd, EPOLLIN, [this, weak, id](uint32_t events) {
+    c->greetingTimer = loop_.addTimer(EventLoop::Clock::now() + kGreetingTime, [this, id] {
+      auto conn = find(id);
+      if (!conn) return;
+      conn->greetingTimer = 0;
+      if (!conn->greeted) drop(id);
+    });
+    loop_.watch(c->fd(), EPOLLIN, [this, weak, id](uint32_t events) {
       auto conn = weak.lock();
       if (!conn) return;
       if (events & EPOLLOUT) conn->flush();
@@ -73,6 +131,28 @@ void Server::accept() {
       if (auto still = find(id)) updateInterest(*still);
     });
   }
+}
+
+void Server::pauseAccepting() {
+  if (acceptPaused_) return;
+  acceptPaused_ = true;
+  loop_.unwatch(listener_.get());
+  if (!descriptorsLogged_)
+    log_.write("out of descriptors (" + std::to_string(connections_.size()) +
+               " connections): accepting no more until one is free");
+  descriptorsLogged_ = true;
+  acceptRetry_ = loop_.addTimer(EventLoop::Clock::now() + kAcceptRetryTime, [this] {
+    acceptRetry_ = 0;
+    resumeAccepting();
+  });
+}
+
+void Server::resumeAccepting() {
+  if (!acceptPaused_) return;
+  acceptPaused_ = false;
+  if (acceptRetry_) loop_.cancelTimer(std::exchange(acceptRetry_, 0));
+  // Level-triggered: whoever waits in the backlog is accepted on the next turn.
+  loop_.watch(listener_.get(), EPOLLIN, [this](uint32_t) { accept(); });
 }
 
 void Server::readFrom(const std::shared_ptr<Connection>& c) {
@@ -107,6 +187,7 @@ void Server::greet(Connection& c, ipc::Packet& packet) {
     return;
   }
   c.greeted = true;
+  if (c.greetingTimer) loop_.cancelTimer(std::exchange(c.greetingTimer, 0));
   c.kind = request.kind;
   c.pid = request.pid;
   ipc::Hello::Reply reply;
@@ -132,8 +213,14 @@ void Server::drop(uint64_t id) {
   if (it == connections_.end()) return;
   auto c = it->second;
   loop_.unwatch(c->fd());
+  if (c->greetingTimer) loop_.cancelTimer(c->greetingTimer);
   connections_.erase(it);
+  if (auto user = connectionsPerUser_.find(c->hostUser); user != connectionsPerUser_.end() && --user->second == 0) {
+    connectionsPerUser_.erase(user);
+    userLimitLogged_ = false;
+  }
   for (auto& hook : disconnectHooks_) hook(*c);
+  resumeAccepting();  // its descriptor closes when the last holder lets go, at the latest now
 }
 
 std::shared_ptr<Connection> Server::find(uint64_t id) const {

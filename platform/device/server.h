@@ -86,6 +86,10 @@ class Server {
 
  private:
   void accept();
+  // Out of descriptors: the listening socket is not watched (it would stay readable and the
+  // loop spin) until a connection goes or a moment has passed.
+  void pauseAccepting();
+  void resumeAccepting();
   void readFrom(const std::shared_ptr<Connection>& c);
   void dispatch(Connection& c, ipc::Packet& packet);
   void greet(Connection& c, ipc::Packet& packet);
@@ -98,6 +102,11 @@ class Server {
   os::UniqueFd listener_;
   std::unordered_map<uint64_t, std::shared_ptr<Connection>> connections_;
   uint64_t nextConnection_ = 1;
+  std::unordered_map<uint32_t, size_t> connectionsPerUser_;
+  bool userLimitLogged_ = false;  // once until that user's connections are all gone
+  bool acceptPaused_ = false;
+  bool descriptorsLogged_ = false;  // once until the backlog is empty again
+  EventLoop::TimerId acceptRetry_ = 0;
   std::unordered_map<uint16_t, std::function<void(Connection&, ipc::Packet&)>> handlers_;
   std::vector<std::function<void(Connection&)>> disconnectHooks_;
   std::vector<std::function<void(Connection&, ipc::Hello::Reply&)>> helloHooks_;

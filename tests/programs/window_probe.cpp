@@ -10,6 +10,10 @@
 //   WM_USER+4                   never returns (Sleep)
 //   WM_USER+5 (ms)              computes for ms milliseconds, returns 1
 //   WM_USER+6                   SetForegroundWindow on itself, returns 1
+//   WM_USER+7                   waits until the named event ProbeRelease is set, returns 1
+//   WM_USER+8 (n)               a numbered post: counted, and n added to a sum
+//   WM_USER+9                   returns how many numbered posts came
+//   WM_USER+11                  returns the sum of their numbers
 // and reports to REPORT: WM_ACTIVATE as WM_APP+1 (state, own handle), WM_SETFOCUS as WM_APP+2,
 // WM_KILLFOCUS as WM_APP+3, a second start as WM_APP+10 (its process id).
 #include <windows.h>
@@ -23,6 +27,8 @@
 namespace {
 
 HWND g_report = nullptr;
+LRESULT g_numberedPosts = 0;
+LRESULT g_numberSum = 0;
 
 HWND parseHandle(const std::u16string& text) {
   uintptr_t value = 0;
@@ -58,6 +64,20 @@ LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_USER + 6:
       return SetForegroundWindow(window);
+    case WM_USER + 7: {
+      HANDLE release = CreateEventW(nullptr, TRUE, FALSE, u"ProbeRelease");
+      WaitForSingleObject(release, INFINITE);
+      CloseHandle(release);
+      return 1;
+    }
+    case WM_USER + 8:
+      ++g_numberedPosts;
+      g_numberSum += static_cast<LRESULT>(wParam);
+      return 0;
+    case WM_USER + 9:
+      return g_numberedPosts;
+    case WM_USER + 11:
+      return g_numberSum;
     case WM_USER + 10:
       report(WM_APP + 10, wParam, 0);
       return 0;

@@ -135,14 +135,20 @@ IoResult receivePacket(int socket, Packet& packet) {
     }
   }
   if (n == 0) return IoResult::Closed;
-  if (msg.msg_flags & (MSG_TRUNC | MSG_CTRUNC)) return IoResult::Failed;
-  if (static_cast<size_t>(n) < kHeaderSize) return IoResult::Failed;
+  if ((msg.msg_flags & MSG_TRUNC) || static_cast<size_t>(n) < kHeaderSize) return IoResult::Failed;
+  if (msg.msg_flags & MSG_CTRUNC) {
+    // Some may have arrived, but which positions they held is unknown.
+    packet.fds.clear();
+    packet.descriptorsLost = true;
+  }
   packet.op = static_cast<uint16_t>(buffer[0] | (buffer[1] << 8));
   packet.flags = static_cast<uint16_t>(buffer[2] | (buffer[3] << 8));
   packet.serial = static_cast<uint32_t>(buffer[4]) | (static_cast<uint32_t>(buffer[5]) << 8) |
                   (static_cast<uint32_t>(buffer[6]) << 16) | (static_cast<uint32_t>(buffer[7]) << 24);
   if (packet.flags & kLarge) {
-    if (static_cast<size_t>(n) != kHeaderSize || packet.fds.empty()) return IoResult::Failed;
+    if (static_cast<size_t>(n) != kHeaderSize) return IoResult::Failed;
+    if (packet.descriptorsLost) return IoResult::Done;
+    if (packet.fds.empty()) return IoResult::Failed;
     if (!memfdToBody(packet.fds.front().get(), packet.body)) return IoResult::Failed;
     packet.fds.erase(packet.fds.begin());
   } else {

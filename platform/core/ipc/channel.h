@@ -24,6 +24,9 @@ struct Packet {
   uint32_t serial = 0;
   Bytes body;
   std::vector<os::UniqueFd> fds;
+  // The descriptors sent with it could not be taken (this process had none left, or the peer
+  // sent more than kMaxFds): `fds` is empty, and so is the body when it came in a memfd.
+  bool descriptorsLost = false;
 };
 
 inline constexpr size_t kInlineLimit = 48 * 1024;
@@ -47,7 +50,8 @@ enum class IoResult { Done, WouldBlock, Closed, Failed };
 // Sends the whole packet (SOCK_SEQPACKET is all or nothing).
 IoResult sendPacket(int socket, const OutgoingPacket& packet);
 
-// Receives one packet. `packet` is filled on Done. Malformed framing gives Failed: the caller
+// Receives one packet. `packet` is filled on Done, also when its descriptors were lost (the
+// packet itself is whole; what needs them fails). Malformed framing gives Failed: the caller
 // drops the peer.
 IoResult receivePacket(int socket, Packet& packet);
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ipc/connect.h"
+#include "os/descriptor_limit.h"
 #include "os/device_root.h"
 
 namespace handheld::ipc {
@@ -57,6 +58,7 @@ DeviceClient& DeviceClient::get() {
 }
 
 bool DeviceClient::connect(std::string& error) {
+  os::raiseDescriptorLimit();
   auto greeting = connectToDevice(os::chooseDeviceRoot(), ClientKind::Process, error);
   if (!greeting) return false;
   void* page = mmap(nullptr, kDeviceInfoPageSize, PROT_READ, MAP_SHARED,

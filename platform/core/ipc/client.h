@@ -17,6 +17,7 @@
 #include "ipc/channel.h"
 #include "ipc/device_info_page.h"
 #include "ipc/protocol.h"
+#include "winerror.h"
 
 namespace handheld::ipc {
 
@@ -36,6 +37,9 @@ class DeviceClient {
   void expectDisconnect() { disconnectExpected_ = true; }
 
   // Sends a request and waits for its reply; nullopt when the server refused it as malformed.
+  // A reply whose descriptors this process had no room for fails with
+  // ERROR_TOO_MANY_OPEN_FILES, its other fields kept (so that what the server granted, such
+  // as an object reference, can be given back).
   template <class M>
   std::optional<typename M::Reply> call(const typename M::Request& request) {
     WireWriter writer;
@@ -43,7 +47,11 @@ class DeviceClient {
     auto packet = roundTrip(static_cast<uint16_t>(M::op), writer);
     if (!packet || (packet->flags & kError)) return std::nullopt;
     typename M::Reply reply;
-    if (!decode(packet->body.data(), packet->body.size(), &packet->fds, reply)) return std::nullopt;
+    if (!decode(packet->body.data(), packet->body.size(), &packet->fds, reply, packet->descriptorsLost))
+      return std::nullopt;
+    if constexpr (requires { reply.error; }) {
+      if (packet->descriptorsLost && reply.error == 0) reply.error = ERROR_TOO_MANY_OPEN_FILES;
+    }
     return reply;
   }
   // Sends a message that has no reply.

@@ -10,6 +10,7 @@
 #include "ipc/channel.h"
 #include "kernel/error_text.h"
 #include "os/device_root.h"
+#include "winerror.h"
 
 namespace handheld::ipc {
 
@@ -40,9 +41,10 @@ std::optional<Greeting> connectToDevice(const std::filesystem::path& root, Clien
     const int why = errno;
     const bool nothing = why == ENOENT || why == ECONNREFUSED;
     if (noDevice) *noDevice = nothing;
-    error = nothing ? "no device is running on " + root.string()
-                    : "cannot reach the device at " + root.string() + ": " +
-                          (why == EACCES || why == EPERM ? "permission denied" : std::strerror(why));
+    error = why == EAGAIN ? "the device on " + root.string() + " has too many connections waiting; try again"
+            : nothing     ? "no device is running on " + root.string()
+                          : "cannot reach the device at " + root.string() + ": " +
+                                (why == EACCES || why == EPERM ? "permission denied" : std::strerror(why));
     return std::nullopt;
   }
   Hello::Request hello{kind, static_cast<uint32_t>(getpid()), kProtocolVersion};
@@ -50,11 +52,22 @@ std::optional<Greeting> connectToDevice(const std::filesystem::path& root, Clien
   encode(writer, hello);
   auto packet = buildPacket(static_cast<uint16_t>(Op::Hello), 0, 0, writer);
   Packet answer;
-  if (!packet || sendPacketBlocking(greeting.socket.get(), *packet) != IoResult::Done ||
-      receivePacketBlocking(greeting.socket.get(), answer) != IoResult::Done ||
+  // A device that refuses the connection answers before the greeting and closes, so its
+  // answer is read even when the greeting could not be sent.
+  if (!packet) {
+    error = "cannot build the greeting";
+    return std::nullopt;
+  }
+  sendPacketBlocking(greeting.socket.get(), *packet);
+  if (receivePacketBlocking(greeting.socket.get(), answer) != IoResult::Done ||
       (answer.flags & kError) ||
       !decode(answer.body.data(), answer.body.size(), &answer.fds, greeting.reply)) {
-    error = "the device on " + root.string() + " did not answer the greeting";
+    error = answer.descriptorsLost ? std::string("this process has no descriptor left for the device")
+                                   : "the device on " + root.string() + " did not answer the greeting";
+    return std::nullopt;
+  }
+  if (greeting.reply.error == ERROR_REQ_NOT_ACCEP) {
+    error = "the device on " + root.string() + " refused the connection: this user has as many connections as it allows";
     return std::nullopt;
   }
   if (greeting.reply.error != 0) {

@@ -72,6 +72,7 @@ enum class Op : uint16_t {
   MessageDeliver,
   MessageResult,
   AutomationSend,
+  PostsTaken = 130,
   SurfaceAttach = 140,
   SurfaceDamage,
   IdleQuery = 150,
@@ -779,9 +780,10 @@ struct MessageSendDone {
 };
 
 // A message posted to a window of another process, or to a thread (handle 0, threadId).
-// Answered at once for a top-level window the server knows; otherwise once the receiving
-// process has queued it (a window or thread it does not have: an error), or after a second
-// without its answer (taken as delivered).
+// Answered at once for a top-level window the server knows: ERROR_NOT_ENOUGH_QUOTA when the
+// server counts 10000 posts to that window's thread not yet taken (PostsTaken); otherwise
+// once the receiving process has queued it (a window or thread it does not have, or a full
+// queue: an error), or after a second without its answer (taken as delivered).
 struct MessagePost {
   static constexpr Op op = Op::MessagePost;
   struct Request {
@@ -801,7 +803,9 @@ struct MessagePost {
 enum class Delivery : uint8_t { Send = 1, Notify = 2, Post = 3, ThreadPost = 4 };
 
 // What the server hands the owning process. It answers with MessageResult: a send when the
-// window procedure returns (or at once with an error), a post once queued.
+// window procedure returns (or at once with an error), a post once queued. A post the server
+// answered itself (deliveryId 0) names the thread it was counted against; the process queues
+// it whatever its queue holds and reports it with PostsTaken once it leaves the queue.
 struct MessageDeliver {
   static constexpr Op op = Op::MessageDeliver;
   uint64_t deliveryId = 0;
@@ -819,6 +823,14 @@ struct MessageResult {
   uint32_t error = 0;
   int64_t result = 0;
   HANDHELD_FIELDS(deliveryId, error, result)
+};
+// Posts counted against a thread's queue that have left it (taken, or dropped with their
+// window or thread).
+struct PostsTaken {
+  static constexpr Op op = Op::PostsTaken;
+  uint32_t threadId = 0;
+  uint32_t count = 0;
+  HANDHELD_FIELDS(threadId, count)
 };
 
 // A send from automation (handheld-ctl, tests): answered when the window procedure returns.

@@ -89,8 +89,11 @@ class WireWriter {
 // failure makes the whole message invalid (ok() false) instead of reading past the end.
 class WireReader {
  public:
-  WireReader(const uint8_t* data, size_t size, std::vector<os::UniqueFd>* fds)
-      : data_(data), size_(size), fds_(fds) {}
+  // descriptorsLost: the packet's descriptors could not be received (the process had none
+  // left); a descriptor field then decodes as none instead of failing the message.
+  WireReader(const uint8_t* data, size_t size, std::vector<os::UniqueFd>* fds,
+             bool descriptorsLost = false)
+      : data_(data), size_(size), fds_(fds), descriptorsLost_(descriptorsLost) {}
 
   bool ok() const { return ok_; }
   bool atEnd() const { return pos_ == size_; }
@@ -129,8 +132,10 @@ class WireReader {
       int32_t index = 0;
       getRaw(index);
       if (!ok_ || index < 0) return;
-      if (!fds_ || static_cast<size_t>(index) >= fds_->size() || !(*fds_)[index].valid())
-        return fail();
+      if (!fds_ || static_cast<size_t>(index) >= fds_->size() || !(*fds_)[index].valid()) {
+        if (!descriptorsLost_) fail();
+        return;
+      }
       value.fd = std::move((*fds_)[index]);
     } else if constexpr (IsVector<T>::value) {
       uint32_t n = 0;
@@ -172,6 +177,7 @@ class WireReader {
   size_t pos_ = 0;
   bool ok_ = true;
   std::vector<os::UniqueFd>* fds_;
+  bool descriptorsLost_;
 };
 
 template <class T>
@@ -181,8 +187,9 @@ void encode(WireWriter& writer, const T& message) {
 
 // Decodes a whole message; trailing bytes make it invalid.
 template <class T>
-bool decode(const uint8_t* data, size_t size, std::vector<os::UniqueFd>* fds, T& message) {
-  WireReader reader(data, size, fds);
+bool decode(const uint8_t* data, size_t size, std::vector<os::UniqueFd>* fds, T& message,
+            bool descriptorsLost = false) {
+  WireReader reader(data, size, fds, descriptorsLost);
   reader.get(message);
   return reader.ok() && reader.atEnd();
 }

@@ -54,6 +54,8 @@ HANDHELD_API HANDLE WINAPI CreateFileMappingW(HANDLE file, LPSECURITY_ATTRIBUTES
   if (name && *name) {
     auto reply = ipc::DeviceClient::get().call<ipc::OpenNamedMapping>({name, size, true});
     if (!reply || reply->error) {
+      // Held for us although its descriptor found no room here: given back.
+      if (reply && reply->objectId) ipc::DeviceClient::get().notify(ipc::ReleaseObject{reply->objectId});
       SetLastError(reply ? reply->error : ERROR_INVALID_PARAMETER);
       return nullptr;
     }

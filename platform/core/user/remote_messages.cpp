@@ -4,6 +4,7 @@
 
 #include "user/cross_process.h"
 #include "user/device_link.h"
+#include "user/post_quota.h"
 #include "user/sent_messages.h"
 #include "user/user_lock.h"
 #include "user/window_handle.h"
@@ -83,14 +84,22 @@ void deliverFromServer(const ipc::MessageDeliver& delivery) {
   } else if (auto w = WindowTable::get().find(window)) {
     queue = QueueTable::get().find(w->threadId);
   }
+  // A post the server answered itself was counted against this thread; it is reported
+  // whether it is queued or not.
+  const DWORD quotaThread =
+      delivery.kind == ipc::Delivery::Post && delivery.deliveryId == 0 ? delivery.threadId : 0;
+  const MSG message{window, delivery.message, wParam, lParam, GetTickCount(), {}};
   if (!queue || (window && !acceptsFromOtherProcess(window, delivery.message, wParam, lParam)) ||
       (!window && carriesPointers(delivery.message, wParam, lParam))) {
+    notePostLeft(PostedMessage(message, quotaThread));
+    auto reports = takeDuePostReports(true);
     guard.unlock();
+    sendPostReports(reports);
     return acknowledge(delivery, queue ? ERROR_MESSAGE_SYNC_ONLY : ERROR_INVALID_WINDOW_HANDLE);
   }
   bool queued = false;
   if (delivery.kind == ipc::Delivery::Post || delivery.kind == ipc::Delivery::ThreadPost) {
-    queued = enqueuePosted(*queue, MSG{window, delivery.message, wParam, lParam, GetTickCount(), {}});
+    queued = enqueuePosted(*queue, message, quotaThread);
   } else {
     auto record = std::make_shared<SentMessage>();
     record->origin = SentMessage::Origin::Remote;
@@ -102,7 +111,10 @@ void deliverFromServer(const ipc::MessageDeliver& delivery) {
     record->deliveryId = delivery.deliveryId;
     queued = enqueueSent(*queue, std::move(record));
   }
+  if (!queued) notePostLeft(PostedMessage(message, quotaThread));
+  auto reports = takeDuePostReports(!queued);
   guard.unlock();
+  sendPostReports(reports);
   acknowledge(delivery, queued ? 0 : ERROR_NOT_ENOUGH_QUOTA);
 }
 

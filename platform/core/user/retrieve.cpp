@@ -1,5 +1,6 @@
 #include "user/retrieve.h"
 
+#include "user/post_quota.h"
 #include "user/sent_messages.h"
 #include "user/user_lock.h"
 #include "user/window_access.h"
@@ -15,11 +16,18 @@ bool windowPasses(const MessageFilter& filter, HWND window) {
   return window == filter.window || isDescendant(filter.window, window);
 }
 
-bool takeFrom(std::deque<MSG>& messages, const MessageFilter& filter, bool remove, MSG& out) {
+void leaving(const MSG&) {}
+void leaving(const PostedMessage& message) { notePostLeft(message); }
+
+template <class Message>
+bool takeFrom(std::deque<Message>& messages, const MessageFilter& filter, bool remove, MSG& out) {
   for (auto it = messages.begin(); it != messages.end(); ++it) {
     if (!filter.takes(it->message) || !windowPasses(filter, it->hwnd)) continue;
     out = *it;
-    if (remove) messages.erase(it);
+    if (remove) {
+      leaving(*it);
+      messages.erase(it);
+    }
     return true;
   }
   return false;
@@ -105,6 +113,9 @@ bool peekNextMessage(ThreadQueue& queue, const MessageFilter& filter, bool remov
       queue.lastMessageTime = out.time;
       queue.lastMessagePoint = out.pt;
     }
+    auto reports = takeDuePostReports(!found);
+    guard.unlock();
+    sendPostReports(reports);
     return found;
   }
 }

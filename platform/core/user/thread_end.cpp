@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "user/post_quota.h"
 #include "user/sent_messages.h"
 #include "user/top_level_sync.h"
 #include "user/user_lock.h"
@@ -13,6 +14,7 @@ namespace handheld::user {
 void endThreadQueue(std::shared_ptr<ThreadQueue> queue) {
   std::vector<std::shared_ptr<SentMessage>> unanswered;
   std::vector<HWND> topLevel;
+  std::vector<ipc::PostsTaken> reports;
   {
     UserGuard guard(userLock());
     queue->ended = true;
@@ -29,10 +31,13 @@ void endThreadQueue(std::shared_ptr<ThreadQueue> queue) {
       w->state = Window::State::Destroying;
     }
     for (const auto& w : windows) forgetWindow(*w);
+    for (const auto& message : queue->posted) notePostLeft(message);
     queue->posted.clear();
     queue->input.clear();
     queue->timers.clear();
+    reports = takeDuePostReports(true);
   }
+  sendPostReports(reports);
   for (const auto& message : unanswered) answerSentMessage(message, 0);
   for (HWND window : topLevel) unregisterTopLevel(window);
 }

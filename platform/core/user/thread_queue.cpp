@@ -64,9 +64,9 @@ std::shared_ptr<ThreadQueue> currentQueue() {
 
 ThreadQueue* existingCurrentQueue() { return t_queue.queue.get(); }
 
-bool enqueuePosted(ThreadQueue& queue, const MSG& message) {
-  if (queue.ended || queue.posted.size() >= kMaxPostedMessages) return false;
-  queue.posted.push_back(message);
+bool enqueuePosted(ThreadQueue& queue, const MSG& message, DWORD quotaThread) {
+  if (queue.ended || (!quotaThread && queue.posted.size() >= kMaxPostedMessages)) return false;
+  queue.posted.emplace_back(message, quotaThread);
   queue.arrived |= QS_POSTMESSAGE;
   queue.wake();
   return true;

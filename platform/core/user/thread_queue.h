@@ -43,6 +43,14 @@ struct SentMessage {
   DWORD error = 0;                        // why a send to another process failed
 };
 
+// A posted message. quotaThread: the thread the server counted it against, for a post from
+// another process it answered itself (it is told when the message leaves the queue); 0 for
+// every other post.
+struct PostedMessage : MSG {
+  PostedMessage(const MSG& posted, DWORD countedFor = 0) : MSG(posted), quotaThread(countedFor) {}
+  DWORD quotaThread;
+};
+
 struct Timer {
   HWND window = nullptr;
   UINT_PTR id = 0;
@@ -70,7 +78,7 @@ class ThreadQueue {
   void drainWake() const;
 
   std::deque<std::shared_ptr<SentMessage>> sent;
-  std::deque<MSG> posted;
+  std::deque<PostedMessage> posted;
   std::deque<MSG> input;
   std::vector<Timer> timers;
   size_t windowsToPaint = 0;  // windows of this thread with a non-empty update region
@@ -113,12 +121,14 @@ std::shared_ptr<ThreadQueue> currentQueue();
 // The calling thread's queue if it has one; never makes one. Safe with the lock held.
 ThreadQueue* existingCurrentQueue();
 
-// Limit of each list of a queue, so that a flooding sender cannot exhaust the receiver.
+// Limit of each list of a queue, so that a flooding sender cannot exhaust the receiver. The
+// server holds posts from other processes to the same limit (PostsTaken).
 inline constexpr size_t kMaxPostedMessages = 10000;
 
 // Under the lock. Appends a posted message and wakes the owner; false when the queue is full
-// or its thread has ended.
-bool enqueuePosted(ThreadQueue& queue, const MSG& message);
+// or its thread has ended. A post the server counted (quotaThread) was admitted by the
+// server's count and is taken whatever the queue holds.
+bool enqueuePosted(ThreadQueue& queue, const MSG& message, DWORD quotaThread = 0);
 // Under the lock. Queues a sent message and wakes the owner; false when the queue is full or
 // its thread has ended.
 bool enqueueSent(ThreadQueue& queue, std::shared_ptr<SentMessage> message);

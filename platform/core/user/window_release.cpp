@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "user/paint_state.h"
+#include "user/post_quota.h"
 #include "user/thread_queue.h"
 #include "user/window_table.h"
 
@@ -12,6 +13,14 @@ namespace {
 
 void dropMessagesFor(std::deque<MSG>& messages, HWND window) {
   std::erase_if(messages, [window](const MSG& m) { return m.hwnd == window; });
+}
+
+void dropMessagesFor(std::deque<PostedMessage>& messages, HWND window) {
+  std::erase_if(messages, [window](const PostedMessage& m) {
+    if (m.hwnd != window) return false;
+    notePostLeft(m);
+    return true;
+  });
 }
 
 }  // namespace

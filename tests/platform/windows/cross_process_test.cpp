@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "automation_client.h"
+#include "strings/utf.h"
 #include "windows_fixture.h"
 
 namespace handheld::testing {
@@ -163,6 +164,50 @@ TEST_F(CrossProcess, AStoppedProcessHoldsNobodyUp) {
   ASSERT_EQ(kill(static_cast<pid_t>(pid), SIGCONT), 0);
   EXPECT_TRUE(PostMessageW(probe, WM_CLOSE, 0, 0));
   EXPECT_EQ(waitExit(pid), 0u);
+}
+
+// The probe waits in a send while 100000 numbered posts come: its queue takes 10000, every
+// other post fails with ERROR_NOT_ENOUGH_QUOTA (1816), and exactly the posts reported as
+// posted arrive. Once it has taken them, posts go through again.
+TEST_F(CrossProcess, ABusyReceiversFullQueueRefusesPosts) {
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, u"ProbeRelease");
+  ASSERT_NE(release, nullptr);
+  HWND probe = startProbe(u"window ProbeClass ProbeTitle");
+  ASSERT_NE(probe, nullptr);
+  ASSERT_TRUE(SendNotifyMessageW(probe, WM_USER + 7, 0, 0));  // busy until released
+
+  LRESULT posted = 0;
+  LRESULT sum = 0;
+  int refusedForQuota = 0;
+  for (int n = 1; n <= 100000; ++n) {
+    SetLastError(0);
+    if (PostMessageW(probe, WM_USER + 8, static_cast<WPARAM>(n), 0)) {
+      ++posted;
+      sum += n;
+    } else if (GetLastError() == 1816) {
+      ++refusedForQuota;
+    }
+  }
+  EXPECT_EQ(posted, 10000);
+  EXPECT_EQ(sum, 50005000);  // the first 10000
+  EXPECT_EQ(refusedForQuota, 90000);
+  // Whoever posts, and to the thread as well.
+  SetLastError(0);
+  EXPECT_FALSE(PostThreadMessageW(GetWindowThreadProcessId(probe, nullptr), WM_USER + 8, 1, 0));
+  EXPECT_EQ(GetLastError(), 1816u);
+  std::string out;
+  EXPECT_EQ(ctl("post " + strings::toUtf8(hex(probe)) + " WM_USER+8 1 0", &out), 1) << out;
+
+  ASSERT_TRUE(SetEvent(release));
+  ASSERT_TRUE(waitIdle());
+  EXPECT_EQ(SendMessageW(probe, WM_USER + 9, 0, 0), posted);
+  EXPECT_EQ(SendMessageW(probe, WM_USER + 11, 0, 0), sum);
+  EXPECT_TRUE(PostMessageW(probe, WM_USER + 8, 1, 0));
+  EXPECT_EQ(ctl("post " + strings::toUtf8(hex(probe)) + " WM_USER+8 1 0"), 0);
+  ASSERT_TRUE(waitIdle());
+  EXPECT_EQ(SendMessageW(probe, WM_USER + 9, 0, 0), posted + 2);
+  CloseHandle(release);
+  PostMessageW(probe, WM_CLOSE, 0, 0);
 }
 
 TEST_F(CrossProcess, ActivationMessagesAcrossTwoProcesses) {

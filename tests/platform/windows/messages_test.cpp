@@ -189,5 +189,26 @@ TEST_F(Messages, QueueStatusAndWaitingForMessagesOrObjects) {
   EXPECT_EQ(GetMessageW(&m, reinterpret_cast<HWND>(0xFFF00001u), 0, 0), -1);
 }
 
+// A queue holds 10000 posted messages; the next post fails with ERROR_NOT_ENOUGH_QUOTA
+// (1816), to a window and to the thread, until one is taken.
+TEST_F(Messages, AFullQueueRefusesTheNextPost) {
+  HWND w = create(0);
+  for (int n = 0; n < 10000; ++n) ASSERT_TRUE(PostMessageW(w, WM_USER, static_cast<WPARAM>(n), 0)) << n;
+  SetLastError(0);
+  EXPECT_FALSE(PostMessageW(w, WM_USER, 0, 0));
+  EXPECT_EQ(GetLastError(), 1816u);
+  SetLastError(0);
+  EXPECT_FALSE(PostThreadMessageW(GetCurrentThreadId(), WM_USER, 0, 0));
+  EXPECT_EQ(GetLastError(), 1816u);
+  MSG m;
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 0u);
+  EXPECT_TRUE(PostMessageW(w, WM_USER, 10000, 0));
+  int taken = 0;
+  while (PeekMessageW(&m, nullptr, WM_USER, WM_USER, PM_REMOVE)) ++taken;
+  EXPECT_EQ(taken, 10000);
+  EXPECT_EQ(m.wParam, 10000u);
+}
+
 }  // namespace
 }  // namespace handheld::testing

@@ -74,6 +74,8 @@ std::shared_ptr<EventObject> openNamedEvent(std::u16string_view name, bool manua
   });
   auto reply = client.call<ipc::OpenNamedEvent>({std::u16string(name), manualReset, initialState});
   if (!reply || reply->error) {
+    // Held for us although its descriptor found no room here: given back.
+    if (reply && reply->objectId) ipc::DeviceClient::get().notify(ipc::ReleaseObject{reply->objectId});
     SetLastError(reply ? reply->error : ERROR_INVALID_PARAMETER);
     return nullptr;
   }
