@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD_DIR := build
 ROOT ?=
 
-.PHONY: all deps configure build test run bench asan fuzz clean
+.PHONY: all deps configure build test run bench soak asan fuzz clean
 
 all: build
 
@@ -29,6 +29,11 @@ run: build
 
 bench: build
 	@scripts/run-benchmarks
+
+# Eight clients against one device for SOAK_SECONDS (default 300), with the server's memory
+# and descriptors sampled every 10 s.
+soak: build
+	build/bench/soak/soak_device $(SOAK_SECONDS)
 
 asan: deps
 	@test -f build-asan/build.ninja || cmake --preset asan

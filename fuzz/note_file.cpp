@@ -1,46 +1,25 @@
-// The note file readers on any file content: they never read past the end, never trust the
-// content length, and what they accept writes back to the same record.
+// The note file readers on any file content, from memory: they never read past the end,
+// never trust the content length, and what they accept writes back to the same record.
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <span>
+#include <string_view>
+#include <vector>
 
-#include "fs/root.h"
 #include "notes/note_file.h"
 
 namespace {
 
-// A device root of this process's own, made once and removed when the process ends.
-class ScratchRoot {
- public:
-  ScratchRoot() {
-    char pattern[] = "/tmp/handheld-fuzz-notes-XXXXXX";
-    if (!::mkdtemp(pattern)) std::abort();
-    root_ = pattern;
-    std::filesystem::create_directories(root_ / ".device");
-    if (handheld::fs::useProcessRoot(root_) != ERROR_SUCCESS) std::abort();
-  }
-  ~ScratchRoot() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  std::filesystem::path file() const { return root_ / "Pinnote0.stk"; }
+namespace Layout = NoteFileLayout;
 
- private:
-  std::filesystem::path root_;
-};
-
-const ScratchRoot& scratch() {
-  static const ScratchRoot root;
-  return root;
-}
+bool sameTitle(const WCHAR* a, const WCHAR* b) { return std::u16string_view(a) == std::u16string_view(b); }
 
 bool sameRecord(const NoteRecord& a, const NoteRecord& b) {
   // The title is its text: units after the terminator mean nothing and are written as zeros.
-  return lstrcmpW(a.title, b.title) == 0 &&
+  return sameTitle(a.title, b.title) &&
          std::memcmp(&a.expiryTime, &b.expiryTime, sizeof a.expiryTime) == 0 && a.content == b.content &&
          a.expired == b.expired && a.zoom == b.zoom;
 }
@@ -48,26 +27,34 @@ bool sameRecord(const NoteRecord& a, const NoteRecord& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::ofstream(scratch().file(), std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                      static_cast<std::streamsize>(size));
-  constexpr LPCWSTR path = u"\\Pinnote0.stk";
+  const std::span<const BYTE> bytes(data, size);
 
   NoteHeader header;
-  const bool headerRead = ReadNoteHeader(path, header);
-  if (headerRead != (size >= NoteFileLayout::kHeaderSize)) std::abort();
-  if (headerRead && header.title[NoteFileLayout::kTitleUnits - 1] != 0) std::abort();
+  const bool headerRead = ParseNoteHeader(bytes, header);
+  if (headerRead != (size >= Layout::kHeaderSize)) std::abort();
+  if (headerRead && header.title[Layout::kTitleUnits - 1] != 0) std::abort();
 
   NoteRecord record;
   record.content.assign(3, 0x77);  // the reader clears what the record held
-  const bool read = ReadNoteFile(path, record);
-  if (record.title[NoteFileLayout::kTitleUnits - 1] != 0) std::abort();
+  const bool read = ParseNoteFile(bytes, record);
+  if (record.title[Layout::kTitleUnits - 1] != 0) std::abort();
   // Bytes after the content a file claims are left alone, never taken as content.
-  if (read && size < NoteFileLayout::kFixedPartSize + record.content.size()) std::abort();
+  if (read && size < Layout::kFixedPartSize + record.content.size()) std::abort();
   if (!read && !record.content.empty()) std::abort();
   if (!read) return 0;
+  // The list and the note window show the same header.
+  if (!sameTitle(header.title, record.title) || header.expired != record.expired ||
+      std::memcmp(&header.expiryTime, &record.expiryTime, sizeof header.expiryTime) != 0) {
+    std::abort();
+  }
 
-  if (!WriteNoteFile(path, record)) std::abort();
+  const NoteFixedPart fixed = EncodeNoteFixedPart(record);
+  std::vector<BYTE> written(fixed.size() + record.content.size());
+  std::memcpy(written.data(), fixed.data(), fixed.size());
+  if (!record.content.empty()) {
+    std::memcpy(written.data() + fixed.size(), record.content.data(), record.content.size());
+  }
   NoteRecord again;
-  if (!ReadNoteFile(path, again) || !sameRecord(record, again)) std::abort();
+  if (!ParseNoteFile(written, again) || !sameRecord(record, again)) std::abort();
   return 0;
 }

@@ -1,14 +1,13 @@
 #include "notes/note_file.h"
 
-#include <array>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
 
 namespace Layout = NoteFileLayout;
-
-using FixedPart = std::array<BYTE, Layout::kFixedPartSize>;
 
 // Closes a file handle when it goes out of scope.
 class FileHandle {
@@ -101,8 +100,22 @@ void decodeHeader(const BYTE* bytes, SYSTEMTIME& time, WCHAR (&title)[Layout::kT
   expired = bytes[Layout::kExpiredFlagOffset];
 }
 
-FixedPart encodeFixedPart(const NoteRecord& record) {
-  FixedPart bytes{};
+// Takes the fixed part of a file of `fileSize` bytes into the record. The content length
+// it claims, when the file has that many bytes behind the fixed part; nothing otherwise.
+std::optional<DWORD> takeFixedPart(std::span<const BYTE, Layout::kFixedPartSize> fixed,
+                                   std::uint64_t fileSize, NoteRecord& record) {
+  decodeHeader(fixed.data(), record.expiryTime, record.title, record.expired);
+  record.zoom = static_cast<LONG>(getDword(fixed.data() + Layout::kZoomOffset));
+  // The length is only a claim: believe it only as far as the file has bytes behind it.
+  const DWORD contentLength = getDword(fixed.data() + Layout::kContentLengthOffset);
+  if (contentLength > fileSize - Layout::kFixedPartSize) return std::nullopt;
+  return contentLength;
+}
+
+}  // namespace
+
+NoteFixedPart EncodeNoteFixedPart(const NoteRecord& record) {
+  NoteFixedPart bytes{};
   encodeTime(record.expiryTime, bytes.data() + Layout::kExpiryTimeOffset);
   encodeTitle(record.title, bytes.data() + Layout::kTitleOffset);
   bytes[Layout::kExpiredFlagOffset] = record.expired;
@@ -111,7 +124,21 @@ FixedPart encodeFixedPart(const NoteRecord& record) {
   return bytes;
 }
 
-}  // namespace
+bool ParseNoteFile(std::span<const BYTE> bytes, NoteRecord& record) {
+  record.clearContent();
+  if (bytes.size() < Layout::kFixedPartSize) return false;
+  const auto contentLength = takeFixedPart(bytes.first<Layout::kFixedPartSize>(), bytes.size(), record);
+  if (!contentLength) return false;
+  const auto content = bytes.subspan(Layout::kFixedPartSize, *contentLength);
+  record.content.assign(content.begin(), content.end());
+  return true;
+}
+
+bool ParseNoteHeader(std::span<const BYTE> bytes, NoteHeader& header) {
+  if (bytes.size() < Layout::kHeaderSize) return false;
+  decodeHeader(bytes.data(), header.expiryTime, header.title, header.expired);
+  return true;
+}
 
 bool WriteNoteFile(LPCWSTR path, const NoteRecord& record) {
   if (record.content.size() > std::numeric_limits<DWORD>::max() - Layout::kFixedPartSize) {
@@ -120,7 +147,7 @@ bool WriteNoteFile(LPCWSTR path, const NoteRecord& record) {
   FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.isOpen()) return false;
-  const FixedPart fixed = encodeFixedPart(record);
+  const NoteFixedPart fixed = EncodeNoteFixedPart(record);
   if (!writeExactly(file.get(), fixed.data(), static_cast<DWORD>(fixed.size()))) return false;
   return record.content.empty() ||
          writeExactly(file.get(), record.content.data(), static_cast<DWORD>(record.content.size()));
@@ -131,19 +158,16 @@ bool ReadNoteFile(LPCWSTR path, NoteRecord& record) {
   FileHandle file = openForReading(path);
   if (!file.isOpen()) return false;
   const DWORD fileSize = GetFileSize(file.get(), nullptr);
-  FixedPart fixed;
+  NoteFixedPart fixed;
   if (fileSize == INVALID_FILE_SIZE || fileSize < fixed.size() ||
       !readExactly(file.get(), fixed.data(), static_cast<DWORD>(fixed.size()))) {
     return false;
   }
-  decodeHeader(fixed.data(), record.expiryTime, record.title, record.expired);
-  record.zoom = static_cast<LONG>(getDword(fixed.data() + Layout::kZoomOffset));
-  // The length is only a claim: believe it only as far as the file has bytes behind it.
-  const DWORD contentLength = getDword(fixed.data() + Layout::kContentLengthOffset);
-  if (contentLength > fileSize - fixed.size()) return false;
-  if (contentLength == 0) return true;
-  std::vector<BYTE> content(contentLength);
-  if (!readExactly(file.get(), content.data(), contentLength)) return false;
+  const auto contentLength = takeFixedPart(fixed, fileSize, record);
+  if (!contentLength) return false;
+  // The content goes from the file straight into the record.
+  std::vector<BYTE> content(*contentLength);
+  if (!content.empty() && !readExactly(file.get(), content.data(), *contentLength)) return false;
   record.content = std::move(content);
   return true;
 }
@@ -152,9 +176,8 @@ bool ReadNoteHeader(LPCWSTR path, NoteHeader& header) {
   FileHandle file = openForReading(path);
   if (!file.isOpen()) return false;
   std::array<BYTE, Layout::kHeaderSize> bytes;
-  if (!readExactly(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()))) return false;
-  decodeHeader(bytes.data(), header.expiryTime, header.title, header.expired);
-  return true;
+  return readExactly(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())) &&
+         ParseNoteHeader(bytes, header);
 }
 
 bool FindFreeNoteFileName(LPCWSTR folder, LPCWSTR extension, WCHAR (&path)[MAX_PATH]) {

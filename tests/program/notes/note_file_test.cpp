@@ -179,6 +179,42 @@ TEST_F(NoteFile, DamagedFilesAreNeverReadPastTheirEnd) {
   EXPECT_FALSE(ReadNoteFile(devicePath("missing.stk").c_str(), record));
 }
 
+// The readers from memory are the file readers: on every length of a file, with bytes after
+// its content too, they accept and refuse alike and take the same fields.
+TEST_F(NoteFile, BytesInMemoryReadAsTheSameFileWould) {
+  Bytes whole = handMadeFile(u"From memory", 9, {1, 2, 3, 4});
+  whole.push_back(0xEE);  // after the content: never part of it
+  for (std::size_t length : {0, 1, 526, 527, 534, 535, 536, 538, 539, 540}) {
+    const Bytes prefix(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+    writeHost("prefix.stk", prefix);
+    NoteRecord fromFile;
+    NoteRecord fromBytes;
+    fromFile.content = fromBytes.content = {9};
+    const bool fileRead = ReadNoteFile(devicePath("prefix.stk").c_str(), fromFile);
+    EXPECT_EQ(ParseNoteFile(prefix, fromBytes), fileRead) << length;
+    EXPECT_EQ(fileRead, length >= 539) << length;
+    EXPECT_EQ(std::u16string(fromBytes.title), std::u16string(fromFile.title)) << length;
+    EXPECT_EQ(fromBytes.zoom, fromFile.zoom) << length;
+    EXPECT_EQ(fromBytes.content, fromFile.content) << length;
+
+    NoteHeader headerFromFile;
+    NoteHeader headerFromBytes;
+    const bool headerRead = ReadNoteHeader(devicePath("prefix.stk").c_str(), headerFromFile);
+    EXPECT_EQ(ParseNoteHeader(prefix, headerFromBytes), headerRead) << length;
+    EXPECT_EQ(headerRead, length >= 527) << length;
+    if (headerRead) {
+      EXPECT_EQ(std::u16string(headerFromBytes.title), u"From memory") << length;
+    }
+  }
+
+  NoteRecord parsed;
+  ASSERT_TRUE(ParseNoteFile(whole, parsed));
+  EXPECT_EQ(parsed.content, (std::vector<BYTE>{1, 2, 3, 4}));
+  // What the writer puts before the content is the hand-made fixed part, byte for byte.
+  const NoteFixedPart fixed = EncodeNoteFixedPart(parsed);
+  EXPECT_EQ(Bytes(fixed.begin(), fixed.end()), Bytes(whole.begin(), whole.begin() + 535));
+}
+
 TEST_F(NoteFile, FreeNamesFillGapsAndNeverTakeAnExistingFile) {
   WCHAR path[MAX_PATH] = u"unchanged";
   ASSERT_TRUE(FindFreeNoteFileName(u"\\Notes", u".stk", path));
