@@ -55,6 +55,11 @@ bool createItems(HWND dialog, HINSTANCE instance, const resources::DialogTemplat
       return false;
     }
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The first default push button is the dialog's default, whichever button looks it later.
+    if (dialogCode(control) & DLGC_DEFPUSHBUTTON)
+      changeDialog(dialog, [&](DialogInfo& info) {
+        if (!info.defaultId) info.defaultId = static_cast<WORD>(item.id);
+      });
   }
   return true;
 }

@@ -7,11 +7,12 @@ using namespace handheld::user::dialogs;
 
 namespace {
 
-bool canTakeFocus(HWND control) {
-  return IsWindowVisible(control) && IsWindowEnabled(control);
-}
-
 LONG styleOf(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
+
+// The control's own flags: a dialog still hidden has its order too.
+bool canTakeFocus(HWND control) {
+  return (styleOf(control) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
+}
 
 std::vector<HWND> childrenOf(HWND dialog) {
   std::vector<HWND> children;
