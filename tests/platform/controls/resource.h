@@ -6,3 +6,6 @@
 #define IDC_RADIO2 204
 #define IDC_RADIO3 205
 #define IDC_PUSH 206
+#define IDD_PICTURE 102
+#define IDI_PICTURE 300
+#define IDC_PICTURE 301

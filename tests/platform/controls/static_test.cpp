@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "controls_fixture.h"
+#include "platform/controls/resource.h"
 
 namespace handheld::testing {
 namespace {
@@ -127,6 +128,20 @@ TEST_F(Statics, ImagesThroughStmSetImage) {
   EXPECT_TRUE(GetUpdateRect(text, nullptr, FALSE));
   DeleteObject(first);
   DeleteObject(second);
+}
+
+INT_PTR CALLBACK plainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST_F(Statics, IconFromTheTemplate) {
+  HWND dialog = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_PICTURE), parent, plainDialog, 0);
+  ASSERT_NE(dialog, nullptr);
+  HWND icon = GetDlgItem(dialog, IDC_PICTURE);
+  EXPECT_NE(SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0), 0);
+  EXPECT_EQ(SendMessageW(icon, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+  RECT r;
+  GetClientRect(icon, &r);
+  EXPECT_EQ(r.right, GetSystemMetrics(SM_CXICON));  // the static takes the icon's size
+  DestroyWindow(dialog);
 }
 
 TEST_F(Statics, ParentBrushMakesSolidLines) {

@@ -79,6 +79,8 @@ HWND createDialog(HINSTANCE instance, const resources::DialogTemplate& t, HWND o
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
+  // Controls load their images from the module the template came from.
+  if (!instance) instance = GetModuleHandleW(nullptr);
   // A dialog's owner is a top-level window.
   while (owner && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
 
