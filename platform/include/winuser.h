@@ -822,3 +822,210 @@ HANDHELD_API int WINAPI GetMenuStringW(HMENU menu, UINT item, LPWSTR text, int m
 #define InsertMenu InsertMenuW
 #define ModifyMenu ModifyMenuW
 #define GetMenuString GetMenuStringW
+
+// ---- dialogs ----
+// Dialogs are windows of the class "#32770" (WC_DIALOG) whose window procedure is DefDlgProcW;
+// it calls the dialog procedure first and applies the defaults where that returns FALSE.
+// Templates are laid out in dialog units: x units are a quarter of the dialog font's average
+// character width (over A-Z a-z), y units an eighth of its height. This is a 64-bit
+// platform: the dialog values are reached through DWLP_ indexes with the ...LongPtrW
+// functions; the 32-bit DWL_ forms are not defined, as GWL_USERDATA is not.
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+#pragma pack(push, 2)
+typedef struct {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  WORD cdit;
+  short x;
+  short y;
+  short cx;
+  short cy;
+} DLGTEMPLATE;
+typedef struct {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  short x;
+  short y;
+  short cx;
+  short cy;
+  WORD id;
+} DLGITEMTEMPLATE;
+#pragma pack(pop)
+typedef DLGTEMPLATE* LPDLGTEMPLATEW;
+typedef const DLGTEMPLATE* LPCDLGTEMPLATEW;
+typedef LPCDLGTEMPLATEW LPCDLGTEMPLATE;
+
+#define WC_DIALOG MAKEINTATOM(0x8002)
+#define DLGWINDOWEXTRA 30
+
+#define IDOK 1
+#define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+
+// Dialog styles (the low bits of a dialog's style)
+#define DS_ABSALIGN 0x01L
+#define DS_SYSMODAL 0x02L
+#define DS_3DLOOK 0x04L
+#define DS_FIXEDSYS 0x08L
+#define DS_NOFAILCREATE 0x10L
+#define DS_LOCALEDIT 0x20L
+#define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
+#define DS_NOIDLEMSG 0x100L
+#define DS_SETFOREGROUND 0x200L
+#define DS_CONTROL 0x0400L
+#define DS_CENTER 0x0800L
+#define DS_CENTERMOUSE 0x1000L
+#define DS_SHELLFONT (DS_SETFONT | DS_FIXEDSYS)
+
+#define WM_NEXTDLGCTL 0x0028
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DM_REPOSITION (WM_USER + 2)
+#define DC_HASDEFID 0x534B
+
+// WM_GETDLGCODE answers
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+// Modal: the owner is disabled while the dialog runs and enabled again by EndDialog; the
+// loop ends when EndDialog was called (from anywhere, nested loops included) or when the
+// dialog is destroyed (0). -1 when the dialog cannot be made.
+HANDHELD_API INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner,
+                                            DLGPROC procedure, LPARAM initParam);
+HANDHELD_API INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate,
+                                                    HWND owner, DLGPROC procedure, LPARAM initParam);
+HANDHELD_API HWND WINAPI CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner,
+                                            DLGPROC procedure, LPARAM initParam);
+HANDHELD_API HWND WINAPI CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate,
+                                                    HWND owner, DLGPROC procedure, LPARAM initParam);
+HANDHELD_API BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+HANDHELD_API LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+HANDHELD_API BOOL WINAPI IsDialogMessageW(HWND dialog, LPMSG message);
+HANDHELD_API UINT WINAPI GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int maxCount);
+HANDHELD_API BOOL WINAPI SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
+HANDHELD_API UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
+HANDHELD_API BOOL WINAPI SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
+HANDHELD_API LRESULT WINAPI SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam,
+                                                LPARAM lParam);
+HANDHELD_API BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check);
+HANDHELD_API UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
+HANDHELD_API BOOL WINAPI CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId);
+HANDHELD_API BOOL WINAPI MapDialogRect(HWND dialog, LPRECT rect);
+HANDHELD_API HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+HANDHELD_API HWND WINAPI GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
+#define DialogBoxW(instance, name, owner, procedure) DialogBoxParamW(instance, name, owner, procedure, 0)
+#define DialogBoxIndirectW(instance, dialogTemplate, owner, procedure) \
+  DialogBoxIndirectParamW(instance, dialogTemplate, owner, procedure, 0)
+#define CreateDialogW(instance, name, owner, procedure) CreateDialogParamW(instance, name, owner, procedure, 0)
+#define CreateDialogIndirectW(instance, dialogTemplate, owner, procedure) \
+  CreateDialogIndirectParamW(instance, dialogTemplate, owner, procedure, 0)
+#define DialogBox DialogBoxW
+#define DialogBoxParam DialogBoxParamW
+#define DialogBoxIndirect DialogBoxIndirectW
+#define DialogBoxIndirectParam DialogBoxIndirectParamW
+#define CreateDialog CreateDialogW
+#define CreateDialogParam CreateDialogParamW
+#define CreateDialogIndirect CreateDialogIndirectW
+#define CreateDialogIndirectParam CreateDialogIndirectParamW
+#define DefDlgProc DefDlgProcW
+#define IsDialogMessage IsDialogMessageW
+#define GetDlgItemText GetDlgItemTextW
+#define SetDlgItemText SetDlgItemTextW
+#define SendDlgItemMessage SendDlgItemMessageW
+
+// ---- standard controls: owner-drawn items ----
+#define ODT_MENU 1
+#define ODT_LISTBOX 2
+#define ODT_COMBOBOX 3
+#define ODT_BUTTON 4
+#define ODT_STATIC 5
+#define ODA_DRAWENTIRE 0x0001
+#define ODA_SELECT 0x0002
+#define ODA_FOCUS 0x0004
+#define ODS_SELECTED 0x0001
+#define ODS_GRAYED 0x0002
+#define ODS_DISABLED 0x0004
+#define ODS_CHECKED 0x0008
+#define ODS_FOCUS 0x0010
+
+typedef struct tagDRAWITEMSTRUCT {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemAction;
+  UINT itemState;
+  HWND hwndItem;
+  HDC hDC;
+  RECT rcItem;
+  ULONG_PTR itemData;
+} DRAWITEMSTRUCT, *PDRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
+
+// ---- standard controls: button ("BUTTON") ----
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_CHECKBOX 0x00000002L
+#define BS_AUTOCHECKBOX 0x00000003L
+#define BS_RADIOBUTTON 0x00000004L
+#define BS_3STATE 0x00000005L
+#define BS_AUTO3STATE 0x00000006L
+#define BS_GROUPBOX 0x00000007L
+#define BS_AUTORADIOBUTTON 0x00000009L
+#define BS_OWNERDRAW 0x0000000BL
+#define BS_TYPEMASK 0x0000000FL
+#define BS_LEFTTEXT 0x00000020L
+#define BS_LEFT 0x00000100L
+#define BS_RIGHT 0x00000200L
+#define BS_CENTER 0x00000300L
+#define BS_TOP 0x00000400L
+#define BS_BOTTOM 0x00000800L
+#define BS_VCENTER 0x00000C00L
+#define BS_MULTILINE 0x00002000L
+#define BS_NOTIFY 0x00004000L
+
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+#define BST_INDETERMINATE 0x0002
+#define BST_PUSHED 0x0004
+#define BST_FOCUS 0x0008
+
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_GETSTATE 0x00F2
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+
+#define BN_CLICKED 0
+#define BN_SETFOCUS 6
+#define BN_KILLFOCUS 7
+
+// ---- standard controls: static ("STATIC") ----
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ICON 0x00000003L
+#define SS_LEFTNOWORDWRAP 0x0000000CL
+#define SS_BITMAP 0x0000000EL
+#define SS_TYPEMASK 0x0000001FL
+#define SS_NOPREFIX 0x00000080L
+#define SS_NOTIFY 0x00000100L
+#define SS_CENTERIMAGE 0x00000200L
+
+#define STM_SETIMAGE 0x0172
+#define STM_GETIMAGE 0x0173
+#define STN_CLICKED 0

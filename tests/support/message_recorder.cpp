@@ -12,11 +12,14 @@ MessageRecorder* g_recorder = nullptr;
 // procedure the thread is: the outermost call for that very message came through the loop.
 thread_local const MSG* t_dispatching = nullptr;
 thread_local int t_depth = 0;
+// How deep the thread is in default processing (DefWindowProcW or a watched control's own
+// procedure).
+thread_local int t_defaultDepth = 0;
 
 std::string describe(const RecordedMessage& m) {
   char text[160];
-  std::snprintf(text, sizeof text, "%s %s window %p wParam 0x%llx lParam 0x%llx", messageName(m.message).c_str(),
-                m.posted ? "posted" : "sent", static_cast<void*>(m.window),
+  std::snprintf(text, sizeof text, "%s %s%s window %p wParam 0x%llx lParam 0x%llx", messageName(m.message).c_str(),
+                m.posted ? "posted" : "sent", m.defWinProc ? " defwinproc" : "", static_cast<void*>(m.window),
                 static_cast<unsigned long long>(m.wParam), static_cast<unsigned long long>(m.lParam));
   return text;
 }
@@ -25,13 +28,17 @@ std::string describe(const ExpectedMessage& e) {
   std::string text = messageName(e.message);
   if (e.flags & kSent) text += " sent";
   if (e.flags & kPosted) text += " posted";
+  if (e.flags & kParent) text += " parent";
+  if (e.flags & kDefWinProc) text += " defwinproc";
   if (e.flags & kOptional) text += " (optional)";
   if (e.flags & kWParam) text += " wParam " + std::to_string(e.wParam);
   if (e.flags & kLParam) text += " lParam " + std::to_string(e.lParam);
   return text;
 }
 
-bool fits(const ExpectedMessage& e, const RecordedMessage& m) {
+bool fits(const ExpectedMessage& e, const RecordedMessage& m, HWND parent) {
+  if (parent && ((e.flags & kParent) != 0) != (m.window == parent)) return false;
+  if ((e.flags & kDefWinProc) && !m.defWinProc) return false;
   return e.message == m.message && (!e.window || e.window == m.window) &&
          !((e.flags & kSent) && m.posted) && !((e.flags & kPosted) && !m.posted) &&
          !((e.flags & kWParam) && e.wParam != m.wParam) && !((e.flags & kLParam) && e.lParam != m.lParam);
@@ -51,6 +58,15 @@ std::string messageName(UINT message) {
       {WM_NCCREATE, "WM_NCCREATE"}, {WM_NCDESTROY, "WM_NCDESTROY"}, {WM_KEYDOWN, "WM_KEYDOWN"},
       {WM_KEYUP, "WM_KEYUP"}, {WM_CHAR, "WM_CHAR"}, {WM_COMMAND, "WM_COMMAND"}, {WM_TIMER, "WM_TIMER"},
       {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"}, {WM_USER, "WM_USER"}, {WM_APP, "WM_APP"},
+      {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"}, {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+      {WM_SETFONT, "WM_SETFONT"}, {WM_GETFONT, "WM_GETFONT"}, {WM_INITDIALOG, "WM_INITDIALOG"},
+      {WM_GETDLGCODE, "WM_GETDLGCODE"}, {WM_DRAWITEM, "WM_DRAWITEM"}, {WM_NEXTDLGCTL, "WM_NEXTDLGCTL"},
+      {WM_CTLCOLORBTN, "WM_CTLCOLORBTN"}, {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"},
+      {WM_CTLCOLORDLG, "WM_CTLCOLORDLG"}, {WM_STYLECHANGING, "WM_STYLECHANGING"},
+      {WM_STYLECHANGED, "WM_STYLECHANGED"}, {BM_GETCHECK, "BM_GETCHECK"}, {BM_SETCHECK, "BM_SETCHECK"},
+      {BM_GETSTATE, "BM_GETSTATE"}, {BM_SETSTATE, "BM_SETSTATE"}, {BM_SETSTYLE, "BM_SETSTYLE"},
+      {BM_CLICK, "BM_CLICK"}, {STM_SETIMAGE, "STM_SETIMAGE"}, {STM_GETIMAGE, "STM_GETIMAGE"},
+      {DM_GETDEFID, "DM_GETDEFID"}, {DM_SETDEFID, "DM_SETDEFID"},
   };
   auto it = kNames.find(message);
   if (it != kNames.end()) return it->second;
@@ -80,16 +96,45 @@ LRESULT MessageRecorder::handle(HWND window, UINT message, WPARAM wParam, LPARAM
   Reaction reaction;
   {
     std::lock_guard guard(lock_);
-    if (!ignored_.count(message)) messages_.push_back({window, message, wParam, lParam, posted});
+    if (!ignored_.count(message))
+      messages_.push_back({window, message, wParam, lParam, posted, t_defaultDepth > 0});
     auto it = reactions_.find(message);
     if (it != reactions_.end()) reaction = it->second;
   }
   ++t_depth;
   std::optional<LRESULT> result;
   if (reaction) result = reaction(window, wParam, lParam);
-  LRESULT answer = result ? *result : DefWindowProcW(window, message, wParam, lParam);
+  LRESULT answer = 0;
+  if (result) {
+    answer = *result;
+  } else {
+    WNDPROC own = nullptr;
+    {
+      std::lock_guard guard(lock_);
+      auto it = watched_.find(window);
+      if (it != watched_.end()) own = it->second;
+    }
+    ++t_defaultDepth;
+    answer = own ? CallWindowProcW(own, window, message, wParam, lParam)
+                 : DefWindowProcW(window, message, wParam, lParam);
+    --t_defaultDepth;
+  }
+  if (message == WM_NCDESTROY) {
+    std::lock_guard guard(lock_);
+    watched_.erase(window);
+  }
   --t_depth;
   return answer;
+}
+
+void MessageRecorder::watch(HWND control) {
+  auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC));
+  ASSERT_NE(own, nullptr) << "no window to watch";
+  {
+    std::lock_guard guard(lock_);
+    watched_[control] = own;
+  }
+  SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure));
 }
 
 void MessageRecorder::registerClass(const char16_t* name, HBRUSH background, UINT style) {
@@ -160,10 +205,24 @@ bool MessageRecorder::pumpUntil(const std::function<bool()>& done, DWORD timeout
   std::vector<RecordedMessage> actual;
   for (const auto& m : messages())
     if (!window || m.window == window) actual.push_back(m);
+  return compare(actual, expected, nullptr, nullptr);
+}
+
+::testing::AssertionResult MessageRecorder::matches(const NamedSequence& sequence, HWND control) const {
+  HWND parent = GetParent(control);
+  std::vector<RecordedMessage> actual;
+  for (const auto& m : messages())
+    if (m.window == control || (parent && m.window == parent)) actual.push_back(m);
+  return compare(actual, sequence.messages, parent, sequence.name);
+}
+
+::testing::AssertionResult MessageRecorder::compare(const std::vector<RecordedMessage>& actual,
+                                                    const std::vector<ExpectedMessage>& expected, HWND parent,
+                                                    const char* name) const {
   size_t next = 0;
   std::string problem;
   for (size_t i = 0; i < expected.size() && problem.empty(); ++i) {
-    if (next < actual.size() && fits(expected[i], actual[next])) {
+    if (next < actual.size() && fits(expected[i], actual[next], parent)) {
       ++next;
     } else if (!(expected[i].flags & kOptional)) {
       problem = "expected " + describe(expected[i]) + " at entry " + std::to_string(i) + ", got " +
@@ -173,6 +232,7 @@ bool MessageRecorder::pumpUntil(const std::function<bool()>& done, DWORD timeout
   if (problem.empty() && next < actual.size()) problem = "unexpected " + describe(actual[next]);
   if (problem.empty()) return ::testing::AssertionSuccess();
   std::ostringstream out;
+  if (name) out << "sequence \"" << name << "\": ";
   out << problem << "\nrecorded:\n";
   for (const auto& m : actual) out << "  " << describe(m) << "\n";
   out << "expected:\n";

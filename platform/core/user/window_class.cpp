@@ -28,11 +28,16 @@ HINSTANCE normalizeInstance(HINSTANCE instance) {
 }
 
 ClassRegistry& ClassRegistry::get() {
-  static auto* registry = new ClassRegistry;  // outlives static destructors: threads may still run
+  // Outlives static destructors: threads may still run.
+  static auto* registry = [] {
+    auto* made = new ClassRegistry;
+    addPlatformClasses(*made);
+    return made;
+  }();
   return *registry;
 }
 
-ATOM ClassRegistry::add(const WNDCLASSW& d, bool system, DWORD& error) {
+ATOM ClassRegistry::add(const WNDCLASSW& d, bool system, DWORD& error, ATOM fixedAtom) {
   if (!d.lpszClassName || !d.lpfnWndProc || d.cbClsExtra < 0 || d.cbWndExtra < 0 ||
       d.cbClsExtra > kMaxExtraBytes || d.cbWndExtra > kMaxExtraBytes) {
     error = ERROR_INVALID_PARAMETER;
@@ -60,7 +65,7 @@ ATOM ClassRegistry::add(const WNDCLASSW& d, bool system, DWORD& error) {
   }
   auto c = std::make_shared<WindowClass>();
   c->name = std::u16string(name);
-  c->atom = nextAtom_++;
+  c->atom = fixedAtom ? fixedAtom : nextAtom_++;
   c->instance = instance;
   c->system = system;
   c->style = d.style;

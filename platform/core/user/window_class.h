@@ -31,8 +31,9 @@ class ClassRegistry {
  public:
   static ClassRegistry& get();
 
-  // Registers a class; 0 with the error in `error` (ERROR_CLASS_ALREADY_EXISTS, ...).
-  ATOM add(const WNDCLASSW& description, bool system, DWORD& error);
+  // Registers a class; 0 with the error in `error` (ERROR_CLASS_ALREADY_EXISTS, ...). A
+  // platform class may come with the atom the platform gives it (WC_DIALOG is 0x8002).
+  ATOM add(const WNDCLASSW& description, bool system, DWORD& error, ATOM fixedAtom = 0);
   // The class a name or atom names for windows of `instance`: the instance's own class, a
   // global one, then the platform's.
   std::shared_ptr<WindowClass> find(LPCWSTR nameOrAtom, HINSTANCE instance) const;
@@ -51,5 +52,7 @@ HINSTANCE normalizeInstance(HINSTANCE instance);
 
 // For later parts of the platform: a class every module finds ("Button", "#32770", ...).
 ATOM registerSystemClass(const WNDCLASSW& description);
+// The platform's own classes, in every process from the start (system_classes.cpp).
+void addPlatformClasses(ClassRegistry& registry);
 
 }  // namespace handheld::user

@@ -1,0 +1,11 @@
+#define IDD_FORM 100
+#define IDD_BROKEN 101
+#define IDC_LABEL 201
+#define IDC_CHECK 202
+#define IDC_RADIO1 203
+#define IDC_RADIO2 204
+#define IDC_RADIO3 205
+#define IDC_PUSH 206
+#define IDD_PICTURE 102
+#define IDI_PICTURE 300
+#define IDC_PICTURE 301
