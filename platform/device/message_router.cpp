@@ -163,7 +163,7 @@ void MessageRouter::receiverGone(const Connection& c) {
   std::vector<uint64_t> unanswered;
   for (const auto& [id, question] : questions_)
     if (question.process == c.id()) unanswered.push_back(id);
-  for (uint64_t id : unanswered) answerQuestion(id, {ERROR_INVALID_WINDOW_HANDLE, {}});
+  for (uint64_t id : unanswered) answerQuestion(id, {ERROR_INVALID_WINDOW_HANDLE, {}, {}});
 }
 
 }  // namespace handheld::device

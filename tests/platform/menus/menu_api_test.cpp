@@ -10,7 +10,6 @@ namespace {
 constexpr DWORD kInvalidMenuHandle = 1401;
 constexpr DWORD kItemNotFound = 1456;
 constexpr DWORD kInvalidParameter = 87;
-constexpr DWORD kInvalidWindowHandle = 1400;
 
 const HMENU kBogus = reinterpret_cast<HMENU>(static_cast<uintptr_t>(0x5100dead));
 
@@ -262,16 +261,6 @@ TEST_F(MenuTree, RadioChecksAGroupWithADot) {
   EXPECT_EQ(GetMenuState(root, 5, MF_BYCOMMAND) & MF_CHECKED, 0u);
   // Items of different menus are no group.
   EXPECT_FALSE(CheckMenuRadioItem(root, 1, 3, 1, MF_BYCOMMAND));
-}
-
-TEST(MenuTracking, RefusesABadOwnerOrParameterBlock) {
-  HMENU menu = CreatePopupMenu();
-  ASSERT_TRUE(AppendMenuW(menu, MF_STRING, 1, u"One"));
-  SetLastError(0);
-  EXPECT_FALSE(TrackPopupMenuEx(menu, TPM_RETURNCMD, 0, 0, reinterpret_cast<HWND>(0x7ff00001), nullptr));
-  EXPECT_EQ(GetLastError(), kInvalidWindowHandle);
-  EXPECT_FALSE(TrackPopupMenu(menu, 0, 0, 0, 0, nullptr, nullptr));
-  EXPECT_TRUE(DestroyMenu(menu));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Pop-up menus tracked in a device program (menu_probe.exe) and driven as a person would,
 // through handheld-ctl: tap, key, menu, choose. The probe logs what its window was told.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -265,6 +266,16 @@ TEST_F(MenuTracking, DrawnWhiteWithABlackFrameAndTheHighlight) {
                 static_cast<unsigned>((highlight >> 8) & 0xFF), static_cast<unsigned>((highlight >> 16) & 0xFF));
   EXPECT_EQ(pixel(open.right - 3, open.top + 2), expected);
   EXPECT_NE(std::string(expected), "#FFFFFF\n");
+}
+
+TEST_F(MenuTracking, RefusesAnOwnerThatIsNoWindow) {
+  HMENU menu = CreatePopupMenu();
+  ASSERT_TRUE(AppendMenuW(menu, MF_STRING, 1, u"One"));
+  SetLastError(0);
+  EXPECT_FALSE(TrackPopupMenuEx(menu, TPM_RETURNCMD, 0, 0, reinterpret_cast<HWND>(0x7ff00001), nullptr));
+  EXPECT_EQ(GetLastError(), 1400u);  // ERROR_INVALID_WINDOW_HANDLE
+  EXPECT_FALSE(TrackPopupMenu(menu, 0, 0, 0, 0, nullptr, nullptr));
+  EXPECT_TRUE(DestroyMenu(menu));
 }
 
 }  // namespace
