@@ -6,7 +6,7 @@
 // Posted WM_APP (flags, MAKELPARAM(x, y)) shows the menu with TrackPopupMenuEx at (x, y):
 //   0 "&Open" (10)   1 "&Save" (11, checked)   2 separator   3 "&Gray" (12, grayed)
 //   4 "&More" pop-up: "Sub &A" (20), "Sub &B" (21, radio-checked)   5 "E&xit" (13)
-// WM_APP+1 clears the log.
+// WM_APP+1 clears the log. WM_APP+2 is WM_APP with TPMPARAMS excluding (0, 0)-(100, 100).
 #include <windows.h>
 
 #include <string>
@@ -44,9 +44,12 @@ HMENU buildMenu() {
 
 LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_APP: {
+    case WM_APP:
+    case WM_APP + 2: {
       const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
-      BOOL result = TrackPopupMenuEx(g_menu, static_cast<UINT>(wParam), x, y, window, nullptr);
+      TPMPARAMS params{sizeof(TPMPARAMS), {0, 0, 100, 100}};
+      BOOL result = TrackPopupMenuEx(g_menu, static_cast<UINT>(wParam), x, y, window,
+                                     message == WM_APP + 2 ? &params : nullptr);
       if (IsWindow(window)) log(window, u"ret" + number(result));
       return 0;
     }

@@ -205,6 +205,21 @@ TEST_F(MenuTracking, AlignmentFlagsPlaceTheMenuAndKeepItOnTheScreen) {
   EXPECT_TRUE(menuWindows().empty());
 }
 
+// TPMPARAMS' rectangle (0, 0)-(100, 100) is kept clear: beside it, or below with TPM_VERTICAL.
+TEST_F(MenuTracking, TheExcludedRectangleStaysUncovered) {
+  for (unsigned vertical : {0u, 0x40u}) {
+    ASSERT_EQ(ctl("post " + probe_ + " WM_APP+2 " + std::to_string(0x100 | vertical) + " " +
+                  std::to_string(30 * 65536 + 20)),
+              0);
+    ASSERT_EQ(ctl("wait-idle 10"), 0);
+    auto windows = menuWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(windows[0].left, vertical ? 20 : 100);
+    EXPECT_EQ(windows[0].top, vertical ? 100 : 30);
+    act("key press VK_ESCAPE");
+  }
+}
+
 TEST_F(MenuTracking, KeysMoveOverWhatCannotBeChosenOpenAndChoose) {
   show(0x100, 20, 30);
   act("key press VK_DOWN");
