@@ -34,6 +34,12 @@ int refused(uint32_t error, const std::string& words = {});
 int saveRegistry(Context& c, const std::string& changed);
 // Decimal or 0x hexadecimal; nullopt when it is neither.
 std::optional<uint64_t> parseNumber(const std::string& text);
+// A window handle as printed: 0x0010002a.
+std::string hexHandle(uint32_t handle);
+// A JSON string literal of UTF-16 text.
+std::string jsonString(const std::u16string& text);
+// The items of the pop-up menu window `window` as a JSON array; empty when it has none.
+std::string jsonMenuItems(const std::vector<ipc::MenuItemRecord>& items, uint32_t window);
 
 int runInit(Context& c, const Args& args);
 int runStart(Context& c, const Args& args);
@@ -61,5 +67,7 @@ int runDrag(Context& c, const Args& args);
 int runKey(Context& c, const Args& args);
 int runText(Context& c, const Args& args);
 int runButton(Context& c, const Args& args);
+int runMenu(Context& c, const Args& args);
+int runChoose(Context& c, const Args& args);
 
 }  // namespace handheld::ctl

@@ -97,6 +97,16 @@ is refused)
                                 shift), others as WM_CHAR alone
   button down|up|press CODE     a hardware button: 0xC1-0xC4 application buttons, 0xC5 record
                                 (down: held until up; every process sees it in GetAsyncKeyState)
+
+Menus
+  menu                          print the open pop-up menu and its open sub-menus as JSON, the
+                                first opened first: handle, level, items with text (with its
+                                '&'), id (null for a pop-up item), rect, checked, grayed,
+                                separator, popup, highlighted; exit 1 when no menu is open.
+                                `tree` shows the items of a menu window too
+  choose TEXT                   tap the item of the open menu with that text (case ignored,
+                                '&' ignored; a sub-menu's items before its parent's); exit 1
+                                when no menu is open, no item has that text or it is grayed
 )";
 
 }  // namespace
@@ -130,6 +140,7 @@ int main(int argc, char** argv) {
       {"screenshot", ctl::runScreenshot}, {"pixel", ctl::runPixel}, {"screen", ctl::runScreen},
       {"tap", ctl::runTap},         {"hold", ctl::runHold},   {"drag", ctl::runDrag},
       {"key", ctl::runKey},         {"text", ctl::runText},   {"button", ctl::runButton},
+      {"menu", ctl::runMenu},       {"choose", ctl::runChoose},
   };
   auto command = commands.find(args.front());
   if (command == commands.end()) return ctl::fail("unknown command '" + args.front() + "' (see --help)", 2);

@@ -12,19 +12,12 @@
 
 namespace handheld::ctl {
 
-namespace {
-
-// How long send waits for the window procedure unless told otherwise (0: as long as it takes).
-constexpr uint64_t kDefaultSendSeconds = 10;
-constexpr uint64_t kMaxSendSeconds = 86400;
-
 std::string hexHandle(uint32_t handle) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08x", handle);
   return text;
 }
 
-// A JSON string literal of UTF-16 text.
 std::string jsonString(const std::u16string& text) {
   std::string out = "\"";
   for (unsigned char c : strings::toUtf8(text)) {
@@ -46,6 +39,12 @@ std::string jsonString(const std::u16string& text) {
   }
   return out + "\"";
 }
+
+namespace {
+
+// How long send waits for the window procedure unless told otherwise (0: as long as it takes).
+constexpr uint64_t kDefaultSendSeconds = 10;
+constexpr uint64_t kMaxSendSeconds = 86400;
 
 std::string jsonRect(const ipc::WindowRecord& w) {
   return "[" + std::to_string(w.left) + ", " + std::to_string(w.top) + ", " +
@@ -110,22 +109,25 @@ std::optional<MessageArgs> parseMessageArgs(const Args& args) {
   return MessageArgs{*handle, *message, static_cast<uint64_t>(*wParam), *lParam};
 }
 
-void printTree(const std::vector<ipc::WindowRecord>& windows, size_t index, int depth) {
+void printTree(const std::vector<ipc::WindowRecord>& windows, const std::vector<ipc::MenuItemRecord>& menuItems,
+               size_t index, int depth) {
   const auto& w = windows[index];
   std::string pad(static_cast<size_t>(depth) * 2, ' ');
   char style[16];
   std::snprintf(style, sizeof style, "0x%08x", w.style);
   std::printf("%s{\"handle\": \"%s\", \"class\": %s, \"text\": %s, \"id\": %lld, \"style\": \"%s\", "
-              "\"rect\": %s, \"visible\": %s, \"enabled\": %s, \"children\": [",
+              "\"rect\": %s, \"visible\": %s, \"enabled\": %s, ",
               pad.c_str(), hexHandle(w.handle).c_str(), jsonString(w.className).c_str(),
               jsonString(w.text).c_str(), static_cast<long long>(w.id), style, jsonRect(w).c_str(),
               jsonBool(w.visible), jsonBool(w.enabled));
+  if (auto items = jsonMenuItems(menuItems, w.handle); !items.empty()) std::printf("\"items\": %s, ", items.c_str());
+  std::printf("\"children\": [");
   bool first = true;
   for (size_t i = index + 1; i < windows.size(); ++i) {
     if (windows[i].parent != w.handle) continue;
     std::printf(first ? "\n" : ",\n");
     first = false;
-    printTree(windows, i, depth + 1);
+    printTree(windows, menuItems, i, depth + 1);
   }
   std::printf(first ? "]}" : "\n%s]}", pad.c_str());
 }
@@ -212,7 +214,7 @@ int runTree(Context& c, const Args& args) {
     if (!isRoot(windows[i])) continue;
     if (!first) std::printf(",\n");
     first = false;
-    printTree(windows, i, request.pid ? 1 : 0);
+    printTree(windows, reply->menuItems, i, request.pid ? 1 : 0);
   }
   std::printf(request.pid ? "\n]\n" : "\n");
   return 0;

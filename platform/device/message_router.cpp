@@ -58,7 +58,12 @@ MessageRouter::MessageRouter(Server& server, UserClients& clients, TopLevelRegis
     auto it = questions_.find(a.queryId);
     if (it == questions_.end() || it->second.process != c.id()) return;
     for (auto& w : a.windows) w.pid = c.pid;  // the process does not vouch for itself
-    answerQuestion(a.queryId, {a.error, std::move(a.windows)});
+    // Menu items only of windows the process answered with: it speaks for no other window.
+    std::erase_if(a.menuItems, [&](const ipc::MenuItemRecord& item) {
+      return std::none_of(a.windows.begin(), a.windows.end(),
+                          [&](const ipc::WindowRecord& w) { return w.handle == item.window; });
+    });
+    answerQuestion(a.queryId, {a.error, std::move(a.windows), std::move(a.menuItems)});
   });
   server_.onEvent<ipc::PostsTaken>([this](Connection& c, ipc::PostsTaken& taken) {
     auto it = untakenPosts_.find({c.id(), taken.threadId});
@@ -132,14 +137,14 @@ uint64_t MessageRouter::track(const Connection& receiver, uint64_t sender, Done 
 void MessageRouter::describe(const ipc::WindowDescribe::Request& r,
                              Responder<ipc::WindowDescribe> responder) {
   if (r.handle && !r.tree) {
-    if (const auto* known = windows_.find(r.handle)) return responder.send({0, {*known}});
+    if (const auto* known = windows_.find(r.handle)) return responder.send({0, {*known}, {}});
   }
   auto process = r.handle ? clients_.ownerOf(r.handle) : clients_.byPid(r.pid);
-  if (!process) return responder.send({ERROR_INVALID_WINDOW_HANDLE, {}});
-  if (questions_.size() >= kMaxQuestions) return responder.send({ERROR_BUSY, {}});
+  if (!process) return responder.send({ERROR_INVALID_WINDOW_HANDLE, {}, {}});
+  if (questions_.size() >= kMaxQuestions) return responder.send({ERROR_BUSY, {}, {}});
   const uint64_t id = nextQuestion_++;
   auto timer = server_.loop().addTimer(EventLoop::Clock::now() + kQuestionTime,
-                                       [this, id] { answerQuestion(id, {ERROR_TIMEOUT, {}}); });
+                                       [this, id] { answerQuestion(id, {ERROR_TIMEOUT, {}, {}}); });
   questions_.emplace(id, Question{process->id(), std::move(responder), timer});
   process->push(ipc::DescribeQuery{id, r.handle, r.handle == 0 || r.tree});
 }
@@ -171,7 +176,7 @@ void MessageRouter::receiverGone(const Connection& c) {
   std::vector<uint64_t> unanswered;
   for (const auto& [id, question] : questions_)
     if (question.process == c.id()) unanswered.push_back(id);
-  for (uint64_t id : unanswered) answerQuestion(id, {ERROR_INVALID_WINDOW_HANDLE, {}});
+  for (uint64_t id : unanswered) answerQuestion(id, {ERROR_INVALID_WINDOW_HANDLE, {}, {}});
 }
 
 }  // namespace handheld::device

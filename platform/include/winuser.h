@@ -817,6 +817,75 @@ HANDHELD_API BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
 HANDHELD_API DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check);
 HANDHELD_API BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
 HANDHELD_API int WINAPI GetMenuStringW(HMENU menu, UINT item, LPWSTR text, int maxCount, UINT flags);
+
+// ---- menu items in detail, and pop-up menus shown (TrackPopupMenuEx) ----
+#define MIIM_STATE 0x00000001u
+#define MIIM_ID 0x00000002u
+#define MIIM_SUBMENU 0x00000004u
+#define MIIM_CHECKMARKS 0x00000008u
+#define MIIM_TYPE 0x00000010u
+#define MIIM_DATA 0x00000020u
+#define MFT_STRING 0x00000000u
+#define MFT_BITMAP 0x00000004u
+#define MFT_MENUBARBREAK 0x00000020u
+#define MFT_MENUBREAK 0x00000040u
+#define MFT_OWNERDRAW 0x00000100u
+#define MFT_RADIOCHECK 0x00000200u
+#define MFT_SEPARATOR 0x00000800u
+#define MFS_ENABLED 0x00000000u
+#define MFS_GRAYED 0x00000003u
+#define MFS_DISABLED 0x00000003u
+#define MFS_UNCHECKED 0x00000000u
+#define MFS_CHECKED 0x00000008u
+#define MFS_UNHILITE 0x00000000u
+#define MFS_HILITE 0x00000080u
+#define MFS_DEFAULT 0x00001000u
+
+typedef struct tagMENUITEMINFOW {
+  UINT cbSize;
+  UINT fMask;
+  UINT fType;
+  UINT fState;
+  UINT wID;
+  HMENU hSubMenu;
+  HBITMAP hbmpChecked;
+  HBITMAP hbmpUnchecked;
+  ULONG_PTR dwItemData;
+  LPWSTR dwTypeData;
+  UINT cch;
+} MENUITEMINFOW, *LPMENUITEMINFOW;
+typedef const MENUITEMINFOW* LPCMENUITEMINFOW;
+typedef MENUITEMINFOW MENUITEMINFO;
+
+// cbSize must be sizeof(MENUITEMINFOW). Getting MIIM_TYPE copies at most cch - 1 characters
+// and sets cch to the text's length.
+HANDHELD_API BOOL WINAPI GetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOW info);
+HANDHELD_API BOOL WINAPI SetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info);
+#define GetMenuItemInfo GetMenuItemInfoW
+#define SetMenuItemInfo SetMenuItemInfoW
+
+#define TPM_LEFTBUTTON 0x0000u
+#define TPM_LEFTALIGN 0x0000u
+#define TPM_CENTERALIGN 0x0004u
+#define TPM_RIGHTALIGN 0x0008u
+#define TPM_TOPALIGN 0x0000u
+#define TPM_VCENTERALIGN 0x0010u
+#define TPM_BOTTOMALIGN 0x0020u
+#define TPM_HORIZONTAL 0x0000u
+#define TPM_VERTICAL 0x0040u
+#define TPM_NONOTIFY 0x0080u
+#define TPM_RETURNCMD 0x0100u
+
+typedef struct tagTPMPARAMS {
+  UINT cbSize;
+  RECT rcExclude;
+} TPMPARAMS, *LPTPMPARAMS;
+
+// Shows a pop-up menu at a screen point and returns once it closes: with TPM_RETURNCMD the
+// chosen command or 0; otherwise TRUE, the choice posted to the owner as WM_COMMAND.
+HANDHELD_API BOOL WINAPI TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS params);
+HANDHELD_API BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                                        const RECT* ignored);
 #define LoadMenu LoadMenuW
 #define AppendMenu AppendMenuW
 #define InsertMenu InsertMenuW

@@ -709,6 +709,16 @@ struct CaptureSet {
   HANDHELD_FIELDS(handle)
 };
 
+// One item of a pop-up menu open on the screen, as its process describes it.
+struct MenuItemRecord {
+  uint32_t window = 0;  // the menu's window
+  std::u16string text;  // with its '&'
+  uint32_t id = 0;      // 0xFFFFFFFF for a pop-up item
+  uint32_t state = 0;   // MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_SEPARATOR, MF_POPUP, MF_HILITE
+  int32_t left = 0, top = 0, right = 0, bottom = 0;  // screen coordinates
+  HANDHELD_FIELDS(window, text, id, state, left, top, right, bottom)
+};
+
 // Windows as their process sees them: one window (tree false), a window with everything
 // below it (tree true), or every window of process `pid` (handle 0). For a top-level window
 // alone the server answers from its table; otherwise it asks the owning process.
@@ -723,7 +733,8 @@ struct WindowDescribe {
   struct Reply {
     uint32_t error = 0;
     std::vector<WindowRecord> windows;  // parents before their children
-    HANDHELD_FIELDS(error, windows)
+    std::vector<MenuItemRecord> menuItems;  // items of the open pop-up menus among `windows`
+    HANDHELD_FIELDS(error, windows, menuItems)
   };
 };
 
@@ -740,7 +751,8 @@ struct DescribeAnswer {
   uint64_t queryId = 0;
   uint32_t error = 0;
   std::vector<WindowRecord> windows;
-  HANDHELD_FIELDS(queryId, error, windows)
+  std::vector<MenuItemRecord> menuItems;
+  HANDHELD_FIELDS(queryId, error, windows, menuItems)
 };
 
 // RegisterWindowMessageW: one number from 0xC000 up per name (compared without regard to

@@ -90,6 +90,7 @@ constexpr std::pair<uint32_t, std::string_view> kTexts[] = {
     {ERROR_INVALID_ICON_HANDLE, "the icon handle is not valid"},
     {ERROR_CLIPBOARD_NOT_OPEN, "the clipboard is not open"},
     {ERROR_INVALID_THREAD_ID, "the thread identifier is not valid"},
+    {ERROR_MENU_ITEM_NOT_FOUND, "the menu has no such item"},
     {ERROR_TIMEOUT, "the operation timed out"},
     {ERROR_RESOURCE_DATA_NOT_FOUND, "the file holds no resources"},
     {ERROR_RESOURCE_TYPE_NOT_FOUND, "the resource type was not found"},

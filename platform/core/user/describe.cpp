@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "user/device_link.h"
+#include "user/menus/open_menus.h"
 #include "user/top_level_sync.h"
 #include "user/user_lock.h"
 #include "user/window_handle.h"
@@ -21,7 +22,7 @@ void appendTree(const Window& window, std::vector<ipc::WindowRecord>& out) {
 }  // namespace
 
 void describeQueried(const ipc::DescribeQuery& query) {
-  ipc::DescribeAnswer answer{query.queryId, 0, {}};
+  ipc::DescribeAnswer answer{query.queryId, 0, {}, {}};
   {
     UserGuard guard(userLock());
     if (query.handle == 0) {
@@ -41,6 +42,7 @@ void describeQueried(const ipc::DescribeQuery& query) {
       answer.error = ERROR_INVALID_WINDOW_HANDLE;
     }
   }
+  answer.menuItems = openMenuItems(answer.windows);
   deviceLink().notify(answer);
 }
 

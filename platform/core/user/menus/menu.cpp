@@ -1,4 +1,4 @@
-#include "user/menu.h"
+#include "user/menus/menu.h"
 
 #include <unordered_map>
 
@@ -69,6 +69,13 @@ FoundEntry findEntry(Menu& menu, UINT item, UINT flags) {
     }
   }
   return {};
+}
+
+bool holds(const Menu& menu, const Menu& inner) {
+  if (&menu == &inner) return true;
+  for (const auto& entry : menu.entries())
+    if (entry.popup && holds(*entry.popup, inner)) return true;
+  return false;
 }
 
 }  // namespace handheld::user

@@ -15,9 +15,11 @@ class Menu;
 
 struct MenuEntry {
   UINT id = 0;
-  UINT state = 0;  // MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_SEPARATOR, MF_MENUBREAK, ...
+  UINT state = 0;  // MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_SEPARATOR, MF_MENUBREAK, MFT_RADIOCHECK, ...
   std::u16string text;
   std::shared_ptr<Menu> popup;
+  ULONG_PTR data = 0;  // MIIM_DATA
+  HBITMAP checkedMark = nullptr, uncheckedMark = nullptr;  // MIIM_CHECKMARKS, kept for the caller
 };
 
 class Menu {
@@ -26,6 +28,7 @@ class Menu {
   HMENU handle() const { return handle_; }
   bool isPopup() const { return popup_; }
   std::vector<MenuEntry>& entries() { return entries_; }
+  const std::vector<MenuEntry>& entries() const { return entries_; }
 
  private:
   friend std::shared_ptr<Menu> createMenu(bool popup);
@@ -50,5 +53,7 @@ struct FoundEntry {
   MenuEntry* entry() const { return &menu->entries()[index]; }
 };
 FoundEntry findEntry(Menu& menu, UINT item, UINT flags);
+// Whether `inner` is `menu` or one of its pop-ups at any depth (a pop-up holding it would loop).
+bool holds(const Menu& menu, const Menu& inner);
 
 }  // namespace handheld::user

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "resources/resource_access.h"
-#include "user/menu.h"
+#include "user/menus/menu.h"
 
 using namespace handheld::user;
 
@@ -14,19 +14,30 @@ namespace {
 constexpr UINT kStateBits = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR | MF_MENUBREAK |
                             MF_MENUBARBREAK | MF_HILITE | MF_DEFAULT;
 
-// An entry as AppendMenuW / InsertMenuW / ModifyMenuW describe it; false when the pop-up
-// handle is bad.
-bool makeEntry(UINT flags, UINT_PTR idOrPopup, LPCWSTR text, MenuEntry& entry) {
+// An entry as AppendMenuW / InsertMenuW / ModifyMenuW describe it for `owner`; false when the
+// pop-up handle is bad or the pop-up holds `owner` (a menu inside itself would never end).
+bool makeEntry(const Menu& owner, UINT flags, UINT_PTR idOrPopup, LPCWSTR text, MenuEntry& entry) {
   entry = MenuEntry{};
   entry.state = flags & kStateBits;
   if (flags & MF_POPUP) {
     entry.popup = lookupMenu(reinterpret_cast<HMENU>(idOrPopup));
     if (!entry.popup) return false;
+    if (holds(*entry.popup, owner)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
   } else {
     entry.id = static_cast<UINT>(idOrPopup);
   }
   if (!(flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && text) entry.text = text;
   return true;
+}
+
+// findEntry that reports a missing item as the platform does.
+FoundEntry findOrFail(Menu& menu, UINT item, UINT flags) {
+  auto found = findEntry(menu, item, flags);
+  if (!found.menu) SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+  return found;
 }
 
 void addTemplateItems(Menu& menu, const std::vector<handheld::resources::MenuItem>& items) {
@@ -63,7 +74,7 @@ HANDHELD_API BOOL WINAPI InsertMenuW(HMENU handle, UINT position, UINT flags, UI
   std::lock_guard guard(menuLock());
   auto menu = lookupMenu(handle);
   MenuEntry entry;
-  if (!menu || !makeEntry(flags, idOrPopup, text, entry)) return FALSE;
+  if (!menu || !makeEntry(*menu, flags, idOrPopup, text, entry)) return FALSE;
   auto& entries = menu->entries();
   if (position == static_cast<UINT>(-1)) {
     entries.push_back(std::move(entry));
@@ -72,7 +83,7 @@ HANDHELD_API BOOL WINAPI InsertMenuW(HMENU handle, UINT position, UINT flags, UI
   auto found = findEntry(*menu, position, flags);
   if (!found.menu) {
     if (!(flags & MF_BYPOSITION)) {
-      SetLastError(ERROR_INVALID_PARAMETER);
+      SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
       return FALSE;
     }
     entries.push_back(std::move(entry));  // past the end appends, as the platform does
@@ -91,12 +102,9 @@ HANDHELD_API BOOL WINAPI ModifyMenuW(HMENU handle, UINT position, UINT flags, UI
   std::lock_guard guard(menuLock());
   auto menu = lookupMenu(handle);
   MenuEntry entry;
-  if (!menu || !makeEntry(flags, idOrPopup, text, entry)) return FALSE;
-  auto found = findEntry(*menu, position, flags);
-  if (!found.menu) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (!menu || !makeEntry(*menu, flags, idOrPopup, text, entry)) return FALSE;
+  auto found = findOrFail(*menu, position, flags);
+  if (!found.menu) return FALSE;
   *found.entry() = std::move(entry);
   return TRUE;
 }
@@ -106,11 +114,8 @@ static BOOL removeEntry(HMENU handle, UINT position, UINT flags, bool destroyPop
   std::lock_guard guard(menuLock());
   auto menu = lookupMenu(handle);
   if (!menu) return FALSE;
-  auto found = findEntry(*menu, position, flags);
-  if (!found.menu) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  auto found = findOrFail(*menu, position, flags);
+  if (!found.menu) return FALSE;
   auto popup = found.entry()->popup;
   auto& entries = found.menu->entries();
   entries.erase(entries.begin() + static_cast<long>(found.index));
@@ -152,7 +157,7 @@ HANDHELD_API UINT WINAPI GetMenuState(HMENU handle, UINT item, UINT flags) {
   std::lock_guard guard(menuLock());
   auto menu = lookupMenu(handle);
   if (!menu) return static_cast<UINT>(-1);
-  auto found = findEntry(*menu, item, flags);
+  auto found = findOrFail(*menu, item, flags);
   if (!found.menu) return static_cast<UINT>(-1);
   const MenuEntry& entry = *found.entry();
   if (entry.popup) return (static_cast<UINT>(entry.popup->entries().size()) << 8) | MF_POPUP | (entry.state & 0xFF);
@@ -164,7 +169,7 @@ static DWORD changeState(HMENU handle, UINT item, UINT flags, UINT mask, UINT va
   std::lock_guard guard(menuLock());
   auto menu = lookupMenu(handle);
   if (!menu) return static_cast<DWORD>(-1);
-  auto found = findEntry(*menu, item, flags);
+  auto found = findOrFail(*menu, item, flags);
   if (!found.menu) return static_cast<DWORD>(-1);
   MenuEntry& entry = *found.entry();
   DWORD previous = entry.state & mask;
@@ -191,7 +196,8 @@ HANDHELD_API BOOL WINAPI CheckMenuRadioItem(HMENU handle, UINT first, UINT last,
   }
   for (size_t i = from.index; i <= to.index; ++i) {
     auto& entry = from.menu->entries()[i];
-    entry.state = i == on.index ? (entry.state | MF_CHECKED) : (entry.state & ~MF_CHECKED);
+    // The checked item is drawn with a dot, as the type MFT_RADIOCHECK asks.
+    entry.state = i == on.index ? (entry.state | MF_CHECKED | MFT_RADIOCHECK) : (entry.state & ~MF_CHECKED);
   }
   return TRUE;
 }
@@ -200,7 +206,7 @@ HANDHELD_API int WINAPI GetMenuStringW(HMENU handle, UINT item, LPWSTR text, int
   std::lock_guard guard(menuLock());
   auto menu = lookupMenu(handle);
   if (!menu) return 0;
-  auto found = findEntry(*menu, item, flags);
+  auto found = findOrFail(*menu, item, flags);
   if (!found.menu) return 0;
   const std::u16string& label = found.entry()->text;
   if (!text || maxCount <= 0) return static_cast<int>(label.size());
