@@ -2,6 +2,7 @@
 // ShowWindow when the style asks for WS_VISIBLE.
 #include <algorithm>
 
+#include "user/controls/control_classes.h"
 #include "user/destroy.h"
 #include "user/thread_queue.h"
 #include "user/device_link.h"
@@ -84,6 +85,7 @@ HANDHELD_API HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWS
                                          DWORD style, int x, int y, int width, int height,
                                          HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
   if (!currentQueue()) return nullptr;
+  registerControlClasses();
   if (classifyHandle(parent) == HandleKind::Desktop) parent = nullptr;
   if ((style & WS_CHILD) && !parent) {
     SetLastError(ERROR_TLW_WITH_WSCHILD);
