@@ -148,9 +148,12 @@ void followStylus(Tracker& t) {
       return;
     }
     if (got < 0) return;
-    if (msg.hwnd == t.window && (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP)) {
+    // Stylus messages queued before the capture was taken come as non-client ones.
+    const bool moved = msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE;
+    const bool lifted = msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP;
+    if (msg.hwnd == t.window && (moved || lifted)) {
       t.stylus = msg.pt;
-      if (msg.message == WM_LBUTTONUP) return;
+      if (lifted) return;
       if (t.part == ScrollPart::Thumb) {
         dragThumb(t);
       } else {
