@@ -72,6 +72,13 @@ class ScrollBarTest : public DeviceFixture {
     return result;
   }
 
+  // "#RRGGBB" of a screen pixel.
+  std::string pixel(int x, int y) {
+    std::string out;
+    EXPECT_EQ(ctl("pixel " + std::to_string(x) + " " + std::to_string(y), &out), 0);
+    return out.substr(0, out.find('\n'));
+  }
+
   bool sawStylusInClient() const {
     for (const auto& m : recorder.messages())
       if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONUP || m.message == WM_MOUSEMOVE) return true;
@@ -348,6 +355,29 @@ TEST_F(ScrollBarTest, VgaDoublesTheBar) {
   drive("tap 370 300");
   EXPECT_TRUE(codes(w).empty());
   EXPECT_TRUE(sawStylusInClient());
+  EXPECT_EQ(pixel(375, 100), "#000000");  // the track's side, two pixels wide
+  EXPECT_EQ(pixel(376, 100), "#E0E0E0");
+}
+
+// The bar is drawn in the frame beside the client area: outlined arrow boxes with their
+// triangles, an outlined thumb at the top, the track below it.
+TEST_F(ScrollBarTest, TheBarIsDrawnBesideTheClientArea) {
+  HWND w = create({0, 0, 200, 200}, WS_VSCROLL | WS_HSCROLL);
+  ASSERT_TRUE(w);
+  setBar(w, SB_VERT, 0, 99, 20, 0);
+  setBar(w, SB_HORZ, 0, 9, 0, 9);
+  UpdateWindow(w);
+  EXPECT_EQ(pixel(100, 100), "#FFFFFF");  // the client area
+  EXPECT_EQ(pixel(193, 0), "#000000");    // the up arrow's outline
+  EXPECT_EQ(pixel(193, 5), "#000000");    // its triangle's tip
+  EXPECT_EQ(pixel(189, 5), "#C0C0C0");    // its face
+  EXPECT_EQ(pixel(193, 13), "#000000");   // the thumb's outline, at the top of the track
+  EXPECT_EQ(pixel(193, 30), "#C0C0C0");   // the thumb's face
+  EXPECT_EQ(pixel(187, 100), "#000000");  // the track's side
+  EXPECT_EQ(pixel(193, 100), "#E0E0E0");  // the track
+  EXPECT_EQ(pixel(173, 193), "#000000");  // the horizontal thumb, at the far end
+  EXPECT_EQ(pixel(170, 193), "#C0C0C0");
+  EXPECT_EQ(pixel(193, 193), "#C0C0C0");  // the corner between the bars
 }
 
 }  // namespace

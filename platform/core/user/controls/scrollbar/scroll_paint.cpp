@@ -12,11 +12,15 @@ void fill(HDC hdc, RECT r, int color) {
   if (!isEmpty(r)) FillRect(hdc, &r, GetSysColorBrush(color));
 }
 
+// Outlines are a border wide: doubled on a VGA screen.
+int line() { return GetSystemMetrics(SM_CXBORDER); }
+
 // An outlined box: the frame colour around `face`.
 void box(HDC hdc, const RECT& r, int face) {
   if (isEmpty(r)) return;
+  const int b = line();
   fill(hdc, r, COLOR_WINDOWFRAME);
-  fill(hdc, RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, face);
+  fill(hdc, RECT{r.left + b, r.top + b, r.right - b, r.bottom - b}, face);
 }
 
 // A solid triangle pointing away from the track, drawn row by row so that it stays sharp.
@@ -62,9 +66,10 @@ void paintScrollBar(HDC hdc, const ScrollLayout& layout, const ScrollBarState& s
   RECT track = layout.track;
   if (isEmpty(track)) return;
   fill(hdc, track, COLOR_WINDOWFRAME);
-  RECT inner = vertical ? RECT{track.left + 1, track.top, track.right - 1, track.bottom}
-                        : RECT{track.left, track.top + 1, track.right, track.bottom - 1};
-  fill(hdc, inner, COLOR_SCROLLBAR);
+  const int b = line();
+  RECT inner = vertical ? RECT{track.left + b, track.top, track.right - b, track.bottom}
+                        : RECT{track.left, track.top + b, track.right, track.bottom - b};
+  fill(hdc, inner, COLOR_3DLIGHT);  // lighter than the thumb's face, which stands out on it
   if (isEmpty(layout.thumb)) return;
   if (pressed == ScrollPart::PageUp || pressed == ScrollPart::PageDown) {
     RECT paged = inner;

@@ -1,5 +1,5 @@
 // Drawing a scroll bar in the handheld's flat look: outlined arrow boxes with solid
-// triangles, a light track and an outlined thumb; gray triangles and no thumb when disabled.
+// triangles, a light track and an outlined thumb on it; gray triangles and no thumb when disabled.
 #pragma once
 
 #include <windows.h>
