@@ -24,6 +24,7 @@ struct BarPlace {
   ScrollLayout layout;
   ScrollBarState state;
   POINT screenOrigin{};
+  bool visible = false;  // the window and its parents are shown: drawing would be seen
 };
 // Nullopt when the window is gone or the bar is not shown.
 std::optional<BarPlace> placeOfBar(HWND window, int bar);

@@ -21,6 +21,7 @@ struct Tracker {
   HWND window;
   int bar;
   ScrollPart part = ScrollPart::None;
+  bool vertical = true;
   POINT stylus{};  // screen
   int grab = 0;    // for the thumb: from its leading edge to the stylus, along the bar
 };
@@ -34,14 +35,14 @@ struct Notify {
   LPARAM lParam;
 };
 
-Notify notifyTarget(const Tracker& t, bool vertical) {
-  const UINT message = vertical ? WM_VSCROLL : WM_HSCROLL;
+Notify notifyTarget(const Tracker& t) {
+  const UINT message = t.vertical ? WM_VSCROLL : WM_HSCROLL;
   if (t.bar != SB_CTL) return {t.window, message, 0};
   return {GetParent(t.window), message, reinterpret_cast<LPARAM>(t.window)};
 }
 
-void send(const Tracker& t, bool vertical, int code, int position = 0) {
-  const Notify n = notifyTarget(t, vertical);
+void send(const Tracker& t, int code, int position = 0) {
+  const Notify n = notifyTarget(t);
   if (n.to) SendMessageW(n.to, n.message, MAKEWPARAM(code, static_cast<WORD>(position)), n.lParam);
 }
 
@@ -90,9 +91,7 @@ void killRepeatTimer() {
 void CALLBACK repeat(HWND window, UINT, UINT_PTR, DWORD) {
   Tracker* t = activeTracker;
   if (!t) return;
-  auto place = placeOfBar(t->window, t->bar);
-  if (!place) return;
-  if (stillOnPart(*t)) send(*t, place->layout.vertical, scrollCodeOf(t->part));
+  if (stillOnPart(*t)) send(*t, scrollCodeOf(t->part));
   setRepeatTimer(window, kRepeatRateMs, repeat);
 }
 
@@ -111,7 +110,7 @@ void dragThumb(Tracker& t) {
     state.trackPos = position;
   }
   redrawBar(t.window, t.bar);
-  send(t, place->layout.vertical, SB_THUMBTRACK, position);
+  send(t, SB_THUMBTRACK, position);
 }
 
 // Starts the press; false when the point holds nothing to press.
@@ -120,6 +119,7 @@ bool press(Tracker& t) {
   if (!place) return false;
   const POINT at = inBar(*place, t.stylus);
   t.part = partAt(place->layout, at);
+  t.vertical = place->layout.vertical;
   const auto& state = place->state;
   if (!state.enabled() || !state.scrollable()) return false;
   if (t.part == ScrollPart::LineUp && (state.disabledArrows & ESB_DISABLE_LTUP)) return false;
@@ -174,14 +174,11 @@ void trackScrollBar(HWND window, int bar, POINT screen) {
   Tracker tracker{window, bar};
   tracker.stylus = screen;
   if (!press(tracker)) return;
-  auto place = placeOfBar(window, bar);
-  if (!place) return;
-  const bool vertical = place->layout.vertical;
   activeTracker = &tracker;
   SetCapture(window);
   setPressed(window, bar, tracker.part);
   if (tracker.part != ScrollPart::Thumb) {
-    send(tracker, vertical, scrollCodeOf(tracker.part));
+    send(tracker, scrollCodeOf(tracker.part));
     setRepeatTimer(window, kRepeatDelayMs, repeat);
   }
   followStylus(tracker);
@@ -199,10 +196,10 @@ void trackScrollBar(HWND window, int bar, POINT screen) {
       position = state.trackPos;
       state.tracking = false;
     }
-    send(tracker, vertical, SB_THUMBPOSITION, position);
+    send(tracker, SB_THUMBPOSITION, position);
   }
   setPressed(window, bar, ScrollPart::None);
-  send(tracker, vertical, SB_ENDSCROLL);
+  send(tracker, SB_ENDSCROLL);
 }
 
 }  // namespace handheld::user

@@ -75,6 +75,7 @@ std::optional<BarPlace> placeOfBar(HWND handle, int bar) {
   }
   if (rect.right <= rect.left || rect.bottom <= rect.top) return std::nullopt;
   place.state = scrollBarOf(*w, bar);
+  place.visible = effectivelyVisible(*w);
   const int thumbAt = place.state.tracking ? place.state.trackPos : place.state.pos;
   place.layout = layoutScrollBar(rect, vertical, place.state, thumbAt);
   return place;
@@ -82,7 +83,7 @@ std::optional<BarPlace> placeOfBar(HWND handle, int bar) {
 
 void redrawBar(HWND window, int bar) {
   auto place = placeOfBar(window, bar);
-  if (!place) return;
+  if (!place || !place->visible) return;
   HDC hdc = bar == SB_CTL ? GetDC(window) : GetWindowDC(window);
   if (!hdc) return;
   paintScrollBar(hdc, place->layout, place->state);
@@ -94,7 +95,7 @@ void drawWindowScrollBars(HWND window) {
   {
     UserGuard guard(userLock());
     auto w = WindowTable::get().find(window);
-    if (!w || !(w->style & (WS_VSCROLL | WS_HSCROLL))) return;
+    if (!w || !(w->style & (WS_VSCROLL | WS_HSCROLL)) || !effectivelyVisible(*w)) return;
     corner = cornerRect(*w);
   }
   HDC hdc = GetWindowDC(window);
