@@ -3,12 +3,13 @@
 #include <mutex>
 
 #include "user/controls/scrollbar/scroll_bar.h"
+#include "user/window_class.h"
 
 namespace handheld::user {
 
 void registerControlClasses() {
   static std::once_flag once;
-  std::call_once(once, [] { registerScrollBarClass(); });
+  std::call_once(once, [] { registerSystemClass(scrollBarClass()); });
 }
 
 }  // namespace handheld::user

@@ -47,7 +47,7 @@ bool showWindowBars(HWND window, int bar, bool show);
 // handle) and repeating held arrows and track presses on a timer.
 void trackScrollBar(HWND window, int bar, POINT screen);
 
-// Registers the "SCROLLBAR" class.
-void registerScrollBarClass();
+// The "SCROLLBAR" class, registered as one of the platform's own.
+WNDCLASSW scrollBarClass();
 
 }  // namespace handheld::user

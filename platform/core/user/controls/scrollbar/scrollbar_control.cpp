@@ -5,7 +5,6 @@
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/scrollbar/scroll_paint.h"
 #include "user/user_lock.h"
-#include "user/window_class.h"
 #include "user/window_table.h"
 
 namespace handheld::user {
@@ -126,11 +125,11 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-void registerScrollBarClass() {
+WNDCLASSW scrollBarClass() {
   WNDCLASSW description{};
   description.lpfnWndProc = procedure;
   description.lpszClassName = u"SCROLLBAR";
-  registerSystemClass(description);
+  return description;
 }
 
 }  // namespace handheld::user
