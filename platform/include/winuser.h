@@ -1098,3 +1098,89 @@ typedef struct tagDRAWITEMSTRUCT {
 #define STM_SETIMAGE 0x0172
 #define STM_GETIMAGE 0x0173
 #define STN_CLICKED 0
+// ---- scroll bars (windows with WS_VSCROLL / WS_HSCROLL, and the "SCROLLBAR" control) ----
+// A window's bar is shown while WS_VSCROLL / WS_HSCROLL is set: a range that needs no
+// scrolling hides it (SIF_DISABLENOSCROLL disables it instead) and the client area grows.
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
+#define SB_BOTH 3
+
+#define SB_LINEUP 0
+#define SB_LINELEFT 0
+#define SB_LINEDOWN 1
+#define SB_LINERIGHT 1
+#define SB_PAGEUP 2
+#define SB_PAGELEFT 2
+#define SB_PAGEDOWN 3
+#define SB_PAGERIGHT 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_TOP 6
+#define SB_LEFT 6
+#define SB_BOTTOM 7
+#define SB_RIGHT 7
+#define SB_ENDSCROLL 8
+
+#define SIF_RANGE 0x0001u
+#define SIF_PAGE 0x0002u
+#define SIF_POS 0x0004u
+#define SIF_DISABLENOSCROLL 0x0008u
+#define SIF_TRACKPOS 0x0010u
+#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+
+#define ESB_ENABLE_BOTH 0x0000u
+#define ESB_DISABLE_BOTH 0x0003u
+#define ESB_DISABLE_LEFT 0x0001u
+#define ESB_DISABLE_RIGHT 0x0002u
+#define ESB_DISABLE_UP 0x0001u
+#define ESB_DISABLE_DOWN 0x0002u
+#define ESB_DISABLE_LTUP ESB_DISABLE_LEFT
+#define ESB_DISABLE_RTDN ESB_DISABLE_RIGHT
+
+#define SBS_HORZ 0x0000L
+#define SBS_VERT 0x0001L
+
+#define SBM_SETPOS 0x00E0
+#define SBM_GETPOS 0x00E1
+#define SBM_SETRANGE 0x00E2
+#define SBM_GETRANGE 0x00E3
+#define SBM_ENABLE_ARROWS 0x00E4
+#define SBM_SETRANGEREDRAW 0x00E6
+#define SBM_SETSCROLLINFO 0x00E9
+#define SBM_GETSCROLLINFO 0x00EA
+
+// The stylus on a window's scroll bar (wParam the hit code, lParam the screen point).
+#define WM_NCMOUSEMOVE 0x00A0
+#define WM_NCLBUTTONDOWN 0x00A1
+#define WM_NCLBUTTONUP 0x00A2
+#define HTNOWHERE 0
+#define HTCLIENT 1
+#define HTHSCROLL 6
+#define HTVSCROLL 7
+
+typedef struct tagSCROLLINFO {
+  UINT cbSize;
+  UINT fMask;
+  int nMin;
+  int nMax;
+  UINT nPage;
+  int nPos;
+  int nTrackPos;
+} SCROLLINFO, *LPSCROLLINFO;
+typedef const SCROLLINFO* LPCSCROLLINFO;
+
+// The new position (clamped to nMin .. nMax - max(nPage - 1, 0)); 0 on failure.
+HANDHELD_API int WINAPI SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
+// SIF_TRACKPOS gives the thumb's place during a drag (the position otherwise).
+HANDHELD_API BOOL WINAPI GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
+// The previous position; 0 on failure.
+HANDHELD_API int WINAPI SetScrollPos(HWND window, int bar, int position, BOOL redraw);
+HANDHELD_API int WINAPI GetScrollPos(HWND window, int bar);
+HANDHELD_API BOOL WINAPI SetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw);
+HANDHELD_API BOOL WINAPI GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum);
+HANDHELD_API BOOL WINAPI ShowScrollBar(HWND window, int bar, BOOL show);
+// FALSE when the arrows already were as asked.
+HANDHELD_API BOOL WINAPI EnableScrollBar(HWND window, int bar, UINT arrows);
+// A DC of the whole window, frame and scroll bars included (origin at its top-left corner).
+HANDHELD_API HDC WINAPI GetWindowDC(HWND window);

@@ -90,6 +90,8 @@ constexpr std::pair<uint32_t, std::string_view> kTexts[] = {
     {ERROR_INVALID_ICON_HANDLE, "the icon handle is not valid"},
     {ERROR_CLIPBOARD_NOT_OPEN, "the clipboard is not open"},
     {ERROR_INVALID_THREAD_ID, "the thread identifier is not valid"},
+    {ERROR_NO_SCROLLBARS, "the window has no scroll bars"},
+    {ERROR_INVALID_SCROLLBAR_RANGE, "the scroll bar range cannot exceed MAXLONG"},
     {ERROR_MENU_ITEM_NOT_FOUND, "the menu has no such item"},
     {ERROR_TIMEOUT, "the operation timed out"},
     {ERROR_RESOURCE_DATA_NOT_FOUND, "the file holds no resources"},

@@ -1,6 +1,7 @@
 // DefWindowProcW: the platform's defaults the system relies on.
 #include <algorithm>
 
+#include "user/controls/scrollbar/scroll_bar.h"
 #include "user/thread_queue.h"
 #include "user/top_level_sync.h"
 #include "user/user_lock.h"
@@ -124,6 +125,12 @@ HANDHELD_API LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wPa
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) focusOnActivation(window);
+      return 0;
+    // The stylus on the window's own scroll bar.
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+        trackScrollBar(window, wParam == HTVSCROLL ? SB_VERT : SB_HORZ,
+                       POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       return 0;
     default:
       return 0;

@@ -1,5 +1,6 @@
 #include "user/input_delivery.h"
 
+#include "user/controls/scrollbar/scroll_bar.h"
 #include "user/input_queue.h"
 #include "user/thread_queue.h"
 #include "user/user_lock.h"
@@ -37,6 +38,17 @@ std::optional<MSG> messageFor(const ipc::InputDeliver& input) {
       auto target = queue->capture ? WindowTable::get().find(queue->capture) : nullptr;
       if (!target) target = WindowTable::get().find(deepestChildAt(top, screen));
       if (!target) return std::nullopt;
+      // On a window's scroll bar: the non-client message, which the window's default
+      // procedure turns into scrolling.
+      if (!queue->capture) {
+        if (const int hit = scrollBarHitTest(*target, screen); hit != HTNOWHERE) {
+          const UINT nonClient = input.kind == ipc::InputKind::StylusDown ? WM_NCLBUTTONDOWN
+                                 : input.kind == ipc::InputKind::StylusMove ? WM_NCMOUSEMOVE
+                                                                            : WM_NCLBUTTONUP;
+          return MSG{target->handle, nonClient, static_cast<WPARAM>(hit),
+                     MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)), input.time, screen};
+        }
+      }
       const POINT origin = clientOriginOnScreen(*target);
       const UINT message = input.kind == ipc::InputKind::StylusDown ? WM_LBUTTONDOWN
                            : input.kind == ipc::InputKind::StylusMove ? WM_MOUSEMOVE

@@ -7,6 +7,7 @@
 #include "gdi/geometry.h"
 #include "gdi/surface_dc.h"
 #include "user/caret.h"
+#include "user/controls/scrollbar/scroll_bar.h"
 #include "user/device_link.h"
 #include "user/paint_state.h"
 #include "user/send.h"
@@ -37,8 +38,10 @@ const std::shared_ptr<gdi::Surface>& placeholderSurface() {
   return *surface;
 }
 
+enum class DcArea { Client, WholeWindow };
+
 // updateArea: the client-coordinate area a paint may touch, or null for all it may draw.
-HDC windowDC(HWND window, const Region* updateArea) {
+HDC windowDC(HWND window, const Region* updateArea, DcArea extent = DcArea::Client) {
   std::shared_ptr<gdi::Surface> surface;
   Region clip;
   POINT origin{0, 0};
@@ -49,10 +52,11 @@ HDC windowDC(HWND window, const Region* updateArea) {
     if (!w) return nullptr;
     auto top = topLevelOf(w);
     topLevel = top->handle;
-    origin = clientOriginInSurface(*w);
+    const bool whole = extent == DcArea::WholeWindow;
+    origin = whole ? windowOriginInSurface(*w) : clientOriginInSurface(*w);
     if (top->surface) {
       surface = top->surface->pixels();
-      clip = drawableClientArea(*w);
+      clip = whole ? drawableWindowArea(*w) : drawableClientArea(*w);
       if (updateArea) {
         Region area = *updateArea;
         area.offset(origin.x, origin.y);
@@ -175,6 +179,7 @@ HANDHELD_API HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     setUpdateRegion(*w, Region(), false);
     w->beganPaint = true;
   }
+  drawWindowScrollBars(window);
   caretBeforePaint(window);
   HDC hdc = windowDC(window, &update);
   *paint = PAINTSTRUCT{};
@@ -206,6 +211,15 @@ HANDHELD_API HDC WINAPI GetDC(HWND window) {
     return nullptr;
   }
   return windowDC(window, nullptr);
+}
+
+HANDHELD_API HDC WINAPI GetWindowDC(HWND window) {
+  if (classifyHandle(window) == HandleKind::Foreign) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+  }
+  if (!window) return GetDC(nullptr);
+  return windowDC(window, nullptr, DcArea::WholeWindow);
 }
 
 HANDHELD_API int WINAPI ReleaseDC(HWND, HDC hdc) { return releaseWindowDC(hdc) ? 1 : 0; }

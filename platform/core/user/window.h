@@ -13,6 +13,8 @@
 
 namespace handheld::user {
 
+struct ScrollBars;
+
 struct Window {
   enum class State { Creating, Alive, Destroying };
 
@@ -40,6 +42,8 @@ struct Window {
 
   std::shared_ptr<WindowSurface> surface;  // top-level windows with a size
   uint32_t version = 0;                    // of the server's copy (top-level windows)
+
+  std::shared_ptr<ScrollBars> scrollBars;  // made when first used
 
   bool isChild() const { return (style & WS_CHILD) != 0; }
   bool visibleFlag() const { return (style & WS_VISIBLE) != 0; }

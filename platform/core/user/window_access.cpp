@@ -111,11 +111,10 @@ void subtractSiblingsInFront(const Window& parent, HWND child, Region& area) {
   }
 }
 
-}  // namespace
-
-Region drawableClientArea(const Window& window) {
-  POINT origin = clientOriginInSurface(window);
-  Region area(gdi::offsetBy(clientRect(window), origin.x, origin.y));
+// An area of the window (surface coordinates) less its visible children, clipped by every
+// parent's client area and the siblings in front.
+Region clippedToAncestors(const Window& window, Region area) {
+  const POINT origin = clientOriginInSurface(window);
   for (HWND child : window.children) {
     auto c = WindowTable::get().find(child);
     if (c && c->visibleFlag()) area.subtract(gdi::offsetBy(c->rect, origin.x, origin.y));
@@ -132,6 +131,25 @@ Region drawableClientArea(const Window& window) {
     current = hold.get();
   }
   return area;
+}
+
+}  // namespace
+
+Region drawableClientArea(const Window& window) {
+  const POINT origin = clientOriginInSurface(window);
+  return clippedToAncestors(window, Region(gdi::offsetBy(clientRect(window), origin.x, origin.y)));
+}
+
+POINT windowOriginInSurface(const Window& window) {
+  const POINT client = clientOriginInSurface(window);
+  const RECT insets = nonClientInsets(window.style, window.exStyle);
+  return {client.x - insets.left, client.y - insets.top};
+}
+
+Region drawableWindowArea(const Window& window) {
+  const POINT origin = windowOriginInSurface(window);
+  const RECT bounds{0, 0, window.rect.right - window.rect.left, window.rect.bottom - window.rect.top};
+  return clippedToAncestors(window, Region(gdi::offsetBy(bounds, origin.x, origin.y)));
 }
 
 HWND deepestChildAt(const std::shared_ptr<Window>& window, POINT screen) {

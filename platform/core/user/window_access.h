@@ -45,5 +45,9 @@ POINT clientOriginInSurface(const Window& window);
 // parent's client area, without visible children and siblings in front (as the device
 // always clips).
 Region drawableClientArea(const Window& window);
+// The same for the whole window, its frame and scroll bars included.
+Region drawableWindowArea(const Window& window);
+// Where the window's top-left corner is inside its top-level window's surface.
+POINT windowOriginInSurface(const Window& window);
 
 }  // namespace handheld::user
