@@ -87,7 +87,7 @@ TEST_F(WindowValues, StyleChangesAreAnnouncedAndTheAnnouncementMayAlterThem) {
   // Other values are set without a word.
   recorder.clear();
   SetWindowLongPtrW(w, GWLP_USERDATA, 5);
-  EXPECT_TRUE(recorder.matches({}, w));
+  EXPECT_TRUE(recorder.matches(std::vector<ExpectedMessage>{}, w));
 }
 
 TEST_F(WindowValues, ClassesAndTheirErrors) {
