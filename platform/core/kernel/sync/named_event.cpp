@@ -59,9 +59,11 @@ NamedEventWaiters& namedEventWaiters() {
 void pulseOffered(ipc::DeviceClient& client, ipc::Packet& packet) {
   ipc::EventPulseOffer offer;
   if (!ipc::decode(packet.body.data(), packet.body.size(), &packet.fds, offer)) return;
-  auto waiters = namedEventWaiters().find(offer.objectId);
-  const bool released = waiters && waiters->release(offer.all) > 0;
-  client.notify(ipc::EventPulseAnswer{offer.pulseId, released});
+  auto answer = [&](size_t released) { client.notify(ipc::EventPulseAnswer{offer.pulseId, released > 0}); };
+  // Answered before a released thread runs on: were it to end the process first, the server
+  // would take the pulse as refused and release a wait elsewhere too.
+  if (auto waiters = namedEventWaiters().find(offer.objectId)) waiters->release(offer.all, answer);
+  else answer(0);
 }
 
 }  // namespace

@@ -22,9 +22,10 @@ bool PulsedWait::release(size_t index) {
       return false;
     }
   }
-  raiseEventFd(wakeFd_);
   return true;
 }
+
+void PulsedWait::wake() { raiseEventFd(wakeFd_); }
 
 int PulsedWait::released() const {
   const int state = state_.load();
@@ -52,16 +53,19 @@ void PulseWaiters::remove(const PulsedWait& wait) {
   std::erase_if(waits_, [&](const auto& entry) { return entry.first == &wait; });
 }
 
-size_t PulseWaiters::release(bool all) {
-  // Under the lock, so that a wait that has removed itself is never woken afterwards.
+size_t PulseWaiters::release(bool all, const std::function<void(size_t)>& beforeWake) {
+  // Under the lock, so that a wait that has removed itself is never woken afterwards, and a
+  // released wait cannot return before it is woken (its removal waits for the lock).
   std::lock_guard guard(lock_);
-  size_t released = 0;
+  std::vector<PulsedWait*> released;
   for (auto& [wait, index] : waits_) {
     if (!wait->release(index)) continue;
-    ++released;
+    released.push_back(wait);
     if (!all) break;
   }
-  return released;
+  if (beforeWake) beforeWake(released.size());
+  for (PulsedWait* wait : released) wait->wake();
+  return released.size();
 }
 
 size_t PulseWaiters::count() {

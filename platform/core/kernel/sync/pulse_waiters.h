@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -22,8 +23,9 @@ class PulsedWait {
       : objects_(objects), waitAll_(waitAll), wakeFd_(wakeFd) {}
 
   // By a pulse of objects[index]: releases the wait unless it has ended or, waiting for all
-  // objects, cannot take the others' signals now; then wakes its thread.
+  // objects, cannot take the others' signals now. The thread sleeps on until wake().
   bool release(size_t index);
+  void wake();
   // The index a pulse released the wait through, or -1.
   int released() const;
   // By the waiting thread before it returns: from now on no pulse releases it. Returns the
@@ -49,7 +51,9 @@ class PulseWaiters {
   void add(PulsedWait& wait, size_t index);
   void remove(const PulsedWait& wait);
   // Releases every wait (all) or the first that can be released; returns how many it did.
-  size_t release(bool all);
+  // `beforeWake` runs with that count before any released thread runs on (a pulse from
+  // another process is answered there: a released thread may end its process at once).
+  size_t release(bool all, const std::function<void(size_t)>& beforeWake = {});
   size_t count();
 
  private:
