@@ -38,18 +38,20 @@ uint32_t peerUser(int socket) {
   return credentials.uid;
 }
 
-// Told before the socket closes; a fresh socket takes one packet at once. What the client
-// sent already is read first: closing over unread data would reset the connection, and the
-// client would see the reset instead of the answer.
+// Told before the socket closes; a fresh socket takes one packet at once. Closing over unread
+// data would reset the connection, and the client would see the reset instead of the answer:
+// so after the answer the socket is shut (the client can send nothing more) and what it sent
+// before is read.
 void refuseConnection(os::UniqueFd socket) {
-  constexpr int kPacketsRead = 8;  // a client that just connected has sent its greeting at most
-  uint8_t discard[64];
-  for (int i = 0; i < kPacketsRead && ::recv(socket.get(), discard, sizeof discard, MSG_DONTWAIT) > 0; ++i) {
-  }
   Connection refused(0, std::move(socket));
   ipc::Hello::Reply reply;
   reply.error = ERROR_REQ_NOT_ACCEP;
   refused.reply<ipc::Hello>(0, reply);
+  ::shutdown(refused.fd(), SHUT_RDWR);
+  constexpr int kPacketsRead = 8;  // a client that just connected has sent its greeting at most
+  uint8_t discard[64];
+  for (int i = 0; i < kPacketsRead && ::recv(refused.fd(), discard, sizeof discard, MSG_DONTWAIT) > 0; ++i) {
+  }
 }
 
 }  // namespace
