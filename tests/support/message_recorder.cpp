@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <thread>
 
 namespace handheld::testing {
 
@@ -176,6 +177,17 @@ void MessageRecorder::dispatch(const MSG& message) {
   DispatchMessageW(&message);
   t_dispatching = outer;
   t_depth = outerDepth;
+}
+
+void MessageRecorder::pumpWhile(const std::function<void()>& work) {
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread worker([&] {
+    work();
+    SetEvent(done);
+  });
+  while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) pumpPending();
+  worker.join();
+  CloseHandle(done);
 }
 
 void MessageRecorder::pumpPending() {

@@ -92,6 +92,8 @@ class MessageRecorder {
 
   // Dispatches what waits in the calling thread's queue, without waiting.
   void pumpPending();
+  // Runs `work` on another thread while this one dispatches what arrives, until it is done.
+  void pumpWhile(const std::function<void()>& work);
   // Dispatches messages until done() holds; false when timeoutMs passes first. Waits on the
   // queue between messages, never spinning.
   bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);

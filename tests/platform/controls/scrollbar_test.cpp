@@ -47,15 +47,8 @@ class ScrollBarTest : public DeviceFixture {
   void drive(const std::string& arguments) {
     recorder.clear();
     trackPositions.clear();
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     int code = -1;
-    std::thread command([&] {
-      code = ctl(arguments);
-      SetEvent(done);
-    });
-    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) recorder.pumpPending();
-    command.join();
-    CloseHandle(done);
+    recorder.pumpWhile([&] { code = ctl(arguments); });
     ipc::DeviceClient::get().call<ipc::ClockGet>({});  // the input has arrived after this
     recorder.pumpPending();
     ASSERT_EQ(code, 0) << arguments;

@@ -36,15 +36,8 @@ class InputRoutingTest : public DeviceFixture {
   // Runs handheld-ctl on another thread while this one dispatches what arrives.
   void drive(const std::string& arguments) {
     recorder.clear();
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     int code = -1;
-    std::thread command([&] {
-      code = ctl(arguments);
-      SetEvent(done);
-    });
-    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) recorder.pumpPending();
-    command.join();
-    CloseHandle(done);
+    recorder.pumpWhile([&] { code = ctl(arguments); });
     // The input reached this process on its own connection, which the command's reply did
     // not wait for; a round trip on that connection comes back only after it.
     ipc::DeviceClient::get().call<ipc::ClockGet>({});

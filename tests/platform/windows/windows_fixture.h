@@ -27,17 +27,11 @@ class WindowsTest : public DeviceFixture {
 
   // wait-idle while this thread waits for it in a message wait (and so counts as idle).
   bool waitIdle(uint32_t timeoutMs = 5000) {
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     uint32_t error = 1;
-    std::thread asker([&] {
+    recorder.pumpWhile([&] {
       auto reply = device().call<ipc::WaitIdle>({timeoutMs});
       error = reply ? reply->error : 1;
-      SetEvent(done);
     });
-    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-      recorder.pumpPending();
-    asker.join();
-    CloseHandle(done);
     return error == 0;
   }
 
