@@ -31,7 +31,7 @@ UniqueFd openRecord(int rootFd, int flags) {
   return fd;
 }
 
-// The record's lines; a damaged or oversized record counts as empty (its links then refused).
+// The record's text; a damaged or oversized record counts as empty (its links then refused).
 std::vector<ImageLink> readRecord(int fd) {
   struct stat st {};
   if (::fstat(fd, &st) != 0 || st.st_size > kMaxRecordBytes) return {};
@@ -39,18 +39,7 @@ std::vector<ImageLink> readRecord(int fd) {
   ssize_t got = ::pread(fd, text.data(), text.size(), 0);
   if (got < 0) return {};
   text.resize(static_cast<size_t>(got));
-  std::vector<ImageLink> links;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) break;  // a line cut short by a crash
-    std::string_view line(text.data() + start, end - start);
-    size_t tab = line.find('\t');
-    if (tab != std::string_view::npos && tab > 0 && tab + 1 < line.size())
-      links.push_back({std::string(line.substr(0, tab)), std::string(line.substr(tab + 1))});
-    start = end + 1;
-  }
-  return links;
+  return parseImageLinks(text);
 }
 
 bool linkStillThere(int rootFd, const ImageLink& link) {
@@ -64,6 +53,21 @@ bool printable(const std::string& text) {
 }
 
 }  // namespace
+
+std::vector<ImageLink> parseImageLinks(std::string_view text) {
+  std::vector<ImageLink> links;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) break;  // a line cut short by a crash
+    std::string_view line = text.substr(start, end - start);
+    size_t tab = line.find('\t');
+    if (tab != std::string_view::npos && tab > 0 && tab + 1 < line.size())
+      links.push_back({std::string(line.substr(0, tab)), std::string(line.substr(tab + 1))});
+    start = end + 1;
+  }
+  return links;
+}
 
 bool isImageLink(int rootFd, const ImageLink& link) {
   UniqueFd fd = openRecord(rootFd, O_RDONLY);

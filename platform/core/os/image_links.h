@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace handheld::os {
@@ -15,6 +16,9 @@ struct ImageLink {
   std::string target;  // the link's text
   bool operator==(const ImageLink&) const = default;
 };
+
+// The record's complete lines that hold a path and a target; anything else is passed over.
+std::vector<ImageLink> parseImageLinks(std::string_view text);
 
 // Whether the image placed `link`: its path is recorded with this very target.
 bool isImageLink(int rootFd, const ImageLink& link);
