@@ -3,6 +3,38 @@
 
 #include "windef.h"
 #include "wingdi.h"
+#include "winuser.h"
+
+// ==== initialisation and the notifications every common control shares ====
+// Every process has the common controls from its start; these check their argument only.
+typedef struct tagINITCOMMONCONTROLSEX {
+  DWORD dwSize;
+  DWORD dwICC;
+} INITCOMMONCONTROLSEX, *LPINITCOMMONCONTROLSEX;
+
+#define ICC_LISTVIEW_CLASSES 0x00000001u
+#define ICC_TREEVIEW_CLASSES 0x00000002u
+#define ICC_BAR_CLASSES 0x00000004u
+#define ICC_TAB_CLASSES 0x00000008u
+#define ICC_UPDOWN_CLASS 0x00000010u
+#define ICC_PROGRESS_CLASS 0x00000020u
+#define ICC_WIN95_CLASSES 0x000000FFu
+#define ICC_DATE_CLASSES 0x00000100u
+#define ICC_COOL_CLASSES 0x00000400u
+
+HANDHELD_API void WINAPI InitCommonControls(void);
+HANDHELD_API BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
+
+#define NM_FIRST 0u
+#define NM_OUTOFMEMORY (NM_FIRST - 1u)
+#define NM_CLICK (NM_FIRST - 2u)
+#define NM_DBLCLK (NM_FIRST - 3u)
+#define NM_RETURN (NM_FIRST - 4u)
+#define NM_RCLICK (NM_FIRST - 5u)
+#define NM_RDBLCLK (NM_FIRST - 6u)
+#define NM_SETFOCUS (NM_FIRST - 7u)
+#define NM_KILLFOCUS (NM_FIRST - 8u)
+#define NM_CUSTOMDRAW (NM_FIRST - 12u)
 
 #define CLR_NONE 0xFFFFFFFFu
 #define CLR_DEFAULT 0xFF000000u

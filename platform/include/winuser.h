@@ -528,6 +528,13 @@ typedef struct tagPAINTSTRUCT {
 } PAINTSTRUCT, *PPAINTSTRUCT, *LPPAINTSTRUCT;
 
 // lParam of WM_STYLECHANGING (styleNew may be changed) and WM_STYLECHANGED.
+// The header of every WM_NOTIFY; each notification's structure starts with it.
+typedef struct tagNMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+} NMHDR, *LPNMHDR;
+
 typedef struct tagSTYLESTRUCT {
   DWORD styleOld;
   DWORD styleNew;

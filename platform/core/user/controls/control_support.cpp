@@ -10,6 +10,15 @@ void notifyParent(HWND control, WORD code) {
   SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
 }
 
+LRESULT notifyParent(HWND control, NMHDR& header, UINT code) {
+  header.hwndFrom = control;
+  header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(control));
+  header.code = code;
+  HWND parent = GetParent(control);
+  if (!parent) return 0;
+  return SendMessageW(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
 HBRUSH defaultColors(HDC hdc, UINT message) {
   const bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
   SetTextColor(hdc, GetSysColor(field ? COLOR_WINDOWTEXT : COLOR_STATICTEXT));

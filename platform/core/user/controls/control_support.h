@@ -31,6 +31,9 @@ void detachState(HWND control) {
 
 // WM_COMMAND with the control's id and the notification code to its parent.
 void notifyParent(HWND control, WORD code);
+// WM_NOTIFY to the parent (common controls): fills the header's sender, id and code and
+// returns the parent's answer (0 without a parent).
+LRESULT notifyParent(HWND control, NMHDR& header, UINT code);
 // Sends `message` (WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, ...) to the parent, which sets the DC's
 // colours and returns the background brush; a parent that returns none gets the defaults.
 HBRUSH controlColors(HWND control, HDC hdc, UINT message);
