@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "automation_client.h"
 
 namespace handheld::ctl {
@@ -36,10 +38,12 @@ int saveRegistry(Context& c, const std::string& changed);
 std::optional<uint64_t> parseNumber(const std::string& text);
 // A window handle as printed: 0x0010002a.
 std::string hexHandle(uint32_t handle);
-// A JSON string literal of UTF-16 text.
-std::string jsonString(const std::u16string& text);
-// The items of the pop-up menu window `window` as a JSON array; empty when it has none.
-std::string jsonMenuItems(const std::vector<ipc::MenuItemRecord>& items, uint32_t window);
+// Output JSON keeps its keys in the order they were added.
+using Json = nlohmann::ordered_json;
+// Prints a JSON value on stdout, indented, with a newline.
+void printJson(const Json& value);
+// The items of the pop-up menu window `window` as a JSON array; null when it has none.
+Json menuItemsJson(const std::vector<ipc::MenuItemRecord>& items, uint32_t window);
 
 int runInit(Context& c, const Args& args);
 int runStart(Context& c, const Args& args);

@@ -66,7 +66,8 @@ Windows and messages (HANDLE as printed, e.g. 0x00100001; numbers in decimal or 
                                 ('*': any) and title (exactly; none: any); exit 1 if none
   tree HANDLE|--pid ID          print a window and everything below it, or every window of a
                                 process, as JSON: handle, class, text, id, style, rect,
-                                visible, enabled, children
+                                visible, enabled, focused, state (what a control holds:
+                                text, items, selection, check state, values), children
   post HANDLE MSG WPARAM LPARAM post a message (MSG a number or a name such as WM_CLOSE or
                                 WM_USER+1); exit 1 when there is no such window
   send [--timeout SECONDS] HANDLE MSG WPARAM LPARAM

@@ -69,24 +69,26 @@ std::u16string shown(const std::u16string& text) {
   return out;
 }
 
-std::string jsonItem(const ipc::MenuItemRecord& item) {
-  auto flag = [&](UINT bits) { return (item.state & bits) ? "true" : "false"; };
+Json itemJson(const ipc::MenuItemRecord& item) {
+  auto flag = [&](UINT bits) { return (item.state & bits) != 0; };
   const bool popup = (item.state & MF_POPUP) != 0;
-  return "{\"text\": " + jsonString(item.text) + ", \"id\": " + (popup ? std::string("null") : std::to_string(item.id)) +
-         ", \"rect\": [" + std::to_string(item.left) + ", " + std::to_string(item.top) + ", " +
-         std::to_string(item.right - item.left) + ", " + std::to_string(item.bottom - item.top) +
-         "], \"checked\": " + flag(MF_CHECKED) + ", \"grayed\": " + flag(MF_GRAYED | MF_DISABLED) +
-         ", \"separator\": " + flag(MF_SEPARATOR) + ", \"popup\": " + flag(MF_POPUP) +
-         ", \"highlighted\": " + flag(MF_HILITE) + "}";
+  return {{"text", strings::toUtf8(item.text)},
+          {"id", popup ? Json(nullptr) : Json(item.id)},
+          {"rect", Json::array({item.left, item.top, item.right - item.left, item.bottom - item.top})},
+          {"checked", flag(MF_CHECKED)},
+          {"grayed", flag(MF_GRAYED | MF_DISABLED)},
+          {"separator", flag(MF_SEPARATOR)},
+          {"popup", popup},
+          {"highlighted", flag(MF_HILITE)}};
 }
 
 }  // namespace
 
-std::string jsonMenuItems(const std::vector<ipc::MenuItemRecord>& items, uint32_t window) {
-  std::string out;
+Json menuItemsJson(const std::vector<ipc::MenuItemRecord>& items, uint32_t window) {
+  Json out;
   for (const auto& item : items)
-    if (item.window == window) out += (out.empty() ? "[" : ", ") + jsonItem(item);
-  return out.empty() ? out : out + "]";
+    if (item.window == window) out.push_back(itemJson(item));
+  return out;
 }
 
 int runMenu(Context& c, const Args& args) {
@@ -94,13 +96,14 @@ int runMenu(Context& c, const Args& args) {
   int code = 0;
   auto menus = openMenus(c, code);
   if (!menus) return code;
-  std::printf("[");
+  Json levels = Json::array();
   for (size_t i = 0; i < menus->levels.size(); ++i) {
-    std::string items = jsonMenuItems(menus->items, menus->levels[i]);
-    std::printf("%s\n  {\"handle\": \"%s\", \"level\": %zu, \"items\": %s}", i ? "," : "",
-                hexHandle(menus->levels[i]).c_str(), i, items.empty() ? "[]" : items.c_str());
+    Json items = menuItemsJson(menus->items, menus->levels[i]);
+    levels.push_back({{"handle", hexHandle(menus->levels[i])},
+                      {"level", i},
+                      {"items", items.is_null() ? Json::array() : std::move(items)}});
   }
-  std::printf("\n]\n");
+  printJson(levels);
   return 0;
 }
 

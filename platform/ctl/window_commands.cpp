@@ -18,26 +18,8 @@ std::string hexHandle(uint32_t handle) {
   return text;
 }
 
-std::string jsonString(const std::u16string& text) {
-  std::string out = "\"";
-  for (unsigned char c : strings::toUtf8(text)) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
+void printJson(const Json& value) {
+  std::printf("%s\n", value.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
 }
 
 namespace {
@@ -46,12 +28,7 @@ namespace {
 constexpr uint64_t kDefaultSendSeconds = 10;
 constexpr uint64_t kMaxSendSeconds = 86400;
 
-std::string jsonRect(const ipc::WindowRecord& w) {
-  return "[" + std::to_string(w.left) + ", " + std::to_string(w.top) + ", " +
-         std::to_string(w.right - w.left) + ", " + std::to_string(w.bottom - w.top) + "]";
-}
-
-const char* jsonBool(bool value) { return value ? "true" : "false"; }
+Json rectJson(const ipc::WindowRecord& w) { return Json::array({w.left, w.top, w.right - w.left, w.bottom - w.top}); }
 
 std::optional<uint32_t> parseHandle(const std::string& text) {
   auto value = parseNumber(text);
@@ -109,27 +86,32 @@ std::optional<MessageArgs> parseMessageArgs(const Args& args) {
   return MessageArgs{*handle, *message, static_cast<uint64_t>(*wParam), *lParam};
 }
 
-void printTree(const std::vector<ipc::WindowRecord>& windows, const std::vector<ipc::MenuItemRecord>& menuItems,
-               size_t index, int depth) {
+// A window and, nested, its children as the process described them. A control's state is
+// the JSON object it wrote; one that does not parse is left out rather than passed on.
+Json treeJson(const std::vector<ipc::WindowRecord>& windows, const std::vector<ipc::MenuItemRecord>& menuItems,
+              size_t index) {
   const auto& w = windows[index];
-  std::string pad(static_cast<size_t>(depth) * 2, ' ');
   char style[16];
   std::snprintf(style, sizeof style, "0x%08x", w.style);
-  std::printf("%s{\"handle\": \"%s\", \"class\": %s, \"text\": %s, \"id\": %lld, \"style\": \"%s\", "
-              "\"rect\": %s, \"visible\": %s, \"enabled\": %s, ",
-              pad.c_str(), hexHandle(w.handle).c_str(), jsonString(w.className).c_str(),
-              jsonString(w.text).c_str(), static_cast<long long>(w.id), style, jsonRect(w).c_str(),
-              jsonBool(w.visible), jsonBool(w.enabled));
-  if (auto items = jsonMenuItems(menuItems, w.handle); !items.empty()) std::printf("\"items\": %s, ", items.c_str());
-  std::printf("\"children\": [");
-  bool first = true;
-  for (size_t i = index + 1; i < windows.size(); ++i) {
-    if (windows[i].parent != w.handle) continue;
-    std::printf(first ? "\n" : ",\n");
-    first = false;
-    printTree(windows, menuItems, i, depth + 1);
+  Json node = {{"handle", hexHandle(w.handle)},
+               {"class", strings::toUtf8(w.className)},
+               {"text", strings::toUtf8(w.text)},
+               {"id", w.id},
+               {"style", style},
+               {"rect", rectJson(w)},
+               {"visible", w.visible},
+               {"enabled", w.enabled},
+               {"focused", w.focused}};
+  if (!w.state.empty()) {
+    auto state = Json::parse(w.state, nullptr, false);
+    if (state.is_object()) node["state"] = std::move(state);
   }
-  std::printf(first ? "]}" : "\n%s]}", pad.c_str());
+  if (auto items = menuItemsJson(menuItems, w.handle); !items.is_null()) node["items"] = std::move(items);
+  Json children = Json::array();
+  for (size_t i = index + 1; i < windows.size(); ++i)
+    if (windows[i].parent == w.handle) children.push_back(treeJson(windows, menuItems, i));
+  node["children"] = std::move(children);
+  return node;
 }
 
 }  // namespace
@@ -140,15 +122,16 @@ int runWindows(Context& c, const Args& args) {
   auto reply = c.device().call<ipc::WindowList>({});
   if (!reply) return fail("the device did not answer");
   if (json) {
-    std::printf("[");
-    for (size_t i = 0; i < reply->windows.size(); ++i) {
-      const auto& w = reply->windows[i];
-      std::printf("%s\n  {\"handle\": \"%s\", \"pid\": %u, \"class\": %s, \"title\": %s, \"rect\": %s, "
-                  "\"visible\": %s, \"enabled\": %s}",
-                  i ? "," : "", hexHandle(w.handle).c_str(), w.pid, jsonString(w.className).c_str(),
-                  jsonString(w.text).c_str(), jsonRect(w).c_str(), jsonBool(w.visible), jsonBool(w.enabled));
-    }
-    std::printf(reply->windows.empty() ? "]\n" : "\n]\n");
+    Json list = Json::array();
+    for (const auto& w : reply->windows)
+      list.push_back({{"handle", hexHandle(w.handle)},
+                      {"pid", w.pid},
+                      {"class", strings::toUtf8(w.className)},
+                      {"title", strings::toUtf8(w.text)},
+                      {"rect", rectJson(w)},
+                      {"visible", w.visible},
+                      {"enabled", w.enabled}});
+    printJson(list);
     return 0;
   }
   std::printf("%-10s %-8s %-7s %-7s %-20s %-16s %s\n", "HANDLE", "PID", "VISIBLE", "ENABLED", "RECT",
@@ -208,15 +191,11 @@ int runTree(Context& c, const Args& args) {
       if (other.handle == w.parent) return false;
     return true;
   };
-  if (request.pid) std::printf("[\n");
-  bool first = true;
-  for (size_t i = 0; i < windows.size(); ++i) {
-    if (!isRoot(windows[i])) continue;
-    if (!first) std::printf(",\n");
-    first = false;
-    printTree(windows, reply->menuItems, i, request.pid ? 1 : 0);
-  }
-  std::printf(request.pid ? "\n]\n" : "\n");
+  Json roots = Json::array();
+  for (size_t i = 0; i < windows.size(); ++i)
+    if (isRoot(windows[i])) roots.push_back(treeJson(windows, reply->menuItems, i));
+  // One window asked for prints as itself; a process's windows as a list.
+  printJson(request.pid || roots.size() != 1 ? roots : roots[0]);
   return 0;
 }
 

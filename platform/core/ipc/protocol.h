@@ -561,8 +561,10 @@ struct WindowRecord {
   bool visible = false;
   bool enabled = true;
   bool topmost = false;
+  bool focused = false;   // describe answers only: the window has its thread's focus
+  std::string state;      // describe answers only: what a control shows, a JSON object or empty
   HANDHELD_FIELDS(handle, parent, owner, pid, threadId, version, className, text, style, exStyle,
-                  id, left, top, right, bottom, visible, enabled, topmost)
+                  id, left, top, right, bottom, visible, enabled, topmost, focused, state)
 };
 inline constexpr size_t kMaxClassNameLength = 256;
 inline constexpr size_t kMaxWindowTextOnServer = 4096;

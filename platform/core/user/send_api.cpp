@@ -10,16 +10,10 @@
 
 namespace handheld::user {
 
-LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool notify) {
-  switch (classifyHandle(window)) {
-    case HandleKind::Foreign:
-      return sendToOtherProcess(window, message, wParam, lParam, notify);
-    case HandleKind::Own:
-      break;
-    default:
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return 0;
-  }
+namespace {
+
+LRESULT sendToOwnWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool notify,
+                        std::optional<Clock::time_point> deadline) {
   std::shared_ptr<ThreadQueue> sender;
   std::shared_ptr<SentMessage> record;
   {
@@ -56,7 +50,33 @@ LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, boo
                                          : callWindowProcedure(window, message, wParam, lParam);
     return notify ? TRUE : result;
   }
-  return notify ? TRUE : waitForReply(*sender, record);
+  return notify ? TRUE : waitForReply(*sender, record, deadline);
+}
+
+}  // namespace
+
+LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool notify) {
+  switch (classifyHandle(window)) {
+    case HandleKind::Foreign:
+      return sendToOtherProcess(window, message, wParam, lParam, notify);
+    case HandleKind::Own:
+      return sendToOwnWindow(window, message, wParam, lParam, notify, std::nullopt);
+    default:
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return 0;
+  }
+}
+
+std::optional<LRESULT> sendOwnMessageBy(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        Clock::time_point deadline) {
+  if (classifyHandle(window) != HandleKind::Own) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  SetLastError(ERROR_SUCCESS);
+  const LRESULT result = sendToOwnWindow(window, message, wParam, lParam, false, deadline);
+  if (result == 0 && GetLastError() == ERROR_TIMEOUT) return std::nullopt;
+  return result;
 }
 
 }  // namespace handheld::user

@@ -54,7 +54,8 @@ void processPendingSentMessages(ThreadQueue& queue) {
   }
 }
 
-LRESULT waitForReply(ThreadQueue& queue, const std::shared_ptr<SentMessage>& message) {
+LRESULT waitForReply(ThreadQueue& queue, const std::shared_ptr<SentMessage>& message,
+                     std::optional<Clock::time_point> deadline) {
   for (;;) {
     queue.drainWake();
     processPendingSentMessages(queue);
@@ -65,7 +66,11 @@ LRESULT waitForReply(ThreadQueue& queue, const std::shared_ptr<SentMessage>& mes
         return message->result;
       }
     }
-    waitOnQueue(queue, std::nullopt);
+    if (deadline && Clock::now() >= *deadline) {
+      SetLastError(ERROR_TIMEOUT);
+      return 0;
+    }
+    waitOnQueue(queue, deadline);
   }
 }
 

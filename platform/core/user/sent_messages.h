@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "user/thread_queue.h"
 
@@ -15,7 +16,9 @@ void processPendingSentMessages(ThreadQueue& queue);
 // Call without the lock.
 void answerSentMessage(const std::shared_ptr<SentMessage>& message, LRESULT result);
 // Waits for the answer to a message this thread sent, serving messages sent to it meanwhile
-// so that two threads or processes sending to each other never deadlock.
-LRESULT waitForReply(ThreadQueue& queue, const std::shared_ptr<SentMessage>& message);
+// so that two threads or processes sending to each other never deadlock. Past the deadline it
+// gives up with 0 and ERROR_TIMEOUT; the receiver still runs the message later.
+LRESULT waitForReply(ThreadQueue& queue, const std::shared_ptr<SentMessage>& message,
+                     std::optional<Clock::time_point> deadline = std::nullopt);
 
 }  // namespace handheld::user

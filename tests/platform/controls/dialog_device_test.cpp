@@ -2,7 +2,10 @@
 // the screen and keys, in both screen modes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+
+#include <nlohmann/json.hpp>
 
 #include "support/device_fixture.h"
 #include "support/message_recorder.h"
@@ -42,6 +45,19 @@ class DialogDevice : public DeviceFixture {
       return found.has_value();
     });
     return found;
+  }
+
+  // The probe's controls as `tree` describes them, by control id.
+  std::map<int64_t, nlohmann::json> controlsInTree() {
+    std::string out;
+    EXPECT_EQ(ctl("tree --pid " + std::to_string(process), &out), 0);
+    std::map<int64_t, nlohmann::json> byId;
+    std::function<void(const nlohmann::json&)> walk = [&](const nlohmann::json& node) {
+      if (node.value("id", int64_t{0}) != 0) byId[node["id"].get<int64_t>()] = node;
+      for (const auto& child : node.value("children", nlohmann::json::array())) walk(child);
+    };
+    for (const auto& root : nlohmann::json::parse(out)) walk(root);
+    return byId;
   }
 
   bool focusReported(int id) { return waitFor(WM_APP + 3, static_cast<WPARAM>(id)).has_value(); }
@@ -87,6 +103,16 @@ TEST_F(DialogDevice, TapsAndKeysDriveTheModalDialog) {
   auto three = waitFor(WM_APP + 4, 205);
   ASSERT_TRUE(three);
   EXPECT_EQ(three->lParam, BST_CHECKED);
+
+  // Automation sees the same: check states, and where the focus is.
+  auto controls = controlsInTree();
+  EXPECT_EQ(controls[202]["state"]["checked"], 1) << controls[202];
+  EXPECT_EQ(controls[204]["state"]["checked"], 0);
+  EXPECT_EQ(controls[205]["state"]["checked"], 1);
+  EXPECT_EQ(controls[205]["focused"], true);
+  EXPECT_EQ(controls[202]["focused"], false);
+  EXPECT_EQ(controls[206]["state"]["pushed"], false);
+  EXPECT_FALSE(controls[206]["state"].contains("checked"));  // a push button has no check
 
   // Enter presses the default button, which ends the dialog with IDOK.
   ASSERT_EQ(ctl("key press VK_RETURN"), 0);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "strings/utf.h"
 #include "support/device_fixture.h"
 
@@ -54,24 +56,30 @@ class MenuTracking : public DeviceFixture {
       if (w->className == u"PopupMenu" && w->visible) out.push_back({w->left, w->top, w->right, w->bottom});
     return out;
   }
-  // One item's JSON object from `handheld-ctl menu`, found by its text.
-  std::string item(const std::string& text) {
+  // The open menu levels as `handheld-ctl menu` prints them; null when it fails.
+  nlohmann::json levels() {
     std::string out;
-    if (ctl("menu", &out) != 0) return "(no menu)";
-    auto at = out.find("{\"text\": \"" + text + "\"");
-    return at == std::string::npos ? "(no item)" : out.substr(at, out.find('}', at) - at + 1);
+    if (ctl("menu", &out) != 0) return nullptr;
+    return nlohmann::json::parse(out, nullptr, false);
+  }
+  // One item's JSON object from `handheld-ctl menu`, found by its text; null when none.
+  nlohmann::json item(const std::string& text) {
+    auto all = levels();
+    if (!all.is_array()) return nullptr;
+    for (const auto& level : all)
+      for (const auto& entry : level["items"])
+        if (entry["text"] == text) return entry;
+    return nullptr;
   }
   Box itemBox(const std::string& text) {
-    std::string object = item(text);
-    Box box;
-    auto at = object.find("\"rect\": [");
-    if (at == std::string::npos) return box;
-    int x = 0, y = 0, w = 0, h = 0;
-    std::sscanf(object.c_str() + at, "\"rect\": [%d, %d, %d, %d]", &x, &y, &w, &h);
+    auto object = item(text);
+    if (object.is_null()) return {};
+    const auto& r = object["rect"];
+    const int x = r[0], y = r[1], w = r[2], h = r[3];
     return {x, y, x + w, y + h};
   }
   void tapCentre(const Box& b) { act("tap " + std::to_string((b.left + b.right) / 2) + " " + std::to_string((b.top + b.bottom) / 2)); }
-  bool highlighted(const std::string& text) { return item(text).find("\"highlighted\": true") != std::string::npos; }
+  bool highlighted(const std::string& text) { return item(text).value("highlighted", false); }
 
   uint32_t pid_ = 0;
   std::string probe_;
@@ -87,20 +95,27 @@ TEST_F(MenuTracking, ATapChoosesAndTheOwnerHearsOfItInOrder) {
   EXPECT_EQ(windows[0].top, 30);
   EXPECT_EQ(log(), "enter init0");
 
-  ASSERT_EQ(ctl("menu", &out), 0);
-  EXPECT_NE(out.find("\"level\": 0"), std::string::npos) << out;
-  EXPECT_NE(item("&Open").find("\"id\": 10"), std::string::npos) << out;
-  EXPECT_NE(item("&Save").find("\"checked\": true"), std::string::npos) << out;
-  EXPECT_NE(item("&Gray").find("\"grayed\": true"), std::string::npos) << out;
-  EXPECT_NE(item("").find("\"separator\": true"), std::string::npos) << out;
-  EXPECT_NE(item("&More").find("\"id\": null"), std::string::npos) << out;
-  EXPECT_NE(item("&More").find("\"popup\": true"), std::string::npos) << out;
+  auto all = levels();
+  ASSERT_TRUE(all.is_array());
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0]["level"], 0);
+  EXPECT_EQ(item("&Open")["id"], 10);
+  EXPECT_EQ(item("&Save")["checked"], true);
+  EXPECT_EQ(item("&Gray")["grayed"], true);
+  EXPECT_EQ(item("")["separator"], true);
+  EXPECT_TRUE(item("&More")["id"].is_null());
+  EXPECT_EQ(item("&More")["popup"], true);
   const Box open = itemBox("&Open");
   EXPECT_EQ(open.left, 21);  // inside the 1-pixel frame
   EXPECT_EQ(open.top, 31);
   EXPECT_EQ(open.right, windows[0].right - 1);
   ASSERT_EQ(ctl("tree --pid " + std::to_string(pid_), &out), 0);
-  EXPECT_NE(out.find("\"items\": [{\"text\": \"&Open\""), std::string::npos) << out;
+  // The tree shows the menu window with its items.
+  auto tree = nlohmann::json::parse(out);
+  bool menuWithItems = false;
+  for (const auto& window : tree)
+    if (window["class"] == "PopupMenu" && window.contains("items")) menuWithItems = window["items"][0]["text"] == "&Open";
+  EXPECT_TRUE(menuWithItems) << out;
 
   act("choose OPEN");
   EXPECT_EQ(log(), "enter init0 exit ret1 cmd10");
@@ -151,10 +166,10 @@ TEST_F(MenuTracking, ASubMenuOpensBesideItsItemOrFlipsWhenThereIsNoRoom) {
   EXPECT_EQ(windows[1].top, more.top - 1);
   EXPECT_EQ(log(), "enter init0 init4");
   EXPECT_TRUE(highlighted("&More"));
-  std::string out;
-  ASSERT_EQ(ctl("menu", &out), 0);
-  EXPECT_NE(out.find("\"level\": 1"), std::string::npos) << out;
-  EXPECT_NE(item("Sub &B").find("\"checked\": true"), std::string::npos);
+  auto all = levels();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[1]["level"], 1);
+  EXPECT_EQ(item("Sub &B")["checked"], true);
   act("choose sub a");
   EXPECT_EQ(log(), "enter init0 init4 exit ret20");
 

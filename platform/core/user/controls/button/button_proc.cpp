@@ -1,4 +1,5 @@
 // The button's window procedure: state, stylus, keys and notifications.
+#include "user/controls/automation_state.h"
 #include "user/controls/button/button.h"
 #include "user/controls/control_support.h"
 
@@ -187,6 +188,12 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       LONG style = GetWindowLongW(button, GWL_STYLE);
       SetWindowLongW(button, GWL_STYLE, (style & ~BS_TYPEMASK) | (static_cast<LONG>(wParam) & BS_TYPEMASK));
       if (lParam) redraw(button);
+      return 0;
+    }
+    case WM_AUTOMATION_STATE: {
+      auto& json = automationStateOf(lParam);
+      if (isCheckBox(type) || isRadio(type)) json["checked"] = state->check;
+      json["pushed"] = state->pushed;
       return 0;
     }
     case BM_CLICK:

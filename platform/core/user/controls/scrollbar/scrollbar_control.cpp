@@ -2,6 +2,7 @@
 // its parent with WM_VSCROLL / WM_HSCROLL (lParam its own handle) and keeps its values
 // through the SBM_ messages. Keys: the arrows step, page up and down page, home and end go
 // to the ends; SB_ENDSCROLL when the key is released.
+#include "user/controls/automation_state.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/scrollbar/scroll_paint.h"
 #include "user/user_lock.h"
@@ -105,6 +106,13 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case SBM_GETPOS:
       return currentPosition(window);
+    case controls::WM_AUTOMATION_STATE: {
+      SCROLLINFO info = infoWith(SIF_ALL);
+      if (!getScrollValues(window, SB_CTL, info)) return 0;
+      controls::automationStateOf(lParam).update(
+          {{"position", info.nPos}, {"range", {info.nMin, info.nMax}}, {"page", info.nPage}});
+      return 0;
+    }
     case SBM_SETRANGE:
     case SBM_SETRANGEREDRAW:
       return setRange(window, static_cast<int>(wParam), static_cast<int>(lParam), message == SBM_SETRANGEREDRAW);
