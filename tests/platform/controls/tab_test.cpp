@@ -279,6 +279,13 @@ TEST_F(Tabs, TheSelectedTabIsWhiteTheOthersGrey) {
   EXPECT_EQ(pixel(t, selected.left + 3, selected.top + 3), GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(pixel(t, other.left + 3, other.top + 3), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(pixel(t, other.left, other.top + 3), RGB(0, 0, 0));  // its frame
+  // TCS_BOTTOM given after creation (as sheets' callbacks do) repaints the row there.
+  DestroyWindow(t);
+  HWND late = tabs(0);
+  recorder.pumpPending();
+  SetWindowLongW(late, GWL_STYLE, GetWindowLongW(late, GWL_STYLE) | TCS_BOTTOM);
+  const RECT moved = itemRect(late, 1);
+  EXPECT_EQ(pixel(late, moved.left + 3, moved.top + 3), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(Tabs, AutomationStateListsTextsAndSelection) {

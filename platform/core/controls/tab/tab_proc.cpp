@@ -153,6 +153,7 @@ LRESULT CALLBACK tabProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(state->font);
     case WM_ENABLE:
     case WM_SIZE:
+    case WM_STYLECHANGED:  // TCS_BOTTOM given after creation moves the row
       redraw(tab);
       return 0;
     case WM_SETFOCUS:
