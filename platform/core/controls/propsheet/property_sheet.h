@@ -41,7 +41,6 @@ struct Sheet {
   std::u16string caption;
   PFNPROPSHEETCALLBACK callback = nullptr;
   std::vector<SheetPage> pages;
-  std::vector<bool> changed;  // PSM_CHANGED / PSM_UNCHANGED per page
   HWND window = nullptr;
   HWND tab = nullptr;
   int current = -1;

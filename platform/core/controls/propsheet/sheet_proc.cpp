@@ -104,7 +104,6 @@ bool apply(HWND sheet, Sheet& state, bool closing) {
     if (result == PSNRET_INVALID_NOCHANGEPAGE) return false;
     state.applied = true;
   }
-  state.changed.assign(state.pages.size(), false);
   return true;
 }
 
@@ -140,12 +139,6 @@ void pressButton(HWND sheet, Sheet& state, WPARAM button) {
     case PSBTN_HELP: help(sheet, state); break;
     default: break;
   }
-}
-
-int indexOfWindow(const Sheet& state, HWND page) {
-  for (size_t i = 0; i < state.pages.size(); ++i)
-    if (page && state.pages[i].window == page) return static_cast<int>(i);
-  return -1;
 }
 
 int indexOfHandle(const Sheet& state, HPROPSHEETPAGE handle) {
@@ -194,7 +187,6 @@ void initialize(HWND sheet, Sheet& state) {
     item.pszText = title.data();
     SendMessageW(state.tab, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
-  state.changed.assign(state.pages.size(), false);
   for (size_t i = 0; i < state.pages.size(); ++i) {
     if (!(state.pages[i].handle->description()->dwFlags & PSP_PREMATURE)) continue;
     pageWindow(state, static_cast<int>(i));
@@ -288,11 +280,9 @@ INT_PTR CALLBACK sheetProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lPara
     case PSM_GETTABCONTROL:
       return answer(sheet, reinterpret_cast<LRESULT>(state->tab));
     case PSM_CHANGED:
-    case PSM_UNCHANGED: {
-      const int index = indexOfWindow(*state, reinterpret_cast<HWND>(wParam));
-      if (index >= 0) state->changed[index] = message == PSM_CHANGED;
+    case PSM_UNCHANGED:
+      // They would enable an apply button; the handheld's sheets show none.
       return answer(sheet, 0);
-    }
     case PSM_PRESSBUTTON:
       pressButton(sheet, *state, wParam);
       if (alive(sheet, state)) answer(sheet, 0);
