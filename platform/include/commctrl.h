@@ -85,3 +85,254 @@ HANDHELD_API HIMAGELIST WINAPI ImageList_LoadImage(HINSTANCE instance, LPCWSTR n
   ImageList_LoadImage(instance, name, cx, grow, mask, IMAGE_BITMAP, 0)
 #define ImageList_RemoveAll(list) ImageList_Remove(list, -1)
 // ==== end of image lists ====
+
+// ==== tab control ====
+#define WC_TABCONTROLW u"SysTabControl32"
+#define WC_TABCONTROL WC_TABCONTROLW
+
+#define TCS_SCROLLOPPOSITE 0x0001
+#define TCS_BOTTOM 0x0002
+#define TCS_RIGHT 0x0002
+#define TCS_MULTISELECT 0x0004
+#define TCS_FLATBUTTONS 0x0008
+#define TCS_FORCEICONLEFT 0x0010
+#define TCS_FORCELABELLEFT 0x0020
+#define TCS_HOTTRACK 0x0040
+#define TCS_VERTICAL 0x0080
+#define TCS_TABS 0x0000
+#define TCS_BUTTONS 0x0100
+#define TCS_SINGLELINE 0x0000
+#define TCS_MULTILINE 0x0200
+#define TCS_RIGHTJUSTIFY 0x0000
+#define TCS_FIXEDWIDTH 0x0400
+#define TCS_RAGGEDRIGHT 0x0800
+#define TCS_FOCUSONBUTTONDOWN 0x1000
+#define TCS_OWNERDRAWFIXED 0x2000
+#define TCS_TOOLTIPS 0x4000
+#define TCS_FOCUSNEVER 0x8000
+
+#define TCIF_TEXT 0x0001
+#define TCIF_IMAGE 0x0002
+#define TCIF_RTLREADING 0x0004
+#define TCIF_PARAM 0x0008
+#define TCIF_STATE 0x0010
+
+#define TCIS_BUTTONPRESSED 0x0001
+#define TCIS_HIGHLIGHTED 0x0002
+
+typedef struct tagTCITEMW {
+  UINT mask;
+  DWORD dwState;
+  DWORD dwStateMask;
+  LPWSTR pszText;
+  int cchTextMax;
+  int iImage;
+  LPARAM lParam;
+} TCITEMW, *LPTCITEMW;
+typedef TCITEMW TCITEM;
+typedef LPTCITEMW LPTCITEM;
+
+#define TCHT_NOWHERE 0x0001
+#define TCHT_ONITEMICON 0x0002
+#define TCHT_ONITEMLABEL 0x0004
+#define TCHT_ONITEM (TCHT_ONITEMICON | TCHT_ONITEMLABEL)
+
+typedef struct tagTCHITTESTINFO {
+  POINT pt;
+  UINT flags;
+} TCHITTESTINFO, *LPTCHITTESTINFO;
+
+#define TCM_FIRST 0x1300
+#define TCM_GETIMAGELIST (TCM_FIRST + 2)
+#define TCM_SETIMAGELIST (TCM_FIRST + 3)
+#define TCM_GETITEMCOUNT (TCM_FIRST + 4)
+#define TCM_DELETEITEM (TCM_FIRST + 8)
+#define TCM_DELETEALLITEMS (TCM_FIRST + 9)
+#define TCM_GETITEMRECT (TCM_FIRST + 10)
+#define TCM_GETCURSEL (TCM_FIRST + 11)
+#define TCM_SETCURSEL (TCM_FIRST + 12)
+#define TCM_HITTEST (TCM_FIRST + 13)
+#define TCM_ADJUSTRECT (TCM_FIRST + 40)
+#define TCM_SETITEMSIZE (TCM_FIRST + 41)
+#define TCM_GETCURFOCUS (TCM_FIRST + 47)
+#define TCM_SETCURFOCUS (TCM_FIRST + 48)
+#define TCM_GETITEMW (TCM_FIRST + 60)
+#define TCM_SETITEMW (TCM_FIRST + 61)
+#define TCM_INSERTITEMW (TCM_FIRST + 62)
+#define TCM_GETITEM TCM_GETITEMW
+#define TCM_SETITEM TCM_SETITEMW
+#define TCM_INSERTITEM TCM_INSERTITEMW
+
+#define TCN_FIRST (0u - 550u)
+#define TCN_KEYDOWN (TCN_FIRST - 0u)
+#define TCN_SELCHANGE (TCN_FIRST - 1u)
+#define TCN_SELCHANGING (TCN_FIRST - 2u)
+
+// wVKey and flags of the key that went down on the control.
+typedef struct tagNMTCKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey;
+  UINT flags;
+} NMTCKEYDOWN;
+// ==== end of tab control ====
+
+// ==== toolbar ====
+#define TOOLBARCLASSNAMEW u"ToolbarWindow32"
+#define TOOLBARCLASSNAME TOOLBARCLASSNAMEW
+
+// Where a bar places itself in its parent (TB_AUTOSIZE).
+#define CCS_TOP 0x00000001
+#define CCS_NOMOVEY 0x00000002
+#define CCS_BOTTOM 0x00000003
+#define CCS_NORESIZE 0x00000004
+#define CCS_NOPARENTALIGN 0x00000008
+#define CCS_NODIVIDER 0x00000040
+
+#define TBSTATE_CHECKED 0x01
+#define TBSTATE_PRESSED 0x02
+#define TBSTATE_ENABLED 0x04
+#define TBSTATE_HIDDEN 0x08
+#define TBSTATE_INDETERMINATE 0x10
+#define TBSTATE_WRAP 0x20
+
+#define TBSTYLE_BUTTON 0x0000
+#define TBSTYLE_SEP 0x0001
+#define TBSTYLE_CHECK 0x0002
+#define TBSTYLE_GROUP 0x0004
+#define TBSTYLE_CHECKGROUP (TBSTYLE_GROUP | TBSTYLE_CHECK)
+#define TBSTYLE_DROPDOWN 0x0008
+#define TBSTYLE_AUTOSIZE 0x0010
+#define TBSTYLE_NOPREFIX 0x0020
+// window styles
+#define TBSTYLE_TOOLTIPS 0x0100
+#define TBSTYLE_WRAPABLE 0x0200
+#define TBSTYLE_FLAT 0x0800
+#define TBSTYLE_LIST 0x1000
+
+// iBitmap of a button without an image.
+#define I_IMAGENONE (-2)
+
+typedef struct _TBBUTTON {
+  int iBitmap;
+  int idCommand;
+  BYTE fsState;
+  BYTE fsStyle;
+  BYTE bReserved[6];
+  DWORD_PTR dwData;
+  INT_PTR iString;  // an index of TB_ADDSTRING, or the text itself
+} TBBUTTON, *PTBBUTTON, *LPTBBUTTON;
+typedef const TBBUTTON* LPCTBBUTTON;
+
+typedef struct tagTBADDBITMAP {
+  HINSTANCE hInst;
+  UINT_PTR nID;
+} TBADDBITMAP, *LPTBADDBITMAP;
+
+#define TBIF_IMAGE 0x00000001
+#define TBIF_TEXT 0x00000002
+#define TBIF_STATE 0x00000004
+#define TBIF_STYLE 0x00000008
+#define TBIF_LPARAM 0x00000010
+#define TBIF_COMMAND 0x00000020
+#define TBIF_SIZE 0x00000040
+#define TBIF_BYINDEX 0x80000000
+
+typedef struct {
+  UINT cbSize;
+  DWORD dwMask;
+  int idCommand;
+  int iImage;
+  BYTE fsState;
+  BYTE fsStyle;
+  WORD cx;
+  DWORD_PTR lParam;
+  LPWSTR pszText;
+  int cchText;
+} TBBUTTONINFOW, *LPTBBUTTONINFOW;
+typedef TBBUTTONINFOW TBBUTTONINFO;
+
+#define TB_ENABLEBUTTON (WM_USER + 1)
+#define TB_CHECKBUTTON (WM_USER + 2)
+#define TB_PRESSBUTTON (WM_USER + 3)
+#define TB_HIDEBUTTON (WM_USER + 4)
+#define TB_INDETERMINATE (WM_USER + 5)
+#define TB_ISBUTTONENABLED (WM_USER + 9)
+#define TB_ISBUTTONCHECKED (WM_USER + 10)
+#define TB_ISBUTTONPRESSED (WM_USER + 11)
+#define TB_ISBUTTONHIDDEN (WM_USER + 12)
+#define TB_ISBUTTONINDETERMINATE (WM_USER + 13)
+#define TB_SETSTATE (WM_USER + 17)
+#define TB_GETSTATE (WM_USER + 18)
+#define TB_ADDBITMAP (WM_USER + 19)
+#define TB_DELETEBUTTON (WM_USER + 22)
+#define TB_GETBUTTON (WM_USER + 23)
+#define TB_BUTTONCOUNT (WM_USER + 24)
+#define TB_COMMANDTOINDEX (WM_USER + 25)
+#define TB_GETITEMRECT (WM_USER + 29)
+#define TB_BUTTONSTRUCTSIZE (WM_USER + 30)
+#define TB_SETBUTTONSIZE (WM_USER + 31)
+#define TB_SETBITMAPSIZE (WM_USER + 32)
+#define TB_AUTOSIZE (WM_USER + 33)
+#define TB_GETTOOLTIPS (WM_USER + 35)
+#define TB_SETTOOLTIPS (WM_USER + 36)
+#define TB_GETBUTTONSIZE (WM_USER + 58)
+#define TB_GETBUTTONINFOW (WM_USER + 63)
+#define TB_SETBUTTONINFOW (WM_USER + 64)
+#define TB_INSERTBUTTONW (WM_USER + 67)
+#define TB_ADDBUTTONSW (WM_USER + 68)
+#define TB_ADDSTRINGW (WM_USER + 77)
+#define TB_GETBUTTONINFO TB_GETBUTTONINFOW
+#define TB_SETBUTTONINFO TB_SETBUTTONINFOW
+#define TB_INSERTBUTTON TB_INSERTBUTTONW
+#define TB_ADDBUTTONS TB_ADDBUTTONSW
+#define TB_ADDSTRING TB_ADDSTRINGW
+
+#define TBN_FIRST (0u - 700u)
+#define TBN_DROPDOWN (TBN_FIRST - 10u)
+#define TBN_GETINFOTIPW (TBN_FIRST - 19u)
+#define TBN_GETINFOTIP TBN_GETINFOTIPW
+
+#define TBDDRET_DEFAULT 0
+#define TBDDRET_NODEFAULT 1
+#define TBDDRET_TREATPRESSED 2
+
+typedef struct tagNMTOOLBARW {
+  NMHDR hdr;
+  int iItem;  // the button's command
+  TBBUTTON tbButton;
+  int cchText;
+  LPWSTR pszText;
+  RECT rcButton;
+} NMTOOLBARW, *LPNMTOOLBARW;
+typedef NMTOOLBARW NMTOOLBAR;
+typedef LPNMTOOLBARW LPNMTOOLBAR;
+
+typedef struct tagNMTBGETINFOTIPW {
+  NMHDR hdr;
+  LPWSTR pszText;
+  int cchTextMax;
+  int iItem;  // the button's command
+  LPARAM lParam;
+} NMTBGETINFOTIPW, *LPNMTBGETINFOTIPW;
+typedef NMTBGETINFOTIPW NMTBGETINFOTIP;
+
+// The tooltip a toolbar shows while the stylus is held on a button asks its owner for text.
+#define TTN_FIRST (0u - 520u)
+#define TTN_GETDISPINFOW (TTN_FIRST - 10u)
+#define TTN_GETDISPINFO TTN_GETDISPINFOW
+#define TTN_NEEDTEXTW TTN_GETDISPINFOW
+#define TTN_NEEDTEXT TTN_NEEDTEXTW
+
+typedef struct tagNMTTDISPINFOW {
+  NMHDR hdr;  // idFrom: the button's command
+  LPWSTR lpszText;
+  WCHAR szText[80];
+  HINSTANCE hinst;  // with lpszText a string resource id
+  UINT uFlags;
+  LPARAM lParam;
+} NMTTDISPINFOW, *LPNMTTDISPINFOW;
+typedef NMTTDISPINFOW NMTTDISPINFO;
+// ==== end of toolbar ====
+
+// Property sheets are part of the common controls.
+#include "prsht.h"

@@ -29,6 +29,9 @@ void detachState(HWND control) {
   SetWindowLongPtrW(control, 0, 0);
 }
 
+// How long the stylus rests on a spot before it counts as held (tooltips, context menus).
+inline constexpr UINT kHoldTimeMs = 500;
+
 // WM_COMMAND with the control's id and the notification code to its parent.
 void notifyParent(HWND control, WORD code);
 // WM_NOTIFY to the parent (common controls): fills the header's sender, id and code and
