@@ -1,0 +1,48 @@
+// Edits on a recorded parent, and typing into them as the keyboard would.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "controls_fixture.h"
+
+namespace handheld::testing {
+
+class Edits : public ControlsTest {
+ protected:
+  void SetUp() override {
+    ControlsTest::SetUp();
+    recorder.ignore({WM_PAINT, WM_ERASEBKGND, WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW,
+                     WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC,
+                     WM_SETFOCUS, WM_KILLFOCUS, WM_GETDLGCODE, WM_STYLECHANGING, WM_STYLECHANGED,
+                     WM_ACTIVATE, WM_GETTEXT, WM_GETTEXTLENGTH, WM_TIMER, WM_CAPTURECHANGED, WM_NCPAINT});
+  }
+
+  HWND edit(DWORD style, int id = 5, const char16_t* text = u"", RECT r = {10, 10, 110, 34}) {
+    HWND e = control(u"EDIT", text, style, id, r);
+    EXPECT_NE(e, nullptr);
+    recorder.watch(e);
+    recorder.clear();
+    return e;
+  }
+
+  // Each character as WM_CHAR, as TranslateMessage makes them.
+  static void type(HWND e, const std::u16string& text) {
+    for (char16_t c : text) SendMessageW(e, WM_CHAR, c, 1);
+  }
+  static void key(HWND e, UINT vk) { SendMessageW(e, WM_KEYDOWN, vk, 1); }
+
+  static std::u16string textOf(HWND e) {
+    std::u16string text(static_cast<size_t>(GetWindowTextLengthW(e)) + 1, u'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(e, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+  static std::pair<DWORD, DWORD> selection(HWND e) {
+    DWORD start = 0, end = 0;
+    SendMessageW(e, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+};
+
+}  // namespace handheld::testing
