@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <string>
+
+#include "user/controls/automation_state.h"
 
 #include "controls_fixture.h"
 
@@ -36,6 +41,27 @@ class Edits : public ControlsTest {
   static std::u16string textOf(HWND e) {
     std::u16string text(static_cast<size_t>(GetWindowTextLengthW(e)) + 1, u'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(e, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+  static nlohmann::json automation(HWND e) {
+    nlohmann::json state = nlohmann::json::object();
+    SendMessageW(e, user::controls::WM_AUTOMATION_STATE, 0, reinterpret_cast<LPARAM>(&state));
+    return state;
+  }
+  void putOnClipboard(const std::u16string& text) {
+    ASSERT_TRUE(OpenClipboard(parent));
+    EmptyClipboard();
+    auto* block = static_cast<char16_t*>(LocalAlloc(0, (text.size() + 1) * sizeof(char16_t)));
+    std::copy(text.begin(), text.end(), block);
+    block[text.size()] = 0;
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+  }
+  std::u16string clipboardText() {
+    if (!OpenClipboard(parent)) return u"(not open)";
+    const auto* data = static_cast<const char16_t*>(GetClipboardData(CF_UNICODETEXT));
+    std::u16string text = data ? data : u"(none)";
+    CloseClipboard();
     return text;
   }
   static std::pair<DWORD, DWORD> selection(HWND e) {

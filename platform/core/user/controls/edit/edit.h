@@ -80,6 +80,8 @@ void moveCaret(HWND edit, EditState& state, size_t index, bool extend);
 void select(HWND edit, EditState& state, size_t anchor, size_t caret);
 
 // edit_editing.cpp: changes, undo and the clipboard.
+// ES_UPPERCASE and ES_LOWERCASE (ASCII and Latin-1 letters).
+void convertCase(HWND edit, std::u16string& text);
 enum class EditSource { Typing, User, Program };
 // Replaces the selection with `text` (converted to the case the style asks for) within the
 // limit and the room the style leaves; notifies the parent. The state may be gone after it.

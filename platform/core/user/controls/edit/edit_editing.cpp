@@ -18,12 +18,6 @@ char16_t lower(char16_t c) {
   return c;
 }
 
-void convertCase(HWND edit, std::u16string& text) {
-  const LONG style = editStyle(edit);
-  if (style & ES_UPPERCASE) std::transform(text.begin(), text.end(), text.begin(), upper);
-  else if (style & ES_LOWERCASE) std::transform(text.begin(), text.end(), text.begin(), lower);
-}
-
 // The longest start of `text` within `room` units that ends between two characters.
 void cutTo(std::u16string& text, size_t room) {
   if (text.size() <= room) return;
@@ -78,6 +72,12 @@ void applyChange(EditState& state, size_t at, size_t end, const std::u16string& 
 bool openClipboardFor(HWND edit) { return OpenClipboard(edit) != FALSE; }
 
 }  // namespace
+
+void convertCase(HWND edit, std::u16string& text) {
+  const LONG style = editStyle(edit);
+  if (style & ES_UPPERCASE) std::transform(text.begin(), text.end(), text.begin(), upper);
+  else if (style & ES_LOWERCASE) std::transform(text.begin(), text.end(), text.begin(), lower);
+}
 
 void replaceSelection(HWND edit, EditState& state, std::u16string text, EditSource source, bool canUndo) {
   convertCase(edit, text);

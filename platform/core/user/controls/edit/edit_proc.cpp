@@ -79,7 +79,10 @@ LRESULT create(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   state->leftMargin = state->rightMargin = 2 * lineWidth();
   const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
   if (!create) return DefWindowProcW(edit, message, wParam, lParam);
-  if (create->lpszName && !IS_INTRESOURCE(create->lpszName)) state->text = create->lpszName;
+  if (create->lpszName && !IS_INTRESOURCE(create->lpszName)) {
+    state->text = create->lpszName;
+    convertCase(edit, state->text);
+  }
   // The edit keeps its text itself: a password stays out of the window's own record.
   CREATESTRUCTW withoutText = *create;
   withoutText.lpszName = nullptr;
