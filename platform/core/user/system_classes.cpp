@@ -3,6 +3,7 @@
 #include "controls/tab/tab.h"
 #include "controls/toolbar/toolbar.h"
 #include "user/controls/button/button.h"
+#include "user/controls/edit/edit.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/static/static_control.h"
 #include "user/dialogs/dialogs.h"
@@ -18,6 +19,7 @@ void addPlatformClasses(ClassRegistry& registry) {
   const Entry entries[] = {
       {dialogs::dialogClass(), 0x8002},
       {controls::buttonClass(), 0x0080},
+      {controls::editClass(), 0x0081},
       {controls::staticClass(), 0x0082},
       {scrollBarClass(), 0x0084},
       {::handheld::controls::tabClass(), 0},
