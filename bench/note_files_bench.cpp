@@ -150,24 +150,23 @@ struct Stopwatch {
   double cpuMs() const { return threadCpuMs() - cpuStart; }
 };
 
-// Both readers in turn on the same 1000 files. The time is the platform's; the counters give
-// the median wall time of each in milliseconds, their ratio (platform / host), and the ratio
-// of their median CPU times, which a busy machine disturbs less.
-void ThousandHeadersAgainstHost(benchmark::State& state) {
-  constexpr int kNotes = 1000;
-  const auto folder = noteFolder(u"Thousand", kNotes, 4096);
-  const std::string hostFolder = (device().root() / "My Documents" / "Thousand").string();
+// The platform's and the host's way of the same work in turn, each returning how many headers
+// it read. The time is the platform's; the counters give the median wall time of each in
+// milliseconds, their ratio (platform / host), and the ratio of their median CPU times, which a
+// busy machine disturbs less.
+template <class PlatformRun, class HostRun>
+void compareWithHost(benchmark::State& state, int expected, PlatformRun platformRun, HostRun hostRun) {
   std::vector<double> platformWall, hostWall, platformCpu, hostCpu;
   for (auto _ : state) {
     const Stopwatch platform;
-    const int platformRead = readHeadersThroughPlatform(folder);
+    const int platformRead = platformRun();
     platformWall.push_back(platform.wallMs());
     platformCpu.push_back(platform.cpuMs());
     const Stopwatch host;
-    const int hostRead = readHeadersThroughHost(hostFolder);
+    const int hostRead = hostRun();
     hostWall.push_back(host.wallMs());
     hostCpu.push_back(host.cpuMs());
-    if (platformRead != kNotes || hostRead != kNotes) state.SkipWithError("a header was not read");
+    if (platformRead != expected || hostRead != expected) state.SkipWithError("a header was not read");
     state.SetIterationTime(platformWall.back() / 1e3);
   }
   if (platformWall.empty()) return;
@@ -176,7 +175,54 @@ void ThousandHeadersAgainstHost(benchmark::State& state) {
   state.counters["ratio"] = median(platformWall) / median(hostWall);
   state.counters["cpu_ratio"] = median(platformCpu) / median(hostCpu);
 }
+
+// Both readers in turn on the same 1000 files.
+void ThousandHeadersAgainstHost(benchmark::State& state) {
+  constexpr int kNotes = 1000;
+  const auto folder = noteFolder(u"Thousand", kNotes, 4096);
+  const std::string hostFolder = (device().root() / "My Documents" / "Thousand").string();
+  compareWithHost(state, kNotes, [&] { return readHeadersThroughPlatform(folder); },
+                  [&] { return readHeadersThroughHost(hostFolder); });
+}
 BENCHMARK(ThousandHeadersAgainstHost)->UseManualTime()->MinTime(1)->Unit(benchmark::kMillisecond);
+
+// The opens alone, without the listing: each of 1000 known names opened, its header read and
+// closed, through the platform and with the host's calls. Next to ThousandHeadersAgainstHost
+// it tells the cost of the opens from the cost of the find.
+int openHeadersThroughPlatform(const std::u16string& folder, int count) {
+  int read = 0;
+  for (int i = 0; i < count; ++i) {
+    HANDLE file = CreateFileW(notePath(folder, i).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    BYTE header[NoteFileLayout::kHeaderSize];
+    DWORD got = 0;
+    if (ReadFile(file, header, sizeof header, &got, nullptr) && got == sizeof header) ++read;
+    CloseHandle(file);
+  }
+  return read;
+}
+
+int openHeadersThroughHost(const std::string& folder, int count) {
+  int read = 0;
+  for (int i = 0; i < count; ++i) {
+    const int fd = open((folder + "/Pinnote" + std::to_string(i) + ".stk").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    unsigned char header[NoteFileLayout::kHeaderSize];
+    if (::read(fd, header, sizeof header) == static_cast<ssize_t>(sizeof header)) ++read;
+    close(fd);
+  }
+  return read;
+}
+
+void NoteOpensAgainstHost(benchmark::State& state) {
+  constexpr int kNotes = 1000;
+  const auto folder = noteFolder(u"Opens", kNotes, 4096);
+  const std::string hostFolder = (device().root() / "My Documents" / "Opens").string();
+  compareWithHost(state, kNotes, [&] { return openHeadersThroughPlatform(folder, kNotes); },
+                  [&] { return openHeadersThroughHost(hostFolder, kNotes); });
+}
+BENCHMARK(NoteOpensAgainstHost)->UseManualTime()->MinTime(1)->Unit(benchmark::kMillisecond);
 
 void FreeNameAfterFiveHundred(benchmark::State& state) {
   const auto folder = noteFolder(u"Names", 500, 0);

@@ -15,7 +15,7 @@ std::atomic<bool> kernelLacksOpenat2{false};
 
 }  // namespace
 
-os::UniqueFd openBeneath(int folderFd, const std::string& relativePath, int flags, mode_t mode) {
+os::UniqueFd openBeneath(int folderFd, const char* relativePath, int flags, mode_t mode) {
   if (kernelLacksOpenat2.load(std::memory_order_relaxed)) {
     errno = ENOSYS;
     return os::UniqueFd();
@@ -26,7 +26,7 @@ os::UniqueFd openBeneath(int folderFd, const std::string& relativePath, int flag
   how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
   long fd;
   do {
-    fd = ::syscall(SYS_openat2, folderFd, relativePath.c_str(), &how, sizeof how);
+    fd = ::syscall(SYS_openat2, folderFd, relativePath, &how, sizeof how);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     if (errno == ENOSYS) kernelLacksOpenat2.store(true, std::memory_order_relaxed);

@@ -6,15 +6,13 @@
 
 #include <sys/types.h>
 
-#include <string>
-
 #include "os/unique_fd.h"
 
 namespace handheld::fs {
 
 // Invalid with errno set when the open fails; ENOSYS where the host kernel has no openat2,
 // which is then not asked again.
-os::UniqueFd openBeneath(int folderFd, const std::string& relativePath, int flags,
+os::UniqueFd openBeneath(int folderFd, const char* relativePath, int flags,
                          mode_t mode = 0);
 
 }  // namespace handheld::fs

@@ -108,6 +108,35 @@ bool appendHostStep(std::u16string_view name, bool last, std::string& out) {
   return true;
 }
 
+// Room for the host spelling of any device path that trimPath accepts: fewer than MAX_PATH
+// units, none of which takes more than three UTF-8 bytes, and the terminator.
+constexpr size_t kHostPathBytes = 3 * MAX_PATH;
+
+// Appends the host spelling of `name` at out[length] when checkName accepts it and the host
+// can hold it. An ASCII name is checked and copied in one pass: every path on its way to an
+// open passes here.
+bool appendCheckedName(std::u16string_view name, bool inRoot, char* out, size_t& length) {
+  size_t n = 0;
+  for (; n < name.size() && name[n] < 0x80; ++n) {
+    if (!isNameUnit(name[n])) return false;
+    out[length + n] = static_cast<char>(name[n]);
+  }
+  if (n < name.size()) {
+    if (checkName(name, false, inRoot) != ERROR_SUCCESS) return false;
+    auto host = hostName(name);
+    if (!host || host->size() > NAME_MAX) return false;
+    host->copy(out + length, host->size());
+    length += host->size();
+    return true;
+  }
+  if (n == 0 || n > NAME_MAX || name == u"." || name == u".." ||
+      (inRoot && sameName(name, kDeviceStateName))) {
+    return false;
+  }
+  length += n;
+  return true;
+}
+
 }  // namespace
 
 Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wildcards wildcards) {
@@ -117,21 +146,20 @@ Result<std::vector<std::u16string>> splitDevicePath(std::u16string_view path, Wi
 }
 
 os::UniqueFd openExactly(const DeviceRoot& root, std::u16string_view devicePath, int flags) {
-  // Checked name by name as splitNames would, without building the list: any refusal leaves
-  // the path to resolve(), which reports it.
+  // Any refusal leaves the path to resolve(), which reports it.
   auto rest = trimPath(devicePath);
   bool spelled = rest && !rest->empty();
-  std::string path;
-  path.reserve(MAX_PATH);
+  char path[kHostPathBytes];
+  size_t length = 0;
   for (bool first = true; spelled && !rest->empty(); first = false) {
-    std::u16string_view name = takeName(*rest);
-    spelled = checkName(name, false, first) == ERROR_SUCCESS &&
-              appendHostStep(name, rest->empty(), path);
+    if (!first) path[length++] = '/';
+    spelled = appendCheckedName(takeName(*rest), first, path, length);
   }
   if (!spelled) {
     errno = ENOENT;
     return os::UniqueFd();
   }
+  path[length] = '\0';
   return openBeneath(root.fd(), path, flags);
 }
 
@@ -150,7 +178,7 @@ Result<HostPath> resolve(const DeviceRoot& root, std::u16string_view devicePath,
     for (size_t i = 0; spelled && i + 1 < names->size(); ++i) {
       spelled = appendHostStep((*names)[i], i + 2 == names->size(), folders);
     }
-    if (spelled) result.folder = openBeneath(root.fd(), folders, kFolderFlags);
+    if (spelled) result.folder = openBeneath(root.fd(), folders.c_str(), kFolderFlags);
     if (result.folder) result.path /= folders;
   }
   if (!result.folder) {

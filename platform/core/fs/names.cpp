@@ -58,13 +58,15 @@ bool appendHostName(std::u16string_view name, std::string& out) {
 
 std::optional<std::u16string> deviceName(std::string_view name) {
   if (name == "." || name == "..") return std::nullopt;
-  // ASCII is its own UTF-16 unit by unit; every entry of every listing passes here.
-  std::optional<std::u16string> converted;
-  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    converted.emplace(name.begin(), name.end());
-  } else {
-    converted = strings::fromUtf8Strict(name);
+  // An ASCII name is its own UTF-16 unit by unit and is checked in the same pass: every
+  // entry of every listing passes here.
+  if (name.size() < MAX_PATH && std::all_of(name.begin(), name.end(), [](char c) {
+        const auto unit = static_cast<unsigned char>(c);
+        return unit < 0x80 && isNameUnit(unit);
+      })) {
+    return std::u16string(name.begin(), name.end());
   }
+  auto converted = strings::fromUtf8Strict(name);
   if (!converted || converted->size() >= MAX_PATH) return std::nullopt;
   for (char16_t unit : *converted) {
     if (!isNameUnit(unit)) return std::nullopt;

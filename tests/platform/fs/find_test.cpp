@@ -104,3 +104,11 @@ TEST_F(FindTest, SpecialFolders) {
   EXPECT_EQ(std::u16string(path), u"\\Program Files");
   EXPECT_FALSE(SHGetSpecialFolderPath(nullptr, path, 0x7777, FALSE));
 }
+
+TEST_F(FindTest, ListingsLeaveOutNamesNoDevicePathCanSpell) {
+  for (auto name : {"plain.txt", "Caf\xc3\xa9.txt", "a:b", "why?", "tab\tname", "pipe|d",
+                    "bad\xff.txt", "\xed\xa0\x80.txt"}) {
+    writeHost(root_ / "Docs" / name, "");
+  }
+  EXPECT_EQ(find(u"\\Docs\\*"), (std::set<std::u16string>{u"plain.txt", u"Caf\u00e9.txt"}));
+}
