@@ -18,7 +18,7 @@ class AutomationClient {
                                                  bool* noDevice = nullptr);
 
   // One request and its reply; nullopt when the device refused it or went away.
-  template <class M>
+  template <ipc::ClientRequest M>
   std::optional<typename M::Reply> call(const typename M::Request& request) {
     ipc::WireWriter writer;
     ipc::encode(writer, request);

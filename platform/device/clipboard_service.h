@@ -11,7 +11,7 @@
 
 #include "process_service.h"
 #include "server.h"
-#include "user_clients.h"
+#include "windows/user_clients.h"
 
 namespace handheld::device {
 

@@ -28,11 +28,11 @@ class Connection {
   // Named objects this client holds, with how many references each.
   std::unordered_map<uint64_t, uint32_t> heldObjects;
 
-  template <class M>
+  template <ipc::ClientRequest M>
   void reply(uint32_t serial, const typename M::Reply& reply) {
     send(static_cast<uint16_t>(M::op), ipc::kReply, serial, reply);
   }
-  template <class E>
+  template <ipc::ServerPush E>
   void push(const E& event) {
     send(static_cast<uint16_t>(E::op), 0, 0, event);
   }

@@ -15,7 +15,7 @@
 #include "process_service.h"
 #include "registry_service.h"
 #include "server.h"
-#include "window_system.h"
+#include "windows/window_system.h"
 
 namespace handheld::device {
 

@@ -58,7 +58,20 @@ void refuseConnection(os::UniqueFd socket) {
 
 Server::Server(std::filesystem::path root, Log& log) : root_(std::move(root)), log_(log) {}
 
+void Server::install(ipc::Op op, Handler handler) {
+  if (!handlers_.emplace(static_cast<uint16_t>(op), std::move(handler)).second) {
+    const std::string problem = "operation " + std::to_string(static_cast<unsigned>(op)) + " (" +
+                                std::string(ipc::opName(op)) + ") was given a second handler";
+    log_.write(problem + "; the device will not start");
+    if (registrationError_.empty()) registrationError_ = problem;
+  }
+}
+
 bool Server::listen(std::string& error) {
+  if (!registrationError_.empty()) {
+    error = registrationError_;
+    return false;
+  }
   auto path = os::deviceSocketPath(root_);
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
@@ -166,9 +179,10 @@ void Server::readFrom(const std::shared_ptr<Connection>& c) {
       drop(c->id());
       return;
     }
-    if (packet.flags & ipc::kReply) {
-      dispatch(*c, packet);  // replies of clients to server-initiated requests
-    } else if (!c->greeted) {
+    // The server asks no client anything that is answered with a reply; served as a request,
+    // such a packet would get round the greeting.
+    if (packet.flags & ipc::kReply) continue;
+    if (!c->greeted) {
       greet(*c, packet);
     } else {
       dispatch(*c, packet);
@@ -199,10 +213,7 @@ void Server::greet(Connection& c, ipc::Packet& packet) {
 
 void Server::dispatch(Connection& c, ipc::Packet& packet) {
   auto it = handlers_.find(packet.op);
-  if (it == handlers_.end()) {
-    if (!(packet.flags & ipc::kReply)) c.refuse(packet.op, packet.serial);
-    return;
-  }
+  if (it == handlers_.end()) return c.refuse(packet.op, packet.serial);
   it->second(c, packet);
 }
 

@@ -18,7 +18,7 @@ namespace handheld::device {
 class Server;
 
 // Answers a request later (e.g. when a process ends). Harmless if the client went away.
-template <class M>
+template <ipc::ClientRequest M>
 class Responder {
  public:
   Responder(std::weak_ptr<Connection> connection, uint32_t serial)
@@ -42,35 +42,37 @@ class Server {
   EventLoop& loop() { return loop_; }
   Log& log() { return log_; }
 
+  // Fails, among other reasons, when an operation was given two handlers: which of them should
+  // answer is a question for the code, never one to settle by the order of registration.
   bool listen(std::string& error);
   void run() { loop_.run(); }
   void stop() { loop_.stop(); }
 
   // f(Connection&, typename M::Request&) -> typename M::Reply
-  template <class M, class F>
+  template <ipc::ClientRequest M, class F>
   void onRequest(F f) {
-    handlers_[static_cast<uint16_t>(M::op)] = [f](Connection& c, ipc::Packet& p) {
+    install(M::op, [f](Connection& c, ipc::Packet& p) {
       typename M::Request request;
       if (!ipc::decode(p.body.data(), p.body.size(), &p.fds, request)) return c.refuse(p.op, p.serial);
       c.template reply<M>(p.serial, f(c, request));
-    };
+    });
   }
   // f(Connection&, typename M::Request&, Responder<M>) answers through the responder.
-  template <class M, class F>
+  template <ipc::ClientRequest M, class F>
   void onAsyncRequest(F f) {
-    handlers_[static_cast<uint16_t>(M::op)] = [this, f](Connection& c, ipc::Packet& p) {
+    install(M::op, [this, f](Connection& c, ipc::Packet& p) {
       typename M::Request request;
       if (!ipc::decode(p.body.data(), p.body.size(), &p.fds, request)) return c.refuse(p.op, p.serial);
       f(c, request, Responder<M>(find(c.id()), p.serial));
-    };
+    });
   }
   // f(Connection&, E&) for messages without a reply.
-  template <class E, class F>
+  template <ipc::ClientNotice E, class F>
   void onEvent(F f) {
-    handlers_[static_cast<uint16_t>(E::op)] = [f](Connection& c, ipc::Packet& p) {
+    install(E::op, [f](Connection& c, ipc::Packet& p) {
       E event;
       if (ipc::decode(p.body.data(), p.body.size(), &p.fds, event)) f(c, event);
-    };
+    });
   }
   // Called when a client has gone, before its state is dropped.
   void onDisconnect(std::function<void(Connection&)> f) { disconnectHooks_.push_back(std::move(f)); }
@@ -85,6 +87,10 @@ class Server {
   }
 
  private:
+  using Handler = std::function<void(Connection&, ipc::Packet&)>;
+  // The one handler of an operation; a second is refused, logged and kept as the reason the
+  // server will not listen.
+  void install(ipc::Op op, Handler handler);
   void accept();
   // Out of descriptors: the listening socket is not watched (it would stay readable and the
   // loop spin) until a connection goes or a moment has passed.
@@ -107,12 +113,13 @@ class Server {
   bool acceptPaused_ = false;
   bool descriptorsLogged_ = false;  // once until the backlog is empty again
   EventLoop::TimerId acceptRetry_ = 0;
-  std::unordered_map<uint16_t, std::function<void(Connection&, ipc::Packet&)>> handlers_;
+  std::unordered_map<uint16_t, Handler> handlers_;
+  std::string registrationError_;  // the first operation given a second handler
   std::vector<std::function<void(Connection&)>> disconnectHooks_;
   std::vector<std::function<void(Connection&, ipc::Hello::Reply&)>> helloHooks_;
 };
 
-template <class M>
+template <ipc::ClientRequest M>
 void Responder<M>::send(const typename M::Reply& reply) const {
   if (auto c = connection_.lock()) c->template reply<M>(serial_, reply);
 }

@@ -339,15 +339,6 @@ typedef TEXTMETRICW TEXTMETRIC;
 #define COLOR_3DHILIGHT COLOR_BTNHIGHLIGHT
 #define COLOR_BTNHILIGHT COLOR_BTNHIGHLIGHT
 
-// Images (LoadImageW).
-#define IMAGE_BITMAP 0u
-#define IMAGE_ICON 1u
-#define IMAGE_CURSOR 2u
-#define LR_DEFAULTCOLOR 0x0000u
-#define LR_LOADFROMFILE 0x0010u
-#define LR_DEFAULTSIZE 0x0040u
-#define LR_CREATEDIBSECTION 0x2000u
-
 // ---- device contexts ----
 HANDHELD_API HDC WINAPI CreateCompatibleDC(HDC hdc);
 HANDHELD_API BOOL WINAPI DeleteDC(HDC hdc);
@@ -434,12 +425,6 @@ HANDHELD_API BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR text, int count,
                                                LPSIZE size);
 HANDHELD_API BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW metrics);
 
-// ---- bitmaps from resources and files ----
-HANDHELD_API HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name);
-// From the module's BITMAP, ICON or CURSOR resource or, with LR_LOADFROMFILE, a device file.
-HANDHELD_API HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width,
-                                      int height, UINT flags);
-
 // ---- rectangles ----
 HANDHELD_API BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);
 HANDHELD_API BOOL WINAPI SetRectEmpty(LPRECT rect);
@@ -459,5 +444,3 @@ HANDHELD_API BOOL WINAPI PtInRect(const RECT* rect, POINT point);
 #define GetTextExtentPoint32 GetTextExtentPoint32W
 #define GetTextExtentExPoint GetTextExtentExPointW
 #define GetTextMetrics GetTextMetricsW
-#define LoadBitmap LoadBitmapW
-#define LoadImage LoadImageW

@@ -745,6 +745,22 @@ HANDHELD_API HWND WINAPI GetClipboardOwner(void);
 #define PeekMessage PeekMessageW
 #define DispatchMessage DispatchMessageW
 
+// ---- bitmaps, icons and cursors from resources and files ----
+#define IMAGE_BITMAP 0u
+#define IMAGE_ICON 1u
+#define IMAGE_CURSOR 2u
+#define LR_DEFAULTCOLOR 0x0000u
+#define LR_LOADFROMFILE 0x0010u
+#define LR_DEFAULTSIZE 0x0040u
+#define LR_CREATEDIBSECTION 0x2000u
+
+HANDHELD_API HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name);
+// From the module's BITMAP, ICON or CURSOR resource or, with LR_LOADFROMFILE, a device file.
+HANDHELD_API HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width,
+                                      int height, UINT flags);
+#define LoadBitmap LoadBitmapW
+#define LoadImage LoadImageW
+
 // ---- icons and cursors ----
 // Not seen by resource scripts, which may name their own resources IDC_ARROW and so on.
 #ifndef RC_INVOKED

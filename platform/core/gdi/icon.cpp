@@ -1,10 +1,6 @@
 #include "gdi/icon.h"
 
-#include <winuser.h>
-
 #include "gdi/bmp.h"
-#include "gdi/image_source.h"
-#include "kernel/display_settings.h"
 
 namespace handheld::gdi {
 
@@ -80,10 +76,9 @@ std::shared_ptr<IconObject> decodeEntry(const Entry& entry, bool cursor) {
   return icon;
 }
 
-// A plain glyph for the system's own icons and cursors: a framed square.
-std::shared_ptr<IconObject> systemImage(bool cursor) {
-  int size = cursor ? 16 : GetSystemMetrics(SM_CXICON);
-  if (size <= 0) size = 32;
+}  // namespace
+
+std::shared_ptr<IconObject> plainIcon(bool cursor, int size) {
   auto surface = Surface::create(size, size, PixelFormat::xrgb32(), 4, false);
   if (!surface) return nullptr;
   std::vector<uint8_t> transparent(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
@@ -93,15 +88,12 @@ std::shared_ptr<IconObject> systemImage(bool cursor) {
   return std::make_shared<IconObject>(surface, std::move(transparent), cursor);
 }
 
-}  // namespace
-
 std::shared_ptr<IconObject> decodeIconFile(std::span<const uint8_t> bytes, bool cursor, int width, int height) {
   if (bytes.size() < kDirectorySize || word(bytes, 0) != 0) return nullptr;
   const uint16_t type = word(bytes, 2);
   const uint16_t count = word(bytes, 4);
   if ((type != 1 && type != 2) || count == 0 || bytes.size() < kDirectorySize + count * kEntrySize) return nullptr;
-  if (width <= 0) width = GetSystemMetrics(cursor ? SM_CXCURSOR : SM_CXICON);
-  if (height <= 0) height = GetSystemMetrics(cursor ? SM_CYCURSOR : SM_CYICON);
+  if (width <= 0 || height <= 0) return nullptr;
   const Entry* best = nullptr;
   std::vector<Entry> entries;
   entries.reserve(count);
@@ -116,30 +108,6 @@ std::shared_ptr<IconObject> decodeIconFile(std::span<const uint8_t> bytes, bool 
   for (const Entry& e : entries)
     if (!best || distance(e, width, height) < distance(*best, width, height)) best = &e;
   return best ? decodeEntry(*best, cursor) : nullptr;
-}
-
-HANDLE loadIcon(HINSTANCE instance, LPCWSTR name, bool cursor, int width, int height, bool fromFile) {
-  if (!name) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
-  std::shared_ptr<IconObject> icon;
-  if (fromFile) {
-    auto data = readDeviceFile(name);
-    if (!data) return nullptr;
-    icon = decodeIconFile(*data, cursor, width, height);
-  } else if (!instance && IS_INTRESOURCE(name)) {
-    icon = systemImage(cursor);
-  } else {
-    auto bytes = resourceBytes(instance, name, cursor ? RT_GROUP_CURSOR : RT_GROUP_ICON);
-    if (!bytes) return nullptr;
-    icon = decodeIconFile(*bytes, cursor, width, height);
-  }
-  if (!icon) {
-    SetLastError(ERROR_INVALID_DATA);
-    return nullptr;
-  }
-  return GdiTable::instance().insert(std::move(icon));
 }
 
 }  // namespace handheld::gdi

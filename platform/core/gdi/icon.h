@@ -26,12 +26,11 @@ struct IconObject : GdiObject {
   int height() const { return color->height(); }
 };
 
-// The image of the file that best fits the size asked for (0: the system icon size); null
-// for data that does not add up. PNG-compressed entries are not read.
+// The image of the file that best fits the size asked for (both above 0); null for data that
+// does not add up. PNG-compressed entries are not read.
 std::shared_ptr<IconObject> decodeIconFile(std::span<const uint8_t> bytes, bool cursor, int width, int height);
 
-// LoadIconW / LoadCursorW / LoadImageW(IMAGE_ICON / IMAGE_CURSOR): a module's resource by
-// name or number, the system's own (instance NULL, IDI_* / IDC_*), or a device file.
-HANDLE loadIcon(HINSTANCE instance, LPCWSTR name, bool cursor, int width, int height, bool fromFile);
+// A plain glyph of size x size pixels, a framed square, for the system's own icons and cursors.
+std::shared_ptr<IconObject> plainIcon(bool cursor, int size);
 
 }  // namespace handheld::gdi

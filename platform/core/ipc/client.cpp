@@ -79,7 +79,7 @@ bool DeviceClient::connect(std::string& error) {
   return true;
 }
 
-void DeviceClient::onPush(Op op, std::function<void(Packet&)> handler) {
+void DeviceClient::onPushPacket(Op op, std::function<void(Packet&)> handler) {
   std::lock_guard guard(pushLock_);
   pushHandlers_[static_cast<uint16_t>(op)] = std::move(handler);
 }

@@ -40,7 +40,7 @@ class DeviceClient {
   // A reply whose descriptors this process had no room for fails with
   // ERROR_TOO_MANY_OPEN_FILES, its other fields kept (so that what the server granted, such
   // as an object reference, can be given back).
-  template <class M>
+  template <ClientRequest M>
   std::optional<typename M::Reply> call(const typename M::Request& request) {
     WireWriter writer;
     encode(writer, request);
@@ -55,22 +55,21 @@ class DeviceClient {
     return reply;
   }
   // Sends a message that has no reply.
-  template <class E>
+  template <ClientNotice E>
   void notify(const E& event) {
     WireWriter writer;
     encode(writer, event);
     sendRaw(static_cast<uint16_t>(E::op), 0, 0, writer);
   }
-  // Answers a request the server pushed (serial from its packet).
-  template <class M>
-  void answer(uint32_t serial, const typename M::Reply& reply) {
-    WireWriter writer;
-    encode(writer, reply);
-    sendRaw(static_cast<uint16_t>(M::op), kReply, serial, writer);
+  // The handler of what the server pushes as E; it runs on the reader thread and must not
+  // block. A push that does not decode is dropped.
+  template <ServerPush E>
+  void onPush(std::function<void(E&)> handler) {
+    onPushPacket(E::op, [handler = std::move(handler)](Packet& packet) {
+      E event;
+      if (decode(packet.body.data(), packet.body.size(), &packet.fds, event)) handler(event);
+    });
   }
-
-  // Handlers for what the server pushes; they run on the reader thread and must not block.
-  void onPush(Op op, std::function<void(Packet&)> handler);
 
   const DeviceInfoPage& info() const { return *info_; }
   uint32_t windowSlot() const { return windowSlot_; }
@@ -84,6 +83,7 @@ class DeviceClient {
   DeviceClient() = default;
   static DeviceClient* connectOnce(std::string& error);
   bool connect(std::string& error);
+  void onPushPacket(Op op, std::function<void(Packet&)> handler);
   std::optional<Packet> roundTrip(uint16_t op, WireWriter& writer);
   bool sendRaw(uint16_t op, uint16_t flags, uint32_t serial, WireWriter& writer);
   void readLoop();

@@ -10,6 +10,7 @@
 #include <string>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "os/unique_fd.h"
@@ -37,6 +38,28 @@ struct IsVector<std::vector<T>> : std::true_type {};
 
 template <class T>
 concept HasFields = requires(T t) { t.fields(); };
+
+namespace detail {
+// Converts to any member type; only ever named in unevaluated braces.
+struct AnyMember {
+  template <class T>
+  operator T() const;
+};
+// The number of data members of an aggregate: the most initialisers its braces take.
+template <class T, class... Members>
+consteval size_t memberCount() {
+  if constexpr (requires { T{Members{}..., AnyMember{}}; })
+    return memberCount<T, Members..., AnyMember>();
+  else
+    return sizeof...(Members);
+}
+}  // namespace detail
+
+// Every data member of T is in its HANDHELD_FIELDS list: a member left out would silently
+// never cross the wire.
+template <class T>
+concept FieldsComplete =
+    HasFields<T> && detail::memberCount<T>() == std::tuple_size_v<decltype(std::declval<const T&>().fields())>;
 
 class WireWriter {
  public:
@@ -68,6 +91,7 @@ class WireWriter {
       for (const auto& item : value) put(item);
     } else {
       static_assert(HasFields<T>, "field type has no encoding");
+      static_assert(FieldsComplete<T>, "a member is missing from HANDHELD_FIELDS");
       std::apply([&](const auto&... f) { (put(f), ...); }, value.fields());
     }
   }
@@ -153,6 +177,7 @@ class WireReader {
       }
     } else {
       static_assert(HasFields<T>, "field type has no decoding");
+      static_assert(FieldsComplete<T>, "a member is missing from HANDHELD_FIELDS");
       std::apply([&](auto&... f) { (get(f), ...); }, value.fields());
     }
   }

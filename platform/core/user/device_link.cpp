@@ -12,29 +12,16 @@
 
 namespace handheld::user {
 
-namespace {
-
-// Decodes a push and hands it to f; a malformed push is dropped.
-template <class E, class F>
-void onPushOf(ipc::DeviceClient& client, F f) {
-  client.onPush(E::op, [f](ipc::Packet& packet) {
-    E event;
-    if (ipc::decode(packet.body.data(), packet.body.size(), &packet.fds, event)) f(event);
-  });
-}
-
-}  // namespace
-
 void attachToDevice() {
   static std::once_flag once;
   std::call_once(once, [] {
     auto& client = ipc::DeviceClient::get();
-    onPushOf<ipc::MessageDeliver>(client, deliverFromServer);
-    onPushOf<ipc::MessageSendDone>(client, completeRemoteSend);
-    onPushOf<ipc::ActivationNotice>(client, activationNoticed);
-    onPushOf<ipc::IdleQuery>(client, idleQueried);
-    onPushOf<ipc::DescribeQuery>(client, describeQueried);
-    onPushOf<ipc::InputDeliver>(client, inputFromServer);
+    client.onPush<ipc::MessageDeliver>(deliverFromServer);
+    client.onPush<ipc::MessageSendDone>(completeRemoteSend);
+    client.onPush<ipc::ActivationNotice>(activationNoticed);
+    client.onPush<ipc::IdleQuery>(idleQueried);
+    client.onPush<ipc::DescribeQuery>(describeQueried);
+    client.onPush<ipc::InputDeliver>(inputFromServer);
     kernel::setWaitObserver(threadWaits);
     client.notify(ipc::UserAttach{});
   });

@@ -4,67 +4,30 @@
 // is broken, and keeps serving everyone else.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <random>
 
 #include "ipc/channel.h"
 #include "ipc/client.h"
 #include "ipc/protocol.h"
-#include "os/device_root.h"
 #include "support/device_fixture.h"
+#include "support/raw_client.h"
 
 namespace handheld::testing {
 namespace {
 
 using ipc::Bytes;
 
+using raw::refused;
+using raw::replyTo;
+using raw::send;
+
 class HostileClient : public DeviceFixture {
  protected:
-  os::UniqueFd connectRaw() {
-    os::UniqueFd socket(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0));
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::string path = os::deviceSocketPath(root()).string();
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    EXPECT_EQ(::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0) << path;
-    return socket;
-  }
-
-  static void send(int socket, uint16_t op, uint32_t serial, const Bytes& body, uint16_t flags = 0) {
-    ipc::WireWriter writer;
-    writer.bytes() = body;
-    auto packet = ipc::buildPacket(op, flags, serial, writer);
-    ASSERT_TRUE(packet);
-    ASSERT_EQ(ipc::sendPacketBlocking(socket, *packet), ipc::IoResult::Done);
-  }
-
-  template <class M>
-  static void send(int socket, uint32_t serial, const typename M::Request& request) {
-    ipc::WireWriter writer;
-    ipc::encode(writer, request);
-    send(socket, static_cast<uint16_t>(M::op), serial, writer.bytes());
-  }
-
-  // The reply with that serial, skipping any other packet; nullopt when none comes in time.
-  static std::optional<ipc::Packet> replyTo(int socket, uint32_t serial) {
-    for (;;) {
-      ipc::Packet packet;
-      if (ipc::receivePacketBlocking(socket, packet, 5000) != ipc::IoResult::Done) return std::nullopt;
-      if ((packet.flags & ipc::kReply) && packet.serial == serial) return packet;
-    }
-  }
-
-  static bool refused(const std::optional<ipc::Packet>& reply) { return reply && (reply->flags & ipc::kError); }
-
+  os::UniqueFd connectRaw() { return raw::connect(root()); }
   os::UniqueFd greeted(ipc::ClientKind kind = ipc::ClientKind::Automation, uint32_t pid = 0) {
-    auto socket = connectRaw();
-    send<ipc::Hello>(socket.get(), 1, {kind, pid, ipc::kProtocolVersion});
-    auto reply = replyTo(socket.get(), 1);
-    EXPECT_TRUE(reply && !(reply->flags & ipc::kError));
-    return socket;
+    return raw::greeted(root(), kind, pid);
   }
 
   void sendGarbage(os::UniqueFd socket);
@@ -129,6 +92,27 @@ void HostileClient::sendGarbage(os::UniqueFd socket) {
   auto reply = replyTo(socket.get(), 1);
   ASSERT_TRUE(reply) << "the server stopped answering the hostile client";
   EXPECT_FALSE(reply->flags & ipc::kError);
+}
+
+// No client answers the server: a packet marked as a reply is nobody's request, neither before
+// the greeting (where it would get round it) nor after.
+TEST_F(HostileClient, PacketsMarkedAsRepliesAreNotServed) {
+  ipc::ClockControl::Request freeze{ipc::ClockMode::Freeze, 0};
+  auto socket = connectRaw();
+  send<ipc::ClockControl>(socket.get(), 7, freeze, ipc::kReply);
+  send<ipc::Hello>(socket.get(), 8, {ipc::ClientKind::Automation, 0, ipc::kProtocolVersion});
+  auto first = raw::nextReply(socket.get());
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->serial, 8u);
+  EXPECT_FALSE(first->flags & ipc::kError);
+  send<ipc::ClockControl>(socket.get(), 9, freeze, ipc::kReply);
+  send<ipc::ClockGet>(socket.get(), 10, {});
+  auto clock = raw::nextReply(socket.get());
+  ASSERT_TRUE(clock);
+  ASSERT_EQ(clock->serial, 10u);
+  ipc::ClockGet::Reply now;
+  ASSERT_TRUE(ipc::decode(clock->body.data(), clock->body.size(), nullptr, now));
+  EXPECT_FALSE(now.frozen);
 }
 
 TEST_F(HostileClient, BrokenFramingDropsOnlyThatClient) {

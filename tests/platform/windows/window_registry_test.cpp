@@ -2,7 +2,7 @@
 // owner and topmost windows in front of the rest, activation and its successor, lookups.
 #include <gtest/gtest.h>
 
-#include "window_registry.h"
+#include "windows/window_registry.h"
 #include "winerror.h"
 
 using handheld::device::TopLevelRegistry;

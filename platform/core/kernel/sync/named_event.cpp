@@ -56,9 +56,7 @@ NamedEventWaiters& namedEventWaiters() {
 }
 
 // On the reader thread: a pulse of another process offered to the waits here.
-void pulseOffered(ipc::DeviceClient& client, ipc::Packet& packet) {
-  ipc::EventPulseOffer offer;
-  if (!ipc::decode(packet.body.data(), packet.body.size(), &packet.fds, offer)) return;
+void pulseOffered(ipc::DeviceClient& client, const ipc::EventPulseOffer& offer) {
   auto answer = [&](size_t released) { client.notify(ipc::EventPulseAnswer{offer.pulseId, released > 0}); };
   // Answered before a released thread runs on: were it to end the process first, the server
   // would take the pulse as refused and release a wait elsewhere too.
@@ -72,7 +70,7 @@ std::shared_ptr<EventObject> openNamedEvent(std::u16string_view name, bool manua
   auto& client = ipc::DeviceClient::get();
   static std::once_flag listening;
   std::call_once(listening, [&client] {
-    client.onPush(ipc::Op::EventPulseOffer, [&client](ipc::Packet& packet) { pulseOffered(client, packet); });
+    client.onPush<ipc::EventPulseOffer>([&client](ipc::EventPulseOffer& offer) { pulseOffered(client, offer); });
   });
   auto reply = client.call<ipc::OpenNamedEvent>({std::u16string(name), manualReset, initialState});
   if (!reply || reply->error) {

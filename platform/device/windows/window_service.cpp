@@ -1,4 +1,4 @@
-#include "window_service.h"
+#include "windows/window_service.h"
 
 #include "display/key_state.h"
 #include "strings/case_fold.h"

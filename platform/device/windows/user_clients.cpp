@@ -1,4 +1,4 @@
-#include "user_clients.h"
+#include "windows/user_clients.h"
 
 #include <sys/stat.h>
 

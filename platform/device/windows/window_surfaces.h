@@ -11,7 +11,7 @@
 #include "display/mapped_surface.h"
 #include "display/scene.h"
 #include "server.h"
-#include "window_registry.h"
+#include "windows/window_registry.h"
 
 namespace handheld::device {
 

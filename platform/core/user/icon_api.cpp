@@ -5,8 +5,10 @@
 
 #include "gdi/device_context.h"
 #include "gdi/icon.h"
+#include "user/icon_load.h"
 
 using namespace handheld::gdi;
+using handheld::user::loadIcon;
 
 namespace {
 

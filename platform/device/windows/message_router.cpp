@@ -1,4 +1,4 @@
-#include "message_router.h"
+#include "windows/message_router.h"
 
 #include <algorithm>
 #include <chrono>

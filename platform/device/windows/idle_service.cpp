@@ -1,4 +1,4 @@
-#include "idle_service.h"
+#include "windows/idle_service.h"
 
 #include "winerror.h"
 

@@ -11,8 +11,8 @@
 
 #include "info_page.h"
 #include "server.h"
-#include "user_clients.h"
-#include "window_registry.h"
+#include "windows/user_clients.h"
+#include "windows/window_registry.h"
 
 namespace handheld::device {
 

@@ -25,7 +25,7 @@ class UserClients {
   std::vector<std::shared_ptr<Connection>> all() const;
 
   // Work for a process: pushed, and the process no longer counts as idle.
-  template <class E>
+  template <ipc::ServerPush E>
   void deliver(Connection& c, const E& event) {
     c.push(event);
     for (auto& f : deliveryListeners_) f(c);

@@ -1,4 +1,4 @@
-#include "window_registry.h"
+#include "windows/window_registry.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "input_routing.h"
+#include "windows/input_routing.h"
 
 namespace handheld::device {
 

@@ -7,16 +7,16 @@
 #include <windows.h>
 
 #include "display/display_service.h"
-#include "idle_service.h"
 #include "info_page.h"
-#include "input_routing.h"
-#include "message_router.h"
 #include "process_service.h"
 #include "server.h"
-#include "user_clients.h"
-#include "window_registry.h"
-#include "window_service.h"
-#include "window_surfaces.h"
+#include "windows/idle_service.h"
+#include "windows/input_routing.h"
+#include "windows/message_router.h"
+#include "windows/user_clients.h"
+#include "windows/window_registry.h"
+#include "windows/window_service.h"
+#include "windows/window_surfaces.h"
 
 namespace handheld::device {
 

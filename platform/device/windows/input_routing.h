@@ -4,9 +4,9 @@
 #pragma once
 
 #include "display/input_router.h"
-#include "user_clients.h"
-#include "window_registry.h"
-#include "window_service.h"
+#include "windows/user_clients.h"
+#include "windows/window_registry.h"
+#include "windows/window_service.h"
 
 namespace handheld::device {
 

@@ -1,4 +1,4 @@
-#include "window_surfaces.h"
+#include "windows/window_surfaces.h"
 
 #include <algorithm>
 

@@ -12,8 +12,8 @@
 #include <unordered_map>
 
 #include "server.h"
-#include "user_clients.h"
-#include "window_registry.h"
+#include "windows/user_clients.h"
+#include "windows/window_registry.h"
 
 namespace handheld::device {
 

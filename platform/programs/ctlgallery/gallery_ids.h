@@ -1,0 +1,47 @@
+// Resource and control ids of the control gallery, shared by its resource script and code.
+#pragma once
+
+#define IDD_GALLERY 100
+#define IDD_PAGE_BUTTONS 101
+#define IDD_PAGE_LISTS 102
+#define IDD_PAGE_DATES 103
+#define IDM_GALLERY 110
+
+#define IDC_STATIC_TEXT 1000
+#define IDC_PUSH 1001
+#define IDC_CHECK 1002
+#define IDC_RADIO_ONE 1003
+#define IDC_RADIO_TWO 1004
+#define IDC_EDIT 1005
+#define IDC_MULTILINE 1006
+#define IDC_COMBO 1007
+#define IDC_LIST 1008
+#define IDC_SCROLLBAR 1009
+#define IDC_LISTVIEW 1010
+#define IDC_TIME 1011
+#define IDC_NUMBER 1012
+#define IDC_UPDOWN 1013
+#define IDC_CALENDAR 1014
+#define IDC_TABS 1015
+#define IDC_TAB_PAGE 1016
+
+#define IDC_MENU_BUTTON 2001
+#define IDC_STATUS 2002
+
+#define IDM_MESSAGE_BOX 3001
+#define IDM_PROPERTY_SHEET 3002
+#define IDM_OPEN_FILE 3003
+#define IDM_OPTION_A 3004
+#define IDM_OPTION_B 3005
+#define IDM_SIZE_SMALL 3006
+#define IDM_SIZE_LARGE 3007
+#define IDM_EXIT 3009
+
+#define IDC_PAGE_CHECK 4001
+#define IDC_PAGE_RADIO_ONE 4002
+#define IDC_PAGE_RADIO_TWO 4003
+#define IDC_PAGE_LIST 4004
+#define IDC_PAGE_COMBO 4005
+#define IDC_PAGE_DATE 4006
+#define IDC_PAGE_NUMBER 4007
+#define IDC_PAGE_UPDOWN 4008
