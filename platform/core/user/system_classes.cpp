@@ -1,5 +1,6 @@
 // The classes every process has: the dialog class and the standard controls. A new control
 // adds its class here.
+#include "controls/monthcal/month_calendar.h"
 #include "user/controls/button/button.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/static/static_control.h"
@@ -18,6 +19,7 @@ void addPlatformClasses(ClassRegistry& registry) {
       {controls::buttonClass(), 0x0080},
       {controls::staticClass(), 0x0082},
       {scrollBarClass(), 0x0084},
+      {::handheld::controls::monthCalendarClass(), 0},
   };
   for (const auto& entry : entries) {
     DWORD error = 0;
