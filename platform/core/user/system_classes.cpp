@@ -1,5 +1,6 @@
 // The classes every process has: the dialog class and the standard controls. A new control
 // adds its class here.
+#include "controls/datetime/date_time_picker.h"
 #include "controls/monthcal/month_calendar.h"
 #include "user/controls/button/button.h"
 #include "user/controls/scrollbar/scroll_bar.h"
@@ -20,6 +21,7 @@ void addPlatformClasses(ClassRegistry& registry) {
       {controls::staticClass(), 0x0082},
       {scrollBarClass(), 0x0084},
       {::handheld::controls::monthCalendarClass(), 0},
+      {::handheld::controls::dateTimePickerClass(), 0},
   };
   for (const auto& entry : entries) {
     DWORD error = 0;

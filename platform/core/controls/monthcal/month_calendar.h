@@ -29,6 +29,9 @@ struct MonthCalendarState {
   std::array<COLORREF, 6> colors{CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT, CLR_DEFAULT};
   bool focused = false;
   CalendarPart pressed = CalendarPart::Nothing;  // the stylus went down on it, capture held
+  // Where notifications go instead of the parent: the date and time picker that dropped the
+  // calendar down (a pop-up's parent is its top-level owner).
+  HWND notifyTarget = nullptr;
 };
 
 // Where everything sits in a client rectangle of that size.
@@ -46,6 +49,9 @@ CalendarPart hitCalendar(HWND calendar, const MonthCalendarState& state, POINT p
 // The smallest size that shows everything (MCM_GETMINREQRECT).
 SIZE calendarMinimumSize(HWND calendar, const MonthCalendarState& state);
 COLORREF calendarColor(const MonthCalendarState& state, int index);
+
+// WM_NOTIFY to the notification target, or else the parent.
+void notifyCalendarOwner(HWND calendar, const MonthCalendarState& state, NMHDR& header, UINT code);
 
 WNDCLASSW monthCalendarClass();
 void paintMonthCalendar(HWND calendar, HDC hdc, const MonthCalendarState& state);

@@ -29,7 +29,7 @@ void show(MonthCalendarState& state, const SYSTEMTIME& day) {
 void notifySelection(HWND calendar, const MonthCalendarState& state, UINT code) {
   NMSELCHANGE change{};
   change.stSelStart = change.stSelEnd = state.selection;
-  user::controls::notifyParent(calendar, change.nmhdr, code);
+  notifyCalendarOwner(calendar, state, change.nmhdr, code);
 }
 
 // Moves the selection where the user asked, within the range; MCN_SELCHANGE when it moved.
@@ -53,6 +53,7 @@ void keyDown(HWND calendar, MonthCalendarState& state, WPARAM key) {
     case VK_NEXT: select(calendar, state, addMonths(s, 1)); break;
     case VK_HOME: select(calendar, state, addDays(s, 1 - s.wDay)); break;
     case VK_END: select(calendar, state, addDays(addMonths(addDays(s, 1 - s.wDay), 1), -1)); break;
+    case VK_RETURN: notifySelection(calendar, state, MCN_SELECT); break;
     default: break;
   }
 }
@@ -95,7 +96,7 @@ void buttonUp(HWND calendar, MonthCalendarState& state, POINT point) {
     case CalendarPart::None:
       if (released == CalendarPart::None) {
         NMSELCHANGE none{};
-        user::controls::notifyParent(calendar, none.nmhdr, MCN_SELECTNONE);
+        notifyCalendarOwner(calendar, state, none.nmhdr, MCN_SELECTNONE);
       }
       break;
     default: break;
@@ -172,11 +173,14 @@ LRESULT CALLBACK monthCalendarProc(HWND calendar, UINT message, WPARAM wParam, L
     case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
     case WM_ENABLE: redraw(calendar); return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
+    case WM_KILLFOCUS: {
       state->focused = message == WM_SETFOCUS;
       if (!state->focused && state->pressed != CalendarPart::Nothing) ReleaseCapture();
       redraw(calendar);
+      NMHDR header{};
+      notifyCalendarOwner(calendar, *state, header, state->focused ? NM_SETFOCUS : NM_KILLFOCUS);
       return 0;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: buttonDown(calendar, point); return 0;
     case WM_LBUTTONUP: buttonUp(calendar, *state, point); return 0;
@@ -232,6 +236,17 @@ LRESULT CALLBACK monthCalendarProc(HWND calendar, UINT message, WPARAM wParam, L
 }
 
 }  // namespace
+
+void notifyCalendarOwner(HWND calendar, const MonthCalendarState& state, NMHDR& header, UINT code) {
+  if (!state.notifyTarget) {
+    user::controls::notifyParent(calendar, header, code);
+    return;
+  }
+  header.hwndFrom = calendar;
+  header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(calendar));
+  header.code = code;
+  SendMessageW(state.notifyTarget, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
 
 WNDCLASSW monthCalendarClass() {
   WNDCLASSW c{};
