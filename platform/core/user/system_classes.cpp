@@ -2,6 +2,7 @@
 // adds its class here.
 #include "controls/datetime/date_time_picker.h"
 #include "controls/monthcal/month_calendar.h"
+#include "controls/updown/up_down.h"
 #include "user/controls/button/button.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/static/static_control.h"
@@ -22,6 +23,7 @@ void addPlatformClasses(ClassRegistry& registry) {
       {scrollBarClass(), 0x0084},
       {::handheld::controls::monthCalendarClass(), 0},
       {::handheld::controls::dateTimePickerClass(), 0},
+      {::handheld::controls::upDownClass(), 0},
   };
   for (const auto& entry : entries) {
     DWORD error = 0;
