@@ -77,7 +77,7 @@ class Calendars : public ControlsTest {
     return box;
   }
 
-  NotifyLog log{recorder, calendarSize};
+  NotifyLog log{recorder, &parent, calendarSize};
 };
 
 TEST_F(Calendars, ValuesThePlatformGives) {

@@ -32,9 +32,11 @@ struct Notification {
 
 class NotifyLog {
  public:
-  // sizeOf: how large the structure of a code is (an NMHDR for codes it does not know).
-  NotifyLog(MessageRecorder& recorder, std::function<size_t(UINT)> sizeOf) {
-    recorder.react(WM_NOTIFY, [this, sizeOf](HWND, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+  // Logs what reaches *listener (the other windows handle their own); sizeOf: how large the
+  // structure of a code is (an NMHDR for codes it does not know).
+  NotifyLog(MessageRecorder& recorder, const HWND* listener, std::function<size_t(UINT)> sizeOf) {
+    recorder.react(WM_NOTIFY, [this, listener, sizeOf](HWND window, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+      if (window != *listener) return std::nullopt;
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       const size_t size = std::max(sizeof(NMHDR), sizeOf(header->code));
       Notification n{header->code, header->idFrom, header->hwndFrom, {}};
