@@ -76,7 +76,7 @@ void paintDateTimePicker(HWND picker, HDC hdc, const DateTimePickerState& state)
   if (state.calendar) FillRect(hdc, &button, GetSysColorBrush(COLOR_HIGHLIGHT));
   RECT edge{button.left, button.top, button.left + unit, button.bottom};
   FillRect(hdc, &edge, GetSysColorBrush(COLOR_WINDOWFRAME));
-  const int cx = (button.left + button.right) / 2, half = 3 * unit;
+  const int cx = (button.left + button.right) / 2, half = 4 * unit;
   if (style & DTS_UPDOWN) {
     const int middle = (button.top + button.bottom) / 2;
     RECT rule{button.left, middle, button.right, middle + unit};

@@ -42,7 +42,7 @@ CalendarLayout layoutCalendar(const RECT& client, int lineHeight, LONG style) {
   l.heads.right = l.grid.right;
   l.today = l.none = l.bottom;
   if (style & MCS_SHOWNONE) {
-    l.none.left = l.bottom.right - std::max(width / 3, 1);
+    l.none.left = l.bottom.right - std::max(width / 4, 1);
     l.today.right = l.none.left;
   } else {
     l.none = {};
