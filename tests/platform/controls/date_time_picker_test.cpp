@@ -102,6 +102,8 @@ TEST_F(Pickers, ValueRoundTripAndRefusals) {
   // A never-expiring note's hour 25, a day that does not exist, a bad flag, no pointer.
   SYSTEMTIME never = date(0, 0, 0, 25);
   EXPECT_FALSE(set(p, never));
+  EXPECT_FALSE(set(p, date(2004, 3, 1, 25)));
+  EXPECT_FALSE(set(p, date(2004, 3, 1, 12, 60)));
   EXPECT_FALSE(set(p, date(2005, 2, 29)));
   SYSTEMTIME t = date(2004, 1, 1);
   EXPECT_FALSE(SendMessageW(p, 0x1002, 7, reinterpret_cast<LPARAM>(&t)));
