@@ -88,7 +88,7 @@ TEST_F(Pickers, ValuesThePlatformGives) {
 }
 
 TEST_F(Pickers, ValueRoundTripAndRefusals) {
-  HWND p = picker(0x50810009 & ~WS_VISIBLE & ~WS_CHILD & ~WS_BORDER & ~WS_TABSTOP);
+  HWND p = picker(DTS_TIMEFORMAT);
   SYSTEMTIME now{};
   GetLocalTime(&now);
   EXPECT_EQ(get(p).wYear, now.wYear);  // starts at the current time
