@@ -21,25 +21,25 @@ std::u16string locale(LCTYPE type, const char16_t* fallback) {
   return buffer;
 }
 
-Field fieldOf(char16_t letter) {
+DateField fieldOf(char16_t letter) {
   switch (letter) {
-    case u'd': return Field::Day;
-    case u'M': return Field::Month;
-    case u'y': return Field::Year;
-    case u'h': return Field::Hour12;
-    case u'H': return Field::Hour24;
-    case u'm': return Field::Minute;
-    case u's': return Field::Second;
-    case u't': return Field::AmPm;
-    default: return Field::Literal;
+    case u'd': return DateField::Day;
+    case u'M': return DateField::Month;
+    case u'y': return DateField::Year;
+    case u'h': return DateField::Hour12;
+    case u'H': return DateField::Hour24;
+    case u'm': return DateField::Minute;
+    case u's': return DateField::Second;
+    case u't': return DateField::AmPm;
+    default: return DateField::Literal;
   }
 }
 
-int widestOf(Field field) {
+int widestOf(DateField field) {
   switch (field) {
-    case Field::Day:
-    case Field::Month:
-    case Field::Year: return 4;
+    case DateField::Day:
+    case DateField::Month:
+    case DateField::Year: return 4;
     default: return 2;
   }
 }
@@ -54,16 +54,16 @@ std::u16string number(int value, int digits) {
   return text;
 }
 
-void addLiteral(std::vector<Segment>& segments, std::u16string_view text) {
+void addLiteral(std::vector<DateSegment>& segments, std::u16string_view text) {
   if (text.empty()) return;
-  if (segments.empty() || segments.back().field != Field::Literal) segments.push_back({Field::Literal, 0, {}});
+  if (segments.empty() || segments.back().field != DateField::Literal) segments.push_back({DateField::Literal, 0, {}});
   segments.back().literal.append(text);
 }
 
 }  // namespace
 
-std::vector<Segment> parsePicture(std::u16string_view picture) {
-  std::vector<Segment> segments;
+std::vector<DateSegment> parsePicture(std::u16string_view picture) {
+  std::vector<DateSegment> segments;
   size_t i = 0;
   while (i < picture.size()) {
     const char16_t c = picture[i];
@@ -74,8 +74,8 @@ std::vector<Segment> parsePicture(std::u16string_view picture) {
       i = end + 1;
       continue;
     }
-    Field field = fieldOf(c);
-    if (field == Field::Literal) {
+    DateField field = fieldOf(c);
+    if (field == DateField::Literal) {
       addLiteral(segments, picture.substr(i, 1));
       ++i;
       continue;
@@ -84,36 +84,36 @@ std::vector<Segment> parsePicture(std::u16string_view picture) {
     while (i + run < picture.size() && picture[i + run] == c) ++run;
     i += run;
     int width = std::min<int>(static_cast<int>(run), widestOf(field));
-    if (field == Field::Day && width >= 3) field = Field::DayName;
-    if (field == Field::Year && width == 3) width = 4;
+    if (field == DateField::Day && width >= 3) field = DateField::DayName;
+    if (field == DateField::Year && width == 3) width = 4;
     segments.push_back({field, width, {}});
   }
   return segments;
 }
 
-std::u16string segmentText(const Segment& segment, const SYSTEMTIME& time) {
+std::u16string segmentText(const DateSegment& segment, const SYSTEMTIME& time) {
   const int w = segment.width;
   switch (segment.field) {
-    case Field::Literal: return segment.literal;
-    case Field::Day: return number(time.wDay, w);
-    case Field::DayName: {
+    case DateField::Literal: return segment.literal;
+    case DateField::Day: return number(time.wDay, w);
+    case DateField::DayName: {
       std::u16string name = dayName(time.wDayOfWeek % 7);
       return w == 3 ? name.substr(0, 3) : name;
     }
-    case Field::Month:
+    case DateField::Month:
       if (w >= 3) {
         std::u16string name = monthName(time.wMonth);
         return w == 3 ? name.substr(0, 3) : name;
       }
       return number(time.wMonth, w);
-    case Field::Year:
+    case DateField::Year:
       if (w >= 4) return number(time.wYear, 4);
       return number(time.wYear % (w == 1 ? 10 : 100), w);
-    case Field::Hour12: return number(time.wHour % 12 == 0 ? 12 : time.wHour % 12, w);
-    case Field::Hour24: return number(time.wHour, w);
-    case Field::Minute: return number(time.wMinute, w);
-    case Field::Second: return number(time.wSecond, w);
-    case Field::AmPm: {
+    case DateField::Hour12: return number(time.wHour % 12 == 0 ? 12 : time.wHour % 12, w);
+    case DateField::Hour24: return number(time.wHour, w);
+    case DateField::Minute: return number(time.wMinute, w);
+    case DateField::Second: return number(time.wSecond, w);
+    case DateField::AmPm: {
       std::u16string marker = locale(time.wHour < 12 ? LOCALE_S1159 : LOCALE_S2359, time.wHour < 12 ? u"AM" : u"PM");
       return w == 1 ? marker.substr(0, 1) : marker;
     }
@@ -121,7 +121,7 @@ std::u16string segmentText(const Segment& segment, const SYSTEMTIME& time) {
   return {};
 }
 
-std::u16string formatTime(const std::vector<Segment>& segments, const SYSTEMTIME& time) {
+std::u16string formatTime(const std::vector<DateSegment>& segments, const SYSTEMTIME& time) {
   std::u16string text;
   for (const auto& segment : segments) text += segmentText(segment, time);
   return text;

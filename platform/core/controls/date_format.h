@@ -11,17 +11,17 @@
 
 namespace handheld::controls {
 
-enum class Field { Literal, Day, DayName, Month, Year, Hour12, Hour24, Minute, Second, AmPm };
+enum class DateField { Literal, Day, DayName, Month, Year, Hour12, Hour24, Minute, Second, AmPm };
 
-struct Segment {
-  Field field = Field::Literal;
+struct DateSegment {
+  DateField field = DateField::Literal;
   int width = 0;              // letters in the picture (MMM: 3)
-  std::u16string literal;     // Field::Literal only
+  std::u16string literal;     // DateField::Literal only
 };
 
-std::vector<Segment> parsePicture(std::u16string_view picture);
-std::u16string segmentText(const Segment& segment, const SYSTEMTIME& time);
-std::u16string formatTime(const std::vector<Segment>& segments, const SYSTEMTIME& time);
+std::vector<DateSegment> parsePicture(std::u16string_view picture);
+std::u16string segmentText(const DateSegment& segment, const SYSTEMTIME& time);
+std::u16string formatTime(const std::vector<DateSegment>& segments, const SYSTEMTIME& time);
 
 // From LOCALE_IDATE, LOCALE_SDATE, LOCALE_ITIME, LOCALE_STIME, LOCALE_S1159/S2359.
 std::u16string shortDatePicture();

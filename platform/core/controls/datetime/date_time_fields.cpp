@@ -22,56 +22,56 @@ SYSTEMTIME fixDay(SYSTEMTIME time) {
 
 }  // namespace
 
-SYSTEMTIME stepField(const SYSTEMTIME& value, Field field, int delta) {
+SYSTEMTIME stepField(const SYSTEMTIME& value, DateField field, int delta) {
   SYSTEMTIME t = value;
   switch (field) {
-    case Field::Day:
-    case Field::DayName:
+    case DateField::Day:
+    case DateField::DayName:
       t.wDay = static_cast<WORD>(wrap(t.wDay + delta, 1, kernel::daysInMonth(t.wYear, t.wMonth)));
       break;
-    case Field::Month: t.wMonth = static_cast<WORD>(wrap(t.wMonth + delta, 1, 12)); break;
-    case Field::Year:
+    case DateField::Month: t.wMonth = static_cast<WORD>(wrap(t.wMonth + delta, 1, 12)); break;
+    case DateField::Year:
       t.wYear = static_cast<WORD>(std::clamp(t.wYear + delta, kernel::kFirstYear, kernel::kLastYear));
       break;
-    case Field::Hour12:
-    case Field::Hour24: t.wHour = static_cast<WORD>(wrap(t.wHour + delta, 0, 23)); break;
-    case Field::Minute: t.wMinute = static_cast<WORD>(wrap(t.wMinute + delta, 0, 59)); break;
-    case Field::Second: t.wSecond = static_cast<WORD>(wrap(t.wSecond + delta, 0, 59)); break;
-    case Field::AmPm: t.wHour = static_cast<WORD>((t.wHour + 12) % 24); break;
-    case Field::Literal: break;
+    case DateField::Hour12:
+    case DateField::Hour24: t.wHour = static_cast<WORD>(wrap(t.wHour + delta, 0, 23)); break;
+    case DateField::Minute: t.wMinute = static_cast<WORD>(wrap(t.wMinute + delta, 0, 59)); break;
+    case DateField::Second: t.wSecond = static_cast<WORD>(wrap(t.wSecond + delta, 0, 59)); break;
+    case DateField::AmPm: t.wHour = static_cast<WORD>((t.wHour + 12) % 24); break;
+    case DateField::Literal: break;
   }
   return fixDay(t);
 }
 
-std::optional<SYSTEMTIME> typeIntoField(const SYSTEMTIME& value, const Segment& segment, int number) {
+std::optional<SYSTEMTIME> typeIntoField(const SYSTEMTIME& value, const DateSegment& segment, int number) {
   SYSTEMTIME t = value;
   switch (segment.field) {
-    case Field::Day:
+    case DateField::Day:
       if (number < 1 || number > kernel::daysInMonth(t.wYear, t.wMonth)) return std::nullopt;
       t.wDay = static_cast<WORD>(number);
       break;
-    case Field::Month:
+    case DateField::Month:
       if (number < 1 || number > 12) return std::nullopt;
       t.wMonth = static_cast<WORD>(number);
       break;
-    case Field::Year:
+    case DateField::Year:
       if (segment.width < 4) number += t.wYear - t.wYear % (segment.width == 1 ? 10 : 100);
       if (number < kernel::kFirstYear || number > kernel::kLastYear) return std::nullopt;
       t.wYear = static_cast<WORD>(number);
       break;
-    case Field::Hour12:
+    case DateField::Hour12:
       if (number < 1 || number > 12) return std::nullopt;
       t.wHour = static_cast<WORD>(number % 12 + (t.wHour >= 12 ? 12 : 0));
       break;
-    case Field::Hour24:
+    case DateField::Hour24:
       if (number > 23) return std::nullopt;
       t.wHour = static_cast<WORD>(number);
       break;
-    case Field::Minute:
+    case DateField::Minute:
       if (number > 59) return std::nullopt;
       t.wMinute = static_cast<WORD>(number);
       break;
-    case Field::Second:
+    case DateField::Second:
       if (number > 59) return std::nullopt;
       t.wSecond = static_cast<WORD>(number);
       break;
@@ -80,8 +80,8 @@ std::optional<SYSTEMTIME> typeIntoField(const SYSTEMTIME& value, const Segment& 
   return fixDay(t);
 }
 
-int fieldDigits(const Segment& segment) {
-  if (segment.field == Field::Year) return segment.width >= 4 ? 4 : segment.width;
+int fieldDigits(const DateSegment& segment) {
+  if (segment.field == DateField::Year) return segment.width >= 4 ? 4 : segment.width;
   return 2;
 }
 

@@ -7,7 +7,7 @@
 
 namespace handheld::controls {
 
-std::vector<Segment> pickerSegments(HWND picker, const DateTimePickerState& state) {
+std::vector<DateSegment> pickerSegments(HWND picker, const DateTimePickerState& state) {
   if (!state.picture.empty()) return parsePicture(state.picture);
   const LONG style = GetWindowLongW(picker, GWL_STYLE);
   if ((style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT) return parsePicture(timePicture());
@@ -15,7 +15,7 @@ std::vector<Segment> pickerSegments(HWND picker, const DateTimePickerState& stat
   return parsePicture(shortDatePicture());
 }
 
-PickerLayout layoutPicker(HWND picker, HDC hdc, const DateTimePickerState& state, const std::vector<Segment>& segments) {
+PickerLayout layoutPicker(HWND picker, HDC hdc, const DateTimePickerState& state, const std::vector<DateSegment>& segments) {
   RECT client;
   GetClientRect(picker, &client);
   const int unit = user::controls::lineWidth();

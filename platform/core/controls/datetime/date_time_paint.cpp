@@ -36,7 +36,7 @@ void paintDateTimePicker(HWND picker, HDC hdc, const DateTimePickerState& state)
   RECT client;
   GetClientRect(picker, &client);
   FillRect(hdc, &client, GetSysColorBrush(COLOR_WINDOW));
-  const std::vector<Segment> segments = pickerSegments(picker, state);
+  const std::vector<DateSegment> segments = pickerSegments(picker, state);
   const PickerLayout l = layoutPicker(picker, hdc, state, segments);
   const int unit = user::controls::lineWidth();
   const bool enabled = IsWindowEnabled(picker);

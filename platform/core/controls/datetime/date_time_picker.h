@@ -37,15 +37,15 @@ struct PickerLayout {
   std::vector<RECT> fields;  // one per segment
 };
 
-std::vector<Segment> pickerSegments(HWND picker, const DateTimePickerState& state);
-PickerLayout layoutPicker(HWND picker, HDC hdc, const DateTimePickerState& state, const std::vector<Segment>& segments);
+std::vector<DateSegment> pickerSegments(HWND picker, const DateTimePickerState& state);
+PickerLayout layoutPicker(HWND picker, HDC hdc, const DateTimePickerState& state, const std::vector<DateSegment>& segments);
 
 // The value with one field moved by `delta` steps (wrapping within the field), or set to a
 // typed number (nothing when the number does not fit the field).
-SYSTEMTIME stepField(const SYSTEMTIME& value, Field field, int delta);
-std::optional<SYSTEMTIME> typeIntoField(const SYSTEMTIME& value, const Segment& segment, int number);
+SYSTEMTIME stepField(const SYSTEMTIME& value, DateField field, int delta);
+std::optional<SYSTEMTIME> typeIntoField(const SYSTEMTIME& value, const DateSegment& segment, int number);
 // How many digits the field takes before the typing moves on.
-int fieldDigits(const Segment& segment);
+int fieldDigits(const DateSegment& segment);
 
 WNDCLASSW dateTimePickerClass();
 void paintDateTimePicker(HWND picker, HDC hdc, const DateTimePickerState& state);

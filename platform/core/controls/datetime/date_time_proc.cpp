@@ -41,10 +41,10 @@ void change(HWND picker, DateTimePickerState& state, const SYSTEMTIME& wanted) {
   notifyChange(picker, state);
 }
 
-bool editable(const Segment& segment) { return segment.field != Field::Literal; }
+bool editable(const DateSegment& segment) { return segment.field != DateField::Literal; }
 
 // The next editable field from `from` in `direction`, or `from` when there is none.
-int nextField(const std::vector<Segment>& segments, int from, int direction) {
+int nextField(const std::vector<DateSegment>& segments, int from, int direction) {
   for (int i = from + direction; i >= 0 && i < static_cast<int>(segments.size()); i += direction)
     if (editable(segments[static_cast<size_t>(i)])) return i;
   return from;
@@ -57,7 +57,7 @@ void selectField(HWND picker, DateTimePickerState& state, int field) {
   redraw(picker);
 }
 
-int selectedOrFirst(HWND picker, DateTimePickerState& state, const std::vector<Segment>& segments) {
+int selectedOrFirst(HWND picker, DateTimePickerState& state, const std::vector<DateSegment>& segments) {
   if (state.field < 0 || state.field >= static_cast<int>(segments.size()) || !editable(segments[static_cast<size_t>(state.field)]))
     selectField(picker, state, nextField(segments, -1, 1));
   return state.field;
@@ -71,13 +71,13 @@ void step(HWND picker, DateTimePickerState& state, int delta) {
   change(picker, state, stepField(state.value, segments[static_cast<size_t>(field)].field, delta));
 }
 
-int fieldLimit(const Segment& segment) {
+int fieldLimit(const DateSegment& segment) {
   switch (segment.field) {
-    case Field::Day: return 31;
-    case Field::Month:
-    case Field::Hour12: return 12;
-    case Field::Hour24: return 23;
-    case Field::Year: return 9999;
+    case DateField::Day: return 31;
+    case DateField::Month:
+    case DateField::Hour12: return 12;
+    case DateField::Hour24: return 23;
+    case DateField::Year: return 9999;
     default: return 59;
   }
 }
@@ -86,11 +86,11 @@ void typeCharacter(HWND picker, DateTimePickerState& state, char16_t c) {
   const auto segments = pickerSegments(picker, state);
   const int field = selectedOrFirst(picker, state, segments);
   if (field < 0) return;
-  const Segment& segment = segments[static_cast<size_t>(field)];
-  if (segment.field == Field::AmPm) {
+  const DateSegment& segment = segments[static_cast<size_t>(field)];
+  if (segment.field == DateField::AmPm) {
     const char16_t lower = static_cast<char16_t>(c | 0x20);
-    if (lower == u'a' && state.value.wHour >= 12) change(picker, state, stepField(state.value, Field::AmPm, 1));
-    if (lower == u'p' && state.value.wHour < 12) change(picker, state, stepField(state.value, Field::AmPm, 1));
+    if (lower == u'a' && state.value.wHour >= 12) change(picker, state, stepField(state.value, DateField::AmPm, 1));
+    if (lower == u'p' && state.value.wHour < 12) change(picker, state, stepField(state.value, DateField::AmPm, 1));
     return;
   }
   if (c < u'0' || c > u'9') return;
@@ -165,7 +165,7 @@ LRESULT calendarNotified(HWND picker, DateTimePickerState& state, const NMHDR& h
   return 0;
 }
 
-enum class PickerPart { Nothing, Check, Field, Up, Down, Drop };
+enum class PickerPart { Nothing, Check, DateField, Up, Down, Drop };
 
 PickerPart hitPicker(HWND picker, const DateTimePickerState& state, POINT point, int& field) {
   HDC hdc = GetDC(picker);
@@ -189,7 +189,7 @@ PickerPart hitPicker(HWND picker, const DateTimePickerState& state, POINT point,
     if (field < 0 || l.fields[i].left <= point.x) field = static_cast<int>(i);
     if (l.fields[i].right > point.x) break;
   }
-  return field >= 0 ? PickerPart::Field : PickerPart::Nothing;
+  return field >= 0 ? PickerPart::DateField : PickerPart::Nothing;
 }
 
 void buttonDown(HWND picker, POINT point) {
@@ -203,7 +203,7 @@ void buttonDown(HWND picker, POINT point) {
       redraw(picker);
       notifyChange(picker, *state);
       break;
-    case PickerPart::Field: selectField(picker, *state, field); break;
+    case PickerPart::DateField: selectField(picker, *state, field); break;
     case PickerPart::Up: step(picker, *state, 1); break;
     case PickerPart::Down: step(picker, *state, -1); break;
     case PickerPart::Drop:

@@ -62,7 +62,7 @@ void paintMonthCalendar(HWND calendar, HDC hdc, const MonthCalendarState& state)
   fill(hdc, client, calendarColor(state, MCSC_BACKGROUND));
   fill(hdc, l.title, calendarColor(state, MCSC_TITLEBK));
   const COLORREF titleText = enabled ? calendarColor(state, MCSC_TITLETEXT) : GetSysColor(COLOR_GRAYTEXT);
-  text(hdc, std::u16string(monthName(state.shown.wMonth)) + u" " + segmentText({Field::Year, 4, {}}, state.shown),
+  text(hdc, std::u16string(monthName(state.shown.wMonth)) + u" " + segmentText({DateField::Year, 4, {}}, state.shown),
        l.title, DT_CENTER, titleText);
   arrow(hdc, l.previous, true, titleText);
   arrow(hdc, l.next, false, titleText);
@@ -90,7 +90,7 @@ void paintMonthCalendar(HWND calendar, HDC hdc, const MonthCalendarState& state)
         color = GetSysColor(COLOR_HIGHLIGHTTEXT);
       }
       if (sameDate(day, state.today) && !(style & MCS_NOTODAYCIRCLE)) frame(hdc, cell, unit, GetSysColor(COLOR_WINDOWFRAME));
-      text(hdc, segmentText({Field::Day, 1, {}}, day), cell, DT_CENTER, color);
+      text(hdc, segmentText({DateField::Day, 1, {}}, day), cell, DT_CENTER, color);
       if (state.focused && sameDate(day, state.selection)) {
         RECT focus = cell;
         InflateRect(&focus, -unit, -unit);
