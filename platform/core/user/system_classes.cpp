@@ -4,6 +4,7 @@
 #include "controls/monthcal/month_calendar.h"
 #include "controls/updown/up_down.h"
 #include "user/controls/button/button.h"
+#include "user/controls/edit/edit.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/static/static_control.h"
 #include "user/dialogs/dialogs.h"
@@ -19,6 +20,7 @@ void addPlatformClasses(ClassRegistry& registry) {
   const Entry entries[] = {
       {dialogs::dialogClass(), 0x8002},
       {controls::buttonClass(), 0x0080},
+      {controls::editClass(), 0x0081},
       {controls::staticClass(), 0x0082},
       {scrollBarClass(), 0x0084},
       {::handheld::controls::monthCalendarClass(), 0},
