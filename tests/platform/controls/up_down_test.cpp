@@ -286,6 +286,31 @@ TEST_F(UpDowns, BuddyArrowKeysAndLifetimes) {
   SendMessageW(third, WM_KEYDOWN, VK_UP, 1);
 }
 
+TEST_F(UpDowns, AnEditBuddyTypedIntoAndSteppedByItsKeys) {
+  HWND edit = control(u"EDIT", u"", WS_BORDER, 4, {10, 10, 110, 30});
+  HWND u = upDown(UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_ALIGNRIGHT, {0, 0, 16, 10});
+  ASSERT_EQ(SendMessageW(u, UDM_GETBUDDY, 0, 0), reinterpret_cast<LRESULT>(edit));
+  range(u, 0, 100);
+  EXPECT_EQ(SendMessageW(edit, WM_GETDLGCODE, 0, 0) & (DLGC_WANTARROWS | DLGC_WANTCHARS),
+            static_cast<LRESULT>(DLGC_WANTARROWS | DLGC_WANTCHARS));
+  EXPECT_EQ(textOf(edit), "0");  // the range set the position, which the buddy shows
+  SetFocus(edit);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, WM_CHAR, '4', 1);  // the edit still takes its characters
+  SendMessageW(edit, WM_CHAR, '2', 1);
+  EXPECT_EQ(textOf(edit), "42");
+  EXPECT_EQ(SendMessageW(u, UDM_GETPOS, 0, 0), MAKELONG(42, 0));
+  SendMessageW(edit, WM_KEYDOWN, VK_UP, 1);
+  EXPECT_EQ(textOf(edit), "43");
+  SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);
+  SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_EQ(textOf(edit), "41");
+  EXPECT_EQ(position(u), 41);
+  RECT r;
+  GetWindowRect(edit, &r);
+  EXPECT_EQ(r.right - r.left, 84);
+}
+
 TEST_F(UpDowns, AcceleratorsAndRepeatWhileHeld) {
   HWND u = upDown(0);
   UDACCEL accels[2] = {{0, 2}, {1, 10}};
