@@ -336,3 +336,137 @@ typedef NMTTDISPINFOW NMTTDISPINFO;
 
 // Property sheets are part of the common controls.
 #include "prsht.h"
+// ==== up-down control ====
+#define UPDOWN_CLASSW u"msctls_updown32"
+#define UPDOWN_CLASS UPDOWN_CLASSW
+
+#define UD_MAXVAL 0x7fff
+#define UD_MINVAL (-UD_MAXVAL)
+
+#define UDS_WRAP 0x0001u
+#define UDS_SETBUDDYINT 0x0002u
+#define UDS_ALIGNRIGHT 0x0004u
+#define UDS_ALIGNLEFT 0x0008u
+#define UDS_AUTOBUDDY 0x0010u
+#define UDS_ARROWKEYS 0x0020u
+#define UDS_HORZ 0x0040u
+#define UDS_NOTHOUSANDS 0x0080u
+
+// UDM_SETRANGE: lParam MAKELONG(upper, lower). UDM_GETPOS: the high word is non-zero when
+// the buddy's text is no number of the range.
+#define UDM_SETRANGE (WM_USER + 101)
+#define UDM_GETRANGE (WM_USER + 102)
+#define UDM_SETPOS (WM_USER + 103)
+#define UDM_GETPOS (WM_USER + 104)
+#define UDM_SETBUDDY (WM_USER + 105)
+#define UDM_GETBUDDY (WM_USER + 106)
+#define UDM_SETACCEL (WM_USER + 107)
+#define UDM_GETACCEL (WM_USER + 108)
+#define UDM_SETRANGE32 (WM_USER + 111)
+#define UDM_GETRANGE32 (WM_USER + 112)
+#define UDM_SETPOS32 (WM_USER + 113)
+#define UDM_GETPOS32 (WM_USER + 114)
+
+// After nSec seconds held, each step moves by nInc.
+typedef struct _UDACCEL {
+  UINT nSec;
+  UINT nInc;
+} UDACCEL, *LPUDACCEL;
+
+#define UDN_FIRST (0u - 721u)
+// Before each step; a non-zero answer refuses it.
+#define UDN_DELTAPOS (UDN_FIRST - 1u)
+
+typedef struct _NM_UPDOWN {
+  NMHDR hdr;
+  int iPos;
+  int iDelta;
+} NMUPDOWN, *LPNMUPDOWN;
+
+HANDHELD_API HWND WINAPI CreateUpDownControl(DWORD style, int x, int y, int cx, int cy,
+                                             HWND parent, int id, HINSTANCE instance,
+                                             HWND buddy, int upper, int lower, int position);
+// ==== end of up-down control ====
+
+// ==== month calendar ====
+#define MONTHCAL_CLASSW u"SysMonthCal32"
+#define MONTHCAL_CLASS MONTHCAL_CLASSW
+
+#define MCS_DAYSTATE 0x0001u
+#define MCS_MULTISELECT 0x0002u
+#define MCS_WEEKNUMBERS 0x0004u
+#define MCS_NOTODAYCIRCLE 0x0008u
+#define MCS_NOTODAY 0x0010u
+// A "None" choice beside today's date; a tap on it sends MCN_SELECTNONE.
+#define MCS_SHOWNONE 0x0080u
+
+#define GDT_ERROR -1
+#define GDT_VALID 0
+#define GDT_NONE 1
+#define GDTR_MIN 0x0001u
+#define GDTR_MAX 0x0002u
+
+#define MCM_FIRST 0x1000u
+#define MCM_GETCURSEL (MCM_FIRST + 1)
+#define MCM_SETCURSEL (MCM_FIRST + 2)
+#define MCM_GETMINREQRECT (MCM_FIRST + 9)
+#define MCM_SETCOLOR (MCM_FIRST + 10)
+#define MCM_GETCOLOR (MCM_FIRST + 11)
+#define MCM_SETTODAY (MCM_FIRST + 12)
+#define MCM_GETTODAY (MCM_FIRST + 13)
+#define MCM_SETFIRSTDAYOFWEEK (MCM_FIRST + 15)
+#define MCM_GETFIRSTDAYOFWEEK (MCM_FIRST + 16)
+#define MCM_GETRANGE (MCM_FIRST + 17)
+#define MCM_SETRANGE (MCM_FIRST + 18)
+
+#define MCSC_BACKGROUND 0
+#define MCSC_TEXT 1
+#define MCSC_TITLEBK 2
+#define MCSC_TITLETEXT 3
+#define MCSC_MONTHBK 4
+#define MCSC_TRAILINGTEXT 5
+
+#define MCN_FIRST (0u - 750u)
+#define MCN_SELCHANGE (MCN_FIRST + 1u)
+#define MCN_SELECT (MCN_FIRST + 4u)
+#define MCN_SELECTNONE (MCN_FIRST + 5u)
+
+typedef struct tagNMSELCHANGE {
+  NMHDR nmhdr;
+  SYSTEMTIME stSelStart;
+  SYSTEMTIME stSelEnd;
+} NMSELCHANGE, *LPNMSELCHANGE;
+// ==== end of month calendar ====
+
+// ==== date and time picker ====
+#define DATETIMEPICK_CLASSW u"SysDateTimePick32"
+#define DATETIMEPICK_CLASS DATETIMEPICK_CLASSW
+
+#define DTS_SHORTDATEFORMAT 0x0000u
+#define DTS_UPDOWN 0x0001u
+#define DTS_SHOWNONE 0x0002u
+#define DTS_LONGDATEFORMAT 0x0004u
+#define DTS_TIMEFORMAT 0x0009u  // includes DTS_UPDOWN
+
+#define DTM_FIRST 0x1000u
+#define DTM_GETSYSTEMTIME (DTM_FIRST + 1)
+#define DTM_SETSYSTEMTIME (DTM_FIRST + 2)
+#define DTM_GETRANGE (DTM_FIRST + 3)
+#define DTM_SETRANGE (DTM_FIRST + 4)
+#define DTM_GETMONTHCAL (DTM_FIRST + 8)
+// lParam: a format picture (d dd ddd dddd M MM MMM MMMM y yy yyyy h hh H HH m mm s ss t tt,
+// 'quoted' text), or null for the style's format.
+#define DTM_SETFORMATW (DTM_FIRST + 50)
+#define DTM_SETFORMAT DTM_SETFORMATW
+
+#define DTN_FIRST (0u - 760u)
+#define DTN_DATETIMECHANGE (DTN_FIRST + 1u)
+#define DTN_DROPDOWN (DTN_FIRST + 6u)
+#define DTN_CLOSEUP (DTN_FIRST + 7u)
+
+typedef struct tagNMDATETIMECHANGE {
+  NMHDR nmhdr;
+  DWORD dwFlags;  // GDT_VALID or GDT_NONE
+  SYSTEMTIME st;
+} NMDATETIMECHANGE, *LPNMDATETIMECHANGE;
+// ==== end of date and time picker ====

@@ -2,6 +2,9 @@
 // adds its class here.
 #include "controls/tab/tab.h"
 #include "controls/toolbar/toolbar.h"
+#include "controls/datetime/date_time_picker.h"
+#include "controls/monthcal/month_calendar.h"
+#include "controls/updown/up_down.h"
 #include "user/controls/button/button.h"
 #include "user/controls/edit/edit.h"
 #include "user/controls/scrollbar/scroll_bar.h"
@@ -25,6 +28,9 @@ void addPlatformClasses(ClassRegistry& registry) {
       {::handheld::controls::tabClass(), 0},
       {::handheld::controls::toolbarClass(), 0},
       {::handheld::controls::toolbarTipClass(), 0},
+      {::handheld::controls::monthCalendarClass(), 0},
+      {::handheld::controls::dateTimePickerClass(), 0},
+      {::handheld::controls::upDownClass(), 0},
   };
   for (const auto& entry : entries) {
     DWORD error = 0;
