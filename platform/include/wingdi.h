@@ -348,6 +348,11 @@ typedef TEXTMETRICW TEXTMETRIC;
 #define LR_DEFAULTSIZE 0x0040u
 #define LR_CREATEDIBSECTION 0x2000u
 
+// What kind of area a region call describes.
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
+
 // ---- device contexts ----
 HANDHELD_API HDC WINAPI CreateCompatibleDC(HDC hdc);
 HANDHELD_API BOOL WINAPI DeleteDC(HDC hdc);

@@ -1,5 +1,7 @@
-// The classes every process has: the dialog class and the standard controls. A new control
-// adds its class here.
+// The classes every process has: the dialog class, the standard controls and the common
+// controls. A new control adds its class here.
+#include "controls/header/header.h"
+#include "controls/listview/listview.h"
 #include "user/controls/button/button.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/static/static_control.h"
@@ -18,6 +20,8 @@ void addPlatformClasses(ClassRegistry& registry) {
       {controls::buttonClass(), 0x0080},
       {controls::staticClass(), 0x0082},
       {scrollBarClass(), 0x0084},
+      {::handheld::controls::headerClass(), 0},  // common controls: the registry gives the atom
+      {::handheld::controls::listViewClass(), 0},
   };
   for (const auto& entry : entries) {
     DWORD error = 0;
