@@ -339,6 +339,11 @@ typedef TEXTMETRICW TEXTMETRIC;
 #define COLOR_3DHILIGHT COLOR_BTNHIGHLIGHT
 #define COLOR_BTNHILIGHT COLOR_BTNHIGHLIGHT
 
+// What kind of area a region call describes.
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
+
 // ---- device contexts ----
 HANDHELD_API HDC WINAPI CreateCompatibleDC(HDC hdc);
 HANDHELD_API BOOL WINAPI DeleteDC(HDC hdc);

@@ -649,6 +649,16 @@ HANDHELD_API BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL eras
 HANDHELD_API BOOL WINAPI ValidateRect(HWND window, const RECT* rect);
 HANDHELD_API BOOL WINAPI GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 HANDHELD_API BOOL WINAPI UpdateWindow(HWND window);
+// Moves the pixels of part of the client area (scroll: the part, clip: where they may land;
+// null for the whole client area) and, with SW_INVALIDATE, adds what was uncovered to the
+// update region, returned in *updateRect. Update regions are rectangles here: updateRegion
+// must be null. NULLREGION, SIMPLEREGION or COMPLEXREGION for what was uncovered; 0 on failure.
+#define SW_SCROLLCHILDREN 0x0001u
+#define SW_INVALIDATE 0x0002u
+#define SW_ERASE 0x0004u
+HANDHELD_API int WINAPI ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll,
+                                       const RECT* clip, HRGN updateRegion, LPRECT updateRect,
+                                       UINT flags);
 HANDHELD_API HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
 HANDHELD_API BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 HANDHELD_API HDC WINAPI GetDC(HWND window);

@@ -1,10 +1,12 @@
-// The classes every process has: the dialog class and the standard controls. A new control
-// adds its class here.
+// The classes every process has: the dialog class, the standard controls and the common
+// controls. A new control adds its class here.
 #include "controls/tab/tab.h"
 #include "controls/toolbar/toolbar.h"
 #include "controls/datetime/date_time_picker.h"
 #include "controls/monthcal/month_calendar.h"
 #include "controls/updown/up_down.h"
+#include "controls/header/header.h"
+#include "controls/listview/listview.h"
 #include "user/controls/button/button.h"
 #include "user/controls/edit/edit.h"
 #include "user/controls/scrollbar/scroll_bar.h"
@@ -31,6 +33,8 @@ void addPlatformClasses(ClassRegistry& registry) {
       {::handheld::controls::monthCalendarClass(), 0},
       {::handheld::controls::dateTimePickerClass(), 0},
       {::handheld::controls::upDownClass(), 0},
+      {::handheld::controls::headerClass(), 0},  // common controls: the registry gives the atom
+      {::handheld::controls::listViewClass(), 0},
   };
   for (const auto& entry : entries) {
     DWORD error = 0;

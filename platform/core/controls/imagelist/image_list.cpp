@@ -1,4 +1,4 @@
-// Image lists: equally sized images with optional transparency, drawn into DCs.
+// Image lists (commctrl.h): equally sized images with optional transparency, drawn into DCs.
 #include <commctrl.h>
 
 #include <mutex>
@@ -10,9 +10,11 @@
 #include "gdi/device_context.h"
 #include "gdi/system_colors.h"
 
-namespace handheld::gdi {
+namespace handheld::controls {
 
 namespace {
+
+using namespace handheld::gdi;
 
 constexpr int kMaxImageSide = 1024;
 constexpr size_t kMaxImages = 4096;
@@ -101,9 +103,10 @@ std::shared_ptr<ImageList> lookupList(HIMAGELIST handle) {
 
 }  // namespace
 
-}  // namespace handheld::gdi
+}  // namespace handheld::controls
 
 using namespace handheld::gdi;
+using namespace handheld::controls;
 
 HANDHELD_API HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT flags, int initial,
                                                 int grow) {
