@@ -2,6 +2,7 @@
 // adds its class here.
 #include "user/controls/button/button.h"
 #include "user/controls/combobox/combo_box.h"
+#include "user/controls/edit/edit.h"
 #include "user/controls/listbox/list_box.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/static/static_control.h"
@@ -18,6 +19,7 @@ void addPlatformClasses(ClassRegistry& registry) {
   const Entry entries[] = {
       {dialogs::dialogClass(), 0x8002},
       {controls::buttonClass(), 0x0080},
+      {controls::editClass(), 0x0081},
       {controls::staticClass(), 0x0082},
       {controls::listBoxClass(), 0x0083},
       {scrollBarClass(), 0x0084},

@@ -9,3 +9,6 @@
 #define IDD_PICTURE 102
 #define IDI_PICTURE 300
 #define IDC_PICTURE 301
+#define IDD_TEXTS 103
+#define IDC_FIRST_TEXT 302
+#define IDC_SECOND_TEXT 303

@@ -73,6 +73,8 @@ void setDialogFocus(HWND dialog, HWND control) {
   } else if (defaultButton && (dialogCode(defaultButton) & DLGC_UNDEFPUSHBUTTON)) {
     SendMessageW(defaultButton, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   }
+  // A text field the dialog moves to is selected whole, so that typing replaces it.
+  if (code & DLGC_HASSETSEL) SendMessageW(control, EM_SETSEL, 0, -1);
   SetFocus(control);
   changeDialog(dialog, [&](DialogInfo& info) { info.lastFocus = control; });
 }

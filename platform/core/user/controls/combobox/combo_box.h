@@ -56,11 +56,10 @@ bool comboKey(HWND combo, WPARAM key, bool fromEdit, bool alt);
 void comboFocusGained(HWND combo);
 void comboFocusLost(HWND combo);
 
-// The edit of the editable kinds (combo_edit.cpp). Without the "EDIT" class the combo
-// shows its text as a drop-down list does.
+// The edit of the editable kinds (combo_edit.cpp).
 void createEdit(HWND combo, ComboBoxState& state);
 void editNotified(HWND combo, WORD code);
-void setEditText(HWND combo, ComboBoxState& state, const std::u16string& text);
+void fillEdit(HWND combo, ComboBoxState& state, const std::u16string& text);
 // CB_LIMITTEXT, CB_GETEDITSEL, CB_SETEDITSEL.
 LRESULT editMessage(const ComboBoxState& state, UINT message, WPARAM wParam, LPARAM lParam);
 

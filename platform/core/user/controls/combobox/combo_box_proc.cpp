@@ -78,7 +78,11 @@ LRESULT selectionMessage(HWND combo, ComboBoxState& state, UINT message, WPARAM 
 }
 
 LRESULT setText(HWND combo, ComboBoxState& state, LPARAM text) {
-  if (state.edit) return SendMessageW(state.edit, WM_SETTEXT, 0, text);
+  if (state.edit) {
+    if (!text) return CB_ERR;
+    fillEdit(combo, state, reinterpret_cast<const char16_t*>(text));
+    return TRUE;
+  }
   // A drop-down list shows only its items: the text selects the item that has it.
   if (!text) return CB_ERR;
   const LRESULT index = SendMessageW(state.list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), text);

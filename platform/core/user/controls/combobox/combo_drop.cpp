@@ -61,7 +61,7 @@ RECT droppedRect(HWND combo, const ComboBoxState& state) {
 void showSelection(HWND combo, ComboBoxState& state) {
   const std::u16string text = selectedText(state);
   if (state.edit) {
-    setEditText(combo, state, text);
+    fillEdit(combo, state, text);
   } else {
     DefWindowProcW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
