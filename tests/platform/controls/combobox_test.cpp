@@ -383,6 +383,79 @@ TEST_F(ComboBoxes, TheHandheldLook) {
   EXPECT_EQ(pixel(list, 30, 5), RGB(255, 255, 255));
 }
 
+// The title box of a note window: a drop-down with an edit field (0x20A) and a scroll bar.
+TEST_F(ComboBoxes, EditableDropDownWithItsEditField) {
+  HWND c = combo(WS_VSCROLL | WS_TABSTOP | 0x20A, {}, {5, 4, 197, 189});
+  HWND other = control(u"BUTTON", u"Other", 0, 3, {10, 150, 80, 180});
+  EXPECT_EQ(SendMessageW(c, CB_RESETCONTENT, 0, 0), 0);
+  for (const char16_t* title : {u"Shopping", u"Ideas", u"Calls"}) SendMessageW(c, CB_ADDSTRING, 0, str(title));
+  EXPECT_EQ(SendMessageW(c, CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageW(c, CB_GETITEMDATA, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(c, CB_SETCURSEL, 0, 0), 0);
+  EXPECT_EQ(text(c), u"Shopping");  // unsorted: the first added
+  HWND edit = GetDlgItem(c, 1001);
+  ASSERT_NE(edit, nullptr);
+  char16_t name[8] = {};
+  GetClassNameW(edit, name, 8);
+  EXPECT_EQ(std::u16string(name), u"EDIT");
+  EXPECT_EQ(text(edit), u"Shopping");
+  // A text of its own, which no item has.
+  EXPECT_EQ(SendMessageW(c, WM_SETTEXT, 0, str(u"Birthday")), TRUE);
+  EXPECT_EQ(text(c), u"Birthday");
+  EXPECT_EQ(SendMessageW(c, WM_GETTEXTLENGTH, 0, 0), 8);
+  EXPECT_TRUE(codes().empty());  // set by the program, not the user
+  // The focus goes to the edit; the parent hears of it once, as the combo's.
+  SetFocus(c);
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(codes(), std::vector<int>{3});
+  recorder.clear();
+  SendMessageW(edit, WM_CHAR, u'!', 1);
+  EXPECT_EQ(codes(), (std::vector<int>{6, 5}));  // CBN_EDITUPDATE, CBN_EDITCHANGE
+  EXPECT_EQ(SendMessageW(c, CB_SETEDITSEL, 0, MAKELPARAM(1, 3)), TRUE);
+  EXPECT_EQ(SendMessageW(c, CB_GETEDITSEL, 0, 0), MAKELRESULT(1, 3));
+  EXPECT_EQ(SendMessageW(c, CB_LIMITTEXT, 254, 0), TRUE);
+  // F4 in the edit drops the list, the down arrow moves through it, enter chooses.
+  recorder.clear();
+  SendMessageW(edit, WM_KEYDOWN, VK_F4, 1);
+  EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+  SendMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_EQ(text(c), u"Ideas");
+  SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+  SendMessageW(edit, WM_CHAR, u'\r', 1);
+  EXPECT_EQ(codes(), (std::vector<int>{7, 1, 9, 8}));
+  EXPECT_EQ(text(c), u"Ideas");
+  EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+  // Home and end stay the edit's.
+  SendMessageW(edit, WM_KEYDOWN, VK_HOME, 1);
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 1);
+  // A tap on the button drops the list while the edit keeps the focus.
+  recorder.clear();
+  tapButton(c);
+  EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(codes(), std::vector<int>{7});
+  // The focus leaving for another control closes the list and tells the parent once.
+  recorder.clear();
+  SetFocus(other);
+  EXPECT_EQ(codes(), (std::vector<int>{10, 8, 4}));
+  EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+}
+
+TEST_F(ComboBoxes, SimpleKindWithItsEdit) {
+  HWND c = combo(CBS_SIMPLE, {u"one", u"two"}, {10, 10, 110, 110});
+  HWND edit = GetDlgItem(c, 1001);
+  ASSERT_NE(edit, nullptr);
+  SendMessageW(c, CB_SETCURSEL, 1, 0);
+  EXPECT_EQ(text(edit), u"two");
+  SetFocus(c);
+  recorder.clear();
+  SendMessageW(edit, WM_KEYDOWN, VK_UP, 1);
+  EXPECT_EQ(text(c), u"one");
+  EXPECT_EQ(codes(), (std::vector<int>{9, 1}));
+  SendMessageW(edit, WM_KEYDOWN, VK_F4, 1);  // nothing to drop
+  EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+}
+
 TEST_F(ComboBoxes, AutomationState) {
   HWND c = combo(CBS_DROPDOWNLIST, {u"one", u"two"});
   SendMessageW(c, CB_SETCURSEL, 1, 0);
