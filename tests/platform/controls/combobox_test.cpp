@@ -90,6 +90,16 @@ class ComboBoxes : public ControlsTest {
   }
 
   static LPARAM str(const char16_t* s) { return reinterpret_cast<LPARAM>(s); }
+
+  // A tap on the screen through automation, as a person would; this thread dispatches what
+  // arrives until the device is idle again.
+  void screenTap(HWND window, POINT at) {
+    ClientToScreen(window, &at);
+    int code = -1;
+    recorder.pumpWhile([&] { code = ctl("tap " + std::to_string(at.x) + " " + std::to_string(at.y)); });
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(waitIdle());
+  }
 };
 
 TEST_F(ComboBoxes, ValuesThePlatformGives) {
@@ -454,6 +464,28 @@ TEST_F(ComboBoxes, SimpleKindWithItsEdit) {
   EXPECT_EQ(codes(), (std::vector<int>{9, 1}));
   SendMessageW(edit, WM_KEYDOWN, VK_F4, 1);  // nothing to drop
   EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+}
+
+TEST_F(ComboBoxes, TapsOnTheScreenDropChooseAndClose) {
+  HWND c = combo(CBS_DROPDOWNLIST | WS_VSCROLL, {u"one", u"two", u"three"});
+  UpdateWindow(parent);
+  screenTap(c, {145, 10});  // the button
+  EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+  HWND list = shownList();
+  ASSERT_NE(list, nullptr);
+  recorder.clear();
+  screenTap(list, {20, 24});  // the second row
+  EXPECT_EQ(codes(), (std::vector<int>{1, 9, 8}));  // SELCHANGE, SELENDOK, CLOSEUP
+  EXPECT_EQ(text(c), u"two");
+  EXPECT_FALSE(IsWindowVisible(list));
+  screenTap(c, {60, 10});  // anywhere on a drop-down list
+  EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+  recorder.clear();
+  screenTap(parent, {220, 180});  // elsewhere
+  EXPECT_EQ(codes(), (std::vector<int>{10, 8}));  // SELENDCANCEL, CLOSEUP
+  EXPECT_EQ(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(text(c), u"two");
 }
 
 TEST_F(ComboBoxes, AutomationState) {
