@@ -200,6 +200,23 @@ TEST_F(EditInput, ScrollBarAndScrollMessages) {
   EXPECT_EQ(firstVisible(e), 11);
 }
 
+TEST_F(EditInput, HorizontalScrollBarMovesALongLine) {
+  const NamedSequence kRightSeq = {"scroll bar line right", {
+      {WM_HSCROLL, kSent | kWParam, SB_LINERIGHT},
+      {WM_COMMAND, kParent | kWParam, MAKEWPARAM(5, EN_HSCROLL)},
+  }};
+  HWND e = edit(ES_AUTOHSCROLL | WS_HSCROLL, 5, u"a line far too long to show in so narrow a field", {10, 10, 80, 50});
+  EXPECT_EQ(firstVisible(e), 0);
+  recorder.clear();
+  SendMessageW(e, WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_TRUE(recorder.matches(kRightSeq, e));
+  EXPECT_GT(firstVisible(e), 0);
+  EXPECT_GT(GetScrollPos(e, SB_HORZ), 0);
+  SendMessageW(e, WM_HSCROLL, SB_LEFT, 0);
+  EXPECT_EQ(firstVisible(e), 0);
+  EXPECT_EQ(GetScrollPos(e, SB_HORZ), 0);
+}
+
 TEST_F(EditInput, FieldsThatCannotScrollRefuseWhatWouldNotShow) {
   const NamedSequence kFullSeq = {"no room", {
       {WM_CHAR, kSent | kWParam, u'W'},

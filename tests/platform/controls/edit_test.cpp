@@ -52,8 +52,10 @@ const NamedSequence kSetTextMultiSeq = {"WM_SETTEXT, multi-line", {
     {WM_SETTEXT, kSent},
 }};
 
-const NamedSequence kFocusSeq = {"focus in and out", {
+// A new font while focused makes a new caret but tells the parent nothing.
+const NamedSequence kFocusSeq = {"focus in, a font, focus out", {
     {WM_COMMAND, kParent | kWParam, MAKEWPARAM(5, EN_SETFOCUS)},
+    {WM_SETFONT, kSent},
     {WM_COMMAND, kParent | kWParam, MAKEWPARAM(5, EN_KILLFOCUS)},
 }};
 
@@ -145,8 +147,10 @@ TEST_F(Edits, SetTextTellsOnlySingleLineParents) {
 TEST_F(Edits, FocusNotifications) {
   HWND e = edit(0);
   SetFocus(e);
+  SendMessageW(e, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)), TRUE);
   SetFocus(parent);
   EXPECT_TRUE(recorder.matches(kFocusSeq, e));
+  EXPECT_EQ(SendMessageW(e, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(GetStockObject(SYSTEM_FONT)));
 }
 
 TEST_F(Edits, LimitKeepsWhatFitsAndSaysSo) {

@@ -57,9 +57,10 @@ void recordUndo(EditState& state, size_t at, size_t end, size_t inserted, EditSo
 
 // EN_UPDATE before, EN_CHANGE after the field shows the change; the parent may end it.
 void notifyChange(HWND edit) {
-  UpdateWindow(edit);
   notifyParent(edit, EN_UPDATE);
-  if (IsWindow(edit)) notifyParent(edit, EN_CHANGE);
+  if (!IsWindow(edit)) return;
+  UpdateWindow(edit);
+  notifyParent(edit, EN_CHANGE);
 }
 
 void applyChange(EditState& state, size_t at, size_t end, const std::u16string& text) {

@@ -165,7 +165,7 @@ LRESULT editMessage(HWND edit, EditState& state, UINT message, WPARAM wParam, LP
     }
     case EM_SETPASSWORDCHAR: {
       const LONG style = editStyle(edit);
-      state.passwordChar = static_cast<char16_t>(wParam);
+      if (wParam) state.passwordChar = static_cast<char16_t>(wParam);
       SetWindowLongW(edit, GWL_STYLE, wParam ? (style | ES_PASSWORD) : (style & ~ES_PASSWORD));
       relayout(edit, state);
       return 0;

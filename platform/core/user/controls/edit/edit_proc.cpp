@@ -89,11 +89,16 @@ LRESULT create(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(edit, message, wParam, reinterpret_cast<LPARAM>(&withoutText));
 }
 
-void takeFocus(HWND edit, EditState& state) {
-  state.focused = true;
+// A caret one line wide and as high as the font's lines.
+void makeCaret(HWND edit, const EditState& state) {
   CreateCaret(edit, nullptr, lineWidth(), state.lineHeight);
   placeCaret(edit, state);
   ShowCaret(edit);
+}
+
+void takeFocus(HWND edit, EditState& state) {
+  state.focused = true;
+  makeCaret(edit, state);
   redraw(edit);
   notifyParent(edit, EN_SETFOCUS);
 }
@@ -147,7 +152,7 @@ LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
       state->font = reinterpret_cast<HFONT>(wParam);
       refreshMetrics(edit, *state);
-      if (state->focused) takeFocus(edit, *state);  // a caret of the new height
+      if (state->focused) makeCaret(edit, *state);  // of the new height
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(state->font);
