@@ -393,7 +393,7 @@ TEST_F(ComboBoxes, TheHandheldLook) {
   EXPECT_EQ(pixel(list, 30, 5), RGB(255, 255, 255));
 }
 
-// The title box of a note window: a drop-down with an edit field (0x20A) and a scroll bar.
+// A drop-down with an edit field and strings (0x20A) and a scroll bar.
 TEST_F(ComboBoxes, EditableDropDownWithItsEditField) {
   HWND c = combo(WS_VSCROLL | WS_TABSTOP | 0x20A, {}, {5, 4, 197, 189});
   HWND other = control(u"BUTTON", u"Other", 0, 3, {10, 150, 80, 180});
