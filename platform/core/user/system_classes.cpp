@@ -8,7 +8,9 @@
 #include "controls/header/header.h"
 #include "controls/listview/listview.h"
 #include "user/controls/button/button.h"
+#include "user/controls/combobox/combo_box.h"
 #include "user/controls/edit/edit.h"
+#include "user/controls/listbox/list_box.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/static/static_control.h"
 #include "user/dialogs/dialogs.h"
@@ -26,7 +28,10 @@ void addPlatformClasses(ClassRegistry& registry) {
       {controls::buttonClass(), 0x0080},
       {controls::editClass(), 0x0081},
       {controls::staticClass(), 0x0082},
+      {controls::listBoxClass(), 0x0083},
       {scrollBarClass(), 0x0084},
+      {controls::comboBoxClass(), 0x0085},
+      {controls::comboListClass(), 0},  // no fixed atom
       {::handheld::controls::tabClass(), 0},
       {::handheld::controls::toolbarClass(), 0},
       {::handheld::controls::toolbarTipClass(), 0},
