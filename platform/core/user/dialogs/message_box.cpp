@@ -8,6 +8,7 @@
 #include "user/dialogs/dialog_info.h"
 #include "user/dialogs/dialogs.h"
 #include "user/dialogs/message_box.h"
+#include "user/dialogs/title_band.h"
 
 using namespace handheld;
 using namespace handheld::user::dialogs;
@@ -17,20 +18,6 @@ namespace {
 // Posted to itself once the loop runs (and the box shows) for MB_SETFOREGROUND.
 constexpr UINT kBringForward = WM_USER + 0x100;
 
-class OwnedFont {
- public:
-  explicit OwnedFont(HFONT font) : font_(font) {}
-  ~OwnedFont() {
-    if (font_) DeleteObject(font_);
-  }
-  OwnedFont(const OwnedFont&) = delete;
-  OwnedFont& operator=(const OwnedFont&) = delete;
-  HFONT get() const { return font_ ? font_ : defaultDialogFont(); }
-
- private:
-  HFONT font_;
-};
-
 // Lives on MessageBoxW's stack for as long as the box does.
 struct MessageBoxState {
   std::u16string text;
@@ -38,24 +25,16 @@ struct MessageBoxState {
   UINT type = 0;
   MessageBoxKind kind;
   MessageBoxLayout layout;
-  OwnedFont titleFont{createPointFont(u"Tahoma", 8, FW_BOLD, false)};
+  TitleFont titleFont;
   bool answered = false;
 };
 
 MessageBoxState* stateOf(HWND box) { return reinterpret_cast<MessageBoxState*>(GetWindowLongPtrW(box, DWLP_USER)); }
 
-int fontHeight(HDC hdc, HFONT font) {
-  HGDIOBJ old = SelectObject(hdc, font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(hdc, &metrics);
-  SelectObject(hdc, old);
-  return metrics.tmHeight;
-}
-
 void layOut(MessageBoxState& state) {
   HFONT font = defaultDialogFont();
+  const int titleHeight = state.titleFont.height();
   HDC hdc = GetDC(nullptr);  // measures only
-  const int titleHeight = fontHeight(hdc, state.titleFont.get());
   HGDIOBJ old = SelectObject(hdc, font);
   state.layout = layoutMessageBox(hdc, state.text, state.kind.icon != 0, state.kind.buttons.size(),
                                   baseUnits(font), titleHeight);

@@ -5,6 +5,7 @@
 
 #include "user/controls/control_support.h"
 #include "user/dialogs/message_box.h"
+#include "user/dialogs/title_band.h"
 
 namespace handheld::user::dialogs {
 
@@ -52,7 +53,7 @@ MessageBoxLayout layoutMessageBox(HDC hdc, const std::u16string& text, bool hasI
   const int buttonHeight = baseUnits.cy * 3 / 2 + 2 * unit;
 
   MessageBoxLayout layout;
-  layout.title = {unit, unit, width - unit, unit + titleHeight + 4 * unit};
+  layout.title = {unit, unit, width - unit, unit + titleBandHeight(titleHeight)};
   const int bodyTop = layout.title.bottom + margin;
   int textLeft = unit + margin;
   if (hasIcon) {

@@ -5,6 +5,7 @@
 
 #include "user/controls/control_support.h"
 #include "user/dialogs/message_box.h"
+#include "user/dialogs/title_band.h"
 
 namespace handheld::user::dialogs {
 
@@ -121,18 +122,11 @@ void paintMessageBox(HDC hdc, const MessageBoxLayout& layout, const std::u16stri
   RECT frame = client;
   for (int i = 0; i < unit; ++i, InflateRect(&frame, -1, -1)) FrameRect(hdc, &frame, GetSysColorBrush(COLOR_WINDOWFRAME));
 
-  FillRect(hdc, &layout.title, GetSysColorBrush(COLOR_HIGHLIGHT));
-  SetBkMode(hdc, TRANSPARENT);
-  HGDIOBJ old = SelectObject(hdc, titleFont);
-  SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-  RECT title = layout.title;
-  InflateRect(&title, -6 * unit, 0);
-  DrawTextW(hdc, caption.c_str(), static_cast<int>(caption.size()), &title,
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-
+  paintTitleBand(hdc, layout.title, caption, titleFont);
   if (icon) drawMessageBoxIcon(hdc, layout.icon, icon);
 
-  SelectObject(hdc, textFont);
+  SetBkMode(hdc, TRANSPARENT);
+  HGDIOBJ old = SelectObject(hdc, textFont);
   SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
   RECT body = layout.text;
   DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &body, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
