@@ -45,6 +45,8 @@ class FileDialogs : public ControlsTest {
     size_t next = 0;
     recorder.react(WM_APP, [&](HWND, WPARAM, LPARAM) -> std::optional<LRESULT> {
       HWND dialog = FindWindowW(u"#32770", ofn.lpstrTitle ? ofn.lpstrTitle : u"Open");
+      // A message box over the dialog has its title too.
+      if (dialog && GetWindow(dialog, GW_OWNER) != parent) dialog = GetWindow(dialog, GW_OWNER);
       EXPECT_NE(dialog, nullptr);
       if (dialog && next < steps.size()) steps[next++](dialog);
       if (next < steps.size()) PostMessageW(parent, WM_APP, 0, 0);

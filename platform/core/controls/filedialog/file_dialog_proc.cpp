@@ -50,8 +50,9 @@ std::u16string itemText(HWND dialog, int id) {
 void refresh(HWND dialog, FileDialogState& state, const std::u16string& select) {
   static const std::vector<std::u16string> kEverything;
   const auto& patterns = state.filters.empty() ? kEverything : state.filters[state.filterIndex].patterns;
-  state.entries = listFolder(state.folder, patterns);
-  if (!state.folder.atRoot()) state.entries.insert(state.entries.begin(), BrowserEntry{u"..", true, false});
+  state.entries.clear();
+  if (!state.folder.atRoot()) state.entries.push_back({u"..", true, false});
+  for (auto& entry : listFolder(state.folder, patterns)) state.entries.push_back(std::move(entry));
   SetDlgItemTextW(dialog, kFolderId, state.folder.text().c_str());
   HWND list = GetDlgItem(dialog, kListId);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
