@@ -8,6 +8,7 @@
 #include "winreg.h"
 #include "wingdi.h"
 #include "winuser.h"
+#include "commdlg.h"
 #include "shellapi.h"
 #include "shlobj.h"
 #include "pkfuncs.h"

@@ -13,8 +13,10 @@ bool ended(HWND dialog) {
   return !info || info->ended;
 }
 
-// Runs until EndDialog or until the dialog is gone (its owner's end takes it along). A
-// WM_QUIT ends the loop and is left in the queue for the program's own loop.
+}  // namespace
+
+namespace handheld::user::dialogs {
+
 INT_PTR runModal(HWND dialog) {
   auto started = dialogInfo(dialog);
   HWND disabled = started ? started->disabledOwner : nullptr;
@@ -38,6 +40,10 @@ INT_PTR runModal(HWND dialog) {
   if (IsWindow(dialog)) DestroyWindow(dialog);
   return result;
 }
+
+}  // namespace handheld::user::dialogs
+
+namespace {
 
 INT_PTR runTemplate(HINSTANCE instance, const resources::DialogTemplate& t, HWND owner, DLGPROC procedure,
                     LPARAM initParam) {

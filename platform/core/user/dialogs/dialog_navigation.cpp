@@ -47,6 +47,23 @@ void cancel(HWND dialog) {
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+// The button whose text marks `key` with '&' (the letter after it, in either case).
+HWND mnemonicButton(HWND dialog, WPARAM key) {
+  const auto lower = [](WPARAM c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!canTakeFocus(c) || !(dialogCode(c) & DLGC_BUTTON)) continue;
+    WCHAR text[64] = {};
+    GetWindowTextW(c, text, 64);
+    for (const WCHAR* t = text; *t; ++t) {
+      if (*t != u'&') continue;
+      ++t;
+      if (*t != u'&' && lower(*t) == lower(key)) return c;
+      if (!*t) break;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 namespace handheld::user::dialogs {
@@ -168,6 +185,12 @@ HANDHELD_API BOOL WINAPI IsDialogMessageW(HWND dialog, LPMSG message) {
   } else if (message->wParam == '\t' || message->wParam == '\r' || message->wParam == 0x1B) {
     // The characters of keys handled above do not reach the control.
     if (!(code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS))) return TRUE;
+  } else if (!(code & DLGC_WANTCHARS)) {
+    // A character the focused control does not take clicks the button it is the mnemonic of.
+    if (HWND button = mnemonicButton(dialog, message->wParam)) {
+      SendMessageW(button, BM_CLICK, 0, 0);
+      return TRUE;
+    }
   }
   TranslateMessage(message);
   DispatchMessageW(message);

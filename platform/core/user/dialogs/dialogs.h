@@ -16,6 +16,10 @@ WNDCLASSW dialogClass();
 // template says WS_VISIBLE. Null when a window cannot be made.
 HWND createDialog(HINSTANCE instance, const resources::DialogTemplate& dialogTemplate, HWND owner,
                   DLGPROC procedure, LPARAM initParam, bool modal);
+// Shows a modal dialog made by createDialog and runs its loop until EndDialog (its result)
+// or until the dialog is gone (0). A WM_QUIT ends the loop and is left in the queue for the
+// program's own loop. The dialog is destroyed when this returns.
+INT_PTR runModal(HWND dialog);
 // Decodes a template the caller passes in memory (no size comes with it).
 std::optional<resources::DialogTemplate> decodeIndirect(LPCDLGTEMPLATEW dialogTemplate);
 
