@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "fs/device_path.h"
@@ -13,38 +14,60 @@
 
 namespace {
 
-// One entry a search found: what the find data reports of it.
+// One entry a search found: its device name and, once asked for, what the find data
+// reports of it.
 struct Found {
-  handheld::fs::EntryInfo info;
+  std::string hostName;
   std::u16string name;
+  std::optional<handheld::fs::EntryInfo> info;  // a plain name's lookup has it already
 };
 
-// A search's matches, taken when it starts (in name order) and handed out one at a time.
+// A search's matches, named when it starts (in name order) and handed out one at a time.
+// Each entry of a folder is described when it is handed out, so a search that stops early
+// costs no more than it used, and an entry removed meanwhile is passed over.
 class FindSearch final : public handheld::kernel::KernelObject {
  public:
-  explicit FindSearch(std::vector<Found> matches)
-      : KernelObject(handheld::kernel::ObjectKind::Find), matches_(std::move(matches)) {}
+  FindSearch(handheld::os::UniqueFd folder, std::vector<Found> matches)
+      : KernelObject(handheld::kernel::ObjectKind::Find), folder_(std::move(folder)), matches_(std::move(matches)) {}
 
   bool next(WIN32_FIND_DATAW& data) {
     std::lock_guard guard(lock_);
-    if (next_ == matches_.size()) return false;
-    const Found& found = matches_[next_++];
-    data = {};
-    data.dwFileAttributes = found.info.attributes;
-    data.ftCreationTime = found.info.created;
-    data.ftLastAccessTime = found.info.accessed;
-    data.ftLastWriteTime = found.info.written;
-    data.nFileSizeHigh = static_cast<DWORD>(found.info.size >> 32);
-    data.nFileSizeLow = static_cast<DWORD>(found.info.size);
-    // Device names are shorter than MAX_PATH units, so the terminator fits.
-    std::copy(found.name.begin(), found.name.end(), data.cFileName);
-    return true;
+    while (next_ < matches_.size()) {
+      Found& found = matches_[next_++];
+      if (!found.info) {
+        auto info = handheld::fs::describeEntry(folder_.get(), found.hostName);
+        if (!info) continue;  // gone since the folder was read
+        found.info = *info;
+      }
+      fill(found, data);
+      return true;
+    }
+    return false;
   }
 
  private:
+  static void fill(const Found& found, WIN32_FIND_DATAW& data) {
+    data = {};
+    data.dwFileAttributes = found.info->attributes;
+    data.ftCreationTime = found.info->created;
+    data.ftLastAccessTime = found.info->accessed;
+    data.ftLastWriteTime = found.info->written;
+    data.nFileSizeHigh = static_cast<DWORD>(found.info->size >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(found.info->size);
+    // Device names are shorter than MAX_PATH units, so the terminator fits.
+    std::copy(found.name.begin(), found.name.end(), data.cFileName);
+  }
+
   std::mutex lock_;
+  handheld::os::UniqueFd folder_;  // the folder searched; none for a plain name
   std::vector<Found> matches_;
   size_t next_ = 0;
+};
+
+// What a search starts with: the folder its entries are described from, and their names.
+struct Matches {
+  handheld::os::UniqueFd folder;
+  std::vector<Found> found;
 };
 
 // Whether the last name of a device path holds * or ?.
@@ -56,16 +79,18 @@ bool lastNameHasWildcards(std::u16string_view path) {
 
 // A plain name is one lookup, not a read of the whole folder: asking whether a name is taken
 // stays cheap in a folder of hundreds of notes.
-handheld::fs::Result<std::vector<Found>> findName(std::u16string_view path) {
+handheld::fs::Result<Matches> findName(std::u16string_view path) {
   using namespace handheld::fs;
   auto entry = resolve(path, Mode::Existing);
-  if (!entry && entry.error() == ERROR_FILE_NOT_FOUND) return std::vector<Found>{};
+  if (!entry && entry.error() == ERROR_FILE_NOT_FOUND) return Matches{};
   if (!entry) return Error{entry.error()};
-  if (entry->isRoot()) return std::vector<Found>{};
+  if (entry->isRoot()) return Matches{};
   auto info = describeEntry(entry->folder.get(), entry->name);
   auto name = deviceName(entry->name);
-  if (!info || !name) return std::vector<Found>{};
-  return std::vector<Found>{{*info, std::move(*name)}};
+  if (!info || !name) return Matches{};
+  Matches matches;
+  matches.found.push_back({entry->name, std::move(*name), *info});
+  return matches;
 }
 
 // A key that sorts as strings::compareNoCase does (folded units, then length), folded once
@@ -81,7 +106,7 @@ std::string sortKey(std::u16string_view name) {
   return key;
 }
 
-handheld::fs::Result<std::vector<Found>> findMatches(std::u16string_view pattern) {
+handheld::fs::Result<Matches> findMatches(std::u16string_view pattern) {
   using namespace handheld::fs;
   if (!lastNameHasWildcards(pattern)) return findName(pattern);
   auto folder = resolve(pattern, Mode::Pattern);
@@ -99,12 +124,11 @@ handheld::fs::Result<std::vector<Found>> findMatches(std::u16string_view pattern
     }
   }
   std::sort(sorted.begin(), sorted.end(), [](const Match& a, const Match& b) { return a.key < b.key; });
-  std::vector<Found> matches;
-  matches.reserve(sorted.size());
-  for (const auto& match : sorted) {
-    auto info = describeEntry(folder->folder.get(), match.entry->hostName);
-    if (info) matches.push_back({*info, std::move(match.entry->deviceName)});  // gone: skipped
-  }
+  Matches matches;
+  matches.found.reserve(sorted.size());
+  for (const auto& match : sorted)
+    matches.found.push_back({std::move(match.entry->hostName), std::move(match.entry->deviceName), std::nullopt});
+  matches.folder = std::move(folder->folder);
   return matches;
 }
 
@@ -116,12 +140,15 @@ HANDHELD_API HANDLE WINAPI FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW f
     return INVALID_HANDLE_VALUE;
   }
   auto matches = findMatches(fileName);
-  if (!matches || matches->empty()) {
-    SetLastError(matches ? ERROR_FILE_NOT_FOUND : matches.error());
+  if (!matches) {
+    SetLastError(matches.error());
     return INVALID_HANDLE_VALUE;
   }
-  auto search = std::make_shared<FindSearch>(std::move(*matches));
-  search->next(*findData);
+  auto search = std::make_shared<FindSearch>(std::move(matches->folder), std::move(matches->found));
+  if (!search->next(*findData)) {  // nothing matched, or all of it went meanwhile
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+  }
   SetLastError(ERROR_SUCCESS);
   return handheld::kernel::insertHandle(std::move(search));
 }

@@ -343,6 +343,23 @@ TEST_F(Dialogs, IndirectTemplateFromTheResourceBytes) {
   DestroyWindow(dialog);
 }
 
+// A child template lives in the window it was given, even a child window (a panel that
+// scrolls it); a pop-up one is owned by that window's top-level window.
+TEST_F(Dialogs, AChildTemplateLivesInTheChildWindowGiven) {
+  HWND panel = CreateWindowExW(0, u"STATIC", u"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 200, parent, nullptr, nullptr, nullptr);
+  ASSERT_NE(panel, nullptr);
+  HWND inside = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_PAGE_OPTIONS), panel, dialogProc, 0);
+  ASSERT_NE(inside, nullptr);
+  EXPECT_EQ(GetParent(inside), panel);
+  EXPECT_TRUE(GetWindowLongW(inside, GWL_STYLE) & WS_CHILD);
+  HWND popup = CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_FORM), panel, dialogProc, 0);
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(GetWindow(popup, GW_OWNER), parent);
+  DestroyWindow(popup);
+  DestroyWindow(panel);
+  EXPECT_FALSE(IsWindow(inside));
+}
+
 TEST_F(Dialogs, MessageResultAndUserValue) {
   g_handlers[WM_APP] = [&](HWND dialog, WPARAM, LPARAM) -> INT_PTR {
     SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0x1234567890LL);

@@ -90,6 +90,26 @@ TEST_F(FindTest, PatternsListNamesWithTheirCase) {
   FindClose(search);
 }
 
+// A search names its matches when it starts and describes each as it hands it out: what was
+// removed meanwhile is passed over, what is still there comes with its size as it is now.
+TEST_F(FindTest, EntriesChangedDuringASearch) {
+  writeHost(root_ / "Notes" / "a.stk", "1");
+  writeHost(root_ / "Notes" / "b.stk", "22");
+  writeHost(root_ / "Notes" / "c.stk", "333");
+  WIN32_FIND_DATAW data{};
+  HANDLE search = FindFirstFileW(u"\\Notes\\*.stk", &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(std::u16string(data.cFileName), u"a.stk");
+  std::filesystem::remove(root_ / "Notes" / "b.stk");
+  writeHost(root_ / "Notes" / "c.stk", "333333");
+  ASSERT_TRUE(FindNextFileW(search, &data));
+  EXPECT_EQ(std::u16string(data.cFileName), u"c.stk");
+  EXPECT_EQ(data.nFileSizeLow, 6u);
+  EXPECT_FALSE(FindNextFileW(search, &data));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_NO_MORE_FILES});
+  EXPECT_TRUE(FindClose(search));
+}
+
 TEST_F(FindTest, SpecialFolders) {
   WCHAR path[MAX_PATH] = {};
   ASSERT_TRUE(SHGetSpecialFolderPath(nullptr, path, CSIDL_PERSONAL, FALSE));

@@ -81,8 +81,10 @@ HWND createDialog(HINSTANCE instance, const resources::DialogTemplate& t, HWND o
   }
   // Controls load their images from the module the template came from.
   if (!instance) instance = GetModuleHandleW(nullptr);
-  // A dialog's owner is a top-level window.
-  while (owner && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
+  // A dialog's owner is a top-level window; a child dialog lives in the window it was given
+  // (a page of a sheet, a panel inside a scrolling view).
+  if (!(t.style & WS_CHILD))
+    while (owner && (GetWindowLongW(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
 
   bool ownsFont = false;
   HFONT font = templateFont(t, ownsFont);
