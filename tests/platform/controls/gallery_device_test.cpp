@@ -113,7 +113,9 @@ TEST_F(Gallery, EveryControlAnswersTapsKeysAndText) {
   const auto& list = byId[1010]["rect"];
   const int left = list[0].get<int>() + 20, rows = list[1].get<int>() + 18;
   ASSERT_EQ(ctl("tap " + std::to_string(left) + " " + std::to_string(rows + 16 + 8)), 0);
+  ASSERT_EQ(ctl("wait-idle 10"), 0);
   ASSERT_EQ(ctl("key down VK_SHIFT"), 0);
+  ASSERT_EQ(ctl("wait-idle 10"), 0);  // the shift is down before the stylus touches
   ASSERT_EQ(ctl("tap " + std::to_string(left) + " " + std::to_string(rows + 3 * 16 + 8)), 0);
   ASSERT_EQ(ctl("key up VK_SHIFT"), 0);
   const auto view = state(1010);
