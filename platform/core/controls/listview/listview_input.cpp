@@ -9,14 +9,14 @@
 
 namespace handheld::controls {
 
+using user::controls::keyHeld;
 using user::controls::notifyParent;
 
 namespace {
 
-bool held(int key) { return GetKeyState(key) < 0; }
 
 UINT keyFlags() {
-  return (held(VK_MENU) ? LVKF_ALT : 0) | (held(VK_CONTROL) ? LVKF_CONTROL : 0) | (held(VK_SHIFT) ? LVKF_SHIFT : 0);
+  return (keyHeld(VK_MENU) ? LVKF_ALT : 0) | (keyHeld(VK_CONTROL) ? LVKF_CONTROL : 0) | (keyHeld(VK_SHIFT) ? LVKF_SHIFT : 0);
 }
 
 bool multiple(HWND list) { return !(GetWindowLongW(list, GWL_STYLE) & LVS_SINGLESEL); }
@@ -75,7 +75,7 @@ LRESULT stylusDown(HWND list, POINT p, bool doubleTap) {
   LVHITTESTINFO hit{};
   hit.pt = p;
   const int index = static_cast<int>(hitTest(list, *state, &hit, true));
-  const bool control = held(VK_CONTROL) && multiple(list), shift = held(VK_SHIFT) && multiple(list);
+  const bool control = keyHeld(VK_CONTROL) && multiple(list), shift = keyHeld(VK_SHIFT) && multiple(list);
   if (index < 0) {
     if (!control && !shift) deselectOthers(list, -1);
   } else if (control) {
@@ -113,7 +113,7 @@ LRESULT keyDown(HWND list, WPARAM key) {
   ListViewState* state = liveState(list);
   if (!state || state->items.empty()) return 0;
   const int focus = focusedItem(*state);
-  const bool control = held(VK_CONTROL) && multiple(list), shift = held(VK_SHIFT) && multiple(list);
+  const bool control = keyHeld(VK_CONTROL) && multiple(list), shift = keyHeld(VK_SHIFT) && multiple(list);
   if (key == VK_RETURN) {
     NMHDR enter{};
     notifyParent(list, enter, NM_RETURN);

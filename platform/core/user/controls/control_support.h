@@ -44,6 +44,8 @@ HBRUSH controlColors(HWND control, HDC hdc, UINT message);
 HBRUSH defaultColors(HDC hdc, UINT message);
 // The control's font, or the dialog font when it was given none.
 HFONT fontOr(HFONT font);
+// Whether a key is held down as the thread's input stands (shift and control with a tap).
+inline bool keyHeld(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 // One line's width on this screen (SM_CXBORDER: 1 at QVGA, 2 at VGA).
 int lineWidth();
 // The window text.

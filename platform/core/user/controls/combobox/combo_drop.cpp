@@ -123,7 +123,7 @@ bool comboKey(HWND combo, WPARAM key, bool fromEdit, bool alt) {
   auto* state = stateOf<ComboBoxState>(combo);
   if (!state) return false;
   const bool dropDown = comboKind(combo) != ComboKind::Simple;
-  alt = alt || GetKeyState(VK_MENU) < 0;
+  alt = alt || keyHeld(VK_MENU);
   const bool toggle = (key == VK_F4 && !state->extendedUI) || (alt && (key == VK_DOWN || key == VK_UP)) ||
                       (key == VK_DOWN && state->extendedUI && !state->dropped);
   if (dropDown && toggle) {

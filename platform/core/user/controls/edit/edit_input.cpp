@@ -10,7 +10,6 @@ namespace {
 // While a drag stands outside the text, the view follows this often.
 constexpr UINT kAutoScrollMs = 100;
 
-bool down(int key) { return GetKeyState(key) < 0; }
 bool readOnly(HWND edit) { return (editStyle(edit) & ES_READONLY) != 0; }
 
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -53,7 +52,7 @@ void deleteForward(HWND edit, EditState& state) {
 }  // namespace
 
 void editKeyDown(HWND edit, EditState& state, WPARAM key) {
-  const bool shift = down(VK_SHIFT), control = down(VK_CONTROL);
+  const bool shift = keyHeld(VK_SHIFT), control = keyHeld(VK_CONTROL);
   const bool multi = isMultiLine(edit);
   const size_t start = state.selectionStart(), end = state.selectionEnd();
   const bool collapse = !shift && start != end;
@@ -159,7 +158,7 @@ void editStylusDown(HWND edit, EditState& state, POINT point, bool doubleTap) {
     select(edit, state, start, end);
     return;
   }
-  moveTo(edit, state, at, down(VK_SHIFT));
+  moveTo(edit, state, at, keyHeld(VK_SHIFT));
   state.stylus = point;
   state.tracking = true;
   SetCapture(edit);

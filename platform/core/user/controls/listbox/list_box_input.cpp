@@ -12,7 +12,6 @@ namespace handheld::user::controls {
 
 namespace {
 
-bool keyHeld(int key) { return GetKeyState(key) < 0; }
 
 int count(const ListBoxState& state) { return static_cast<int>(state.items.size()); }
 
