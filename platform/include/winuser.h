@@ -668,6 +668,38 @@ HANDHELD_API SHORT WINAPI GetAsyncKeyState(int virtualKey);
 
 HANDHELD_API int WINAPI GetSystemMetrics(int index);
 
+// ---- help requests, system parameters and hot keys ----
+// WM_HELP's lParam: what the help was asked for. It crosses processes copied.
+#define HELPINFO_WINDOW 0x0001
+#define HELPINFO_MENUITEM 0x0002
+typedef struct tagHELPINFO {
+  UINT cbSize;
+  int iContextType;
+  int iCtrlId;
+  HANDLE hItemHandle;
+  DWORD dwContextId;
+  POINT MousePos;
+} HELPINFO, *LPHELPINFO;
+
+#define SPI_SETWORKAREA 47
+#define SPI_GETWORKAREA 48
+#define SPI_SETSIPINFO 224
+#define SPI_GETSIPINFO 225
+#define SPI_GETPLATFORMTYPE 257
+#define SPI_GETOEMINFO 258
+HANDHELD_API BOOL WINAPI SystemParametersInfoW(UINT action, UINT param, PVOID value, UINT winIni);
+#define SystemParametersInfo SystemParametersInfoW
+
+// A hot key goes to the window that registered it, whichever window has the focus.
+#define WM_HOTKEY 0x0312
+#define MOD_ALT 0x0001
+#define MOD_CONTROL 0x0002
+#define MOD_SHIFT 0x0004
+#define MOD_WIN 0x0008
+#define MOD_KEYUP 0x1000
+HANDHELD_API BOOL WINAPI RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey);
+HANDHELD_API BOOL WINAPI UnregisterHotKey(HWND window, int id);
+
 // ---- caret ----
 // One caret per thread, in one of its windows: a solid block drawn by inverting the window's
 // pixels, a grey one ((HBITMAP)1) or a bitmap's shape, hidden when made. Hides and shows
