@@ -1,13 +1,8 @@
-#include "user/activation.h"
+#include "user/input_focus.h"
 
-#include "user/caret.h"
 #include "user/device_link.h"
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
-#include "user/window_proc.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -1,11 +1,9 @@
 // SetForegroundWindow, GetForegroundWindow, SetActiveWindow, GetActiveWindow,
 // BringWindowToTop: the server keeps the one active window and the z-order.
-#include "user/activation.h"
+#include "user/input_focus.h"
 #include "user/device_link.h"
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld;
 using namespace handheld::user;

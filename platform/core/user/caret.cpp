@@ -2,15 +2,13 @@
 // itself, so the caret leaves no trace). A system timer of the thread's queue blinks it while
 // it is shown in a visible window of the foreground; otherwise it stands still and no timer
 // runs, so an idle device spends nothing on it.
-#include "user/caret.h"
+#include "user/input_focus.h"
 
 #include <algorithm>
 #include <atomic>
 
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

@@ -4,9 +4,7 @@
 #include <cstring>
 
 #include "user/device_link.h"
-#include "user/foreign_window.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
+#include "user/window.h"
 #include "user/window_class.h"
 
 using namespace handheld;

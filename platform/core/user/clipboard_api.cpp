@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "ipc/client.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
+#include "user/window.h"
 
 using namespace handheld;
 using namespace handheld::user;

@@ -2,14 +2,9 @@
 // ShowWindow when the style asks for WS_VISIBLE.
 #include <algorithm>
 
-#include "user/destroy.h"
-#include "user/thread_queue.h"
+#include "user/window.h"
+#include "user/messages.h"
 #include "user/device_link.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_proc.h"
-#include "user/window_table.h"
 
 using namespace handheld::user;
 

@@ -1,6 +1,6 @@
-#include "user/cross_process.h"
+#include "user/device_link.h"
 
-#include "user/window_table.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -2,13 +2,9 @@
 #include <algorithm>
 
 #include "user/controls/scrollbar/scroll_bar.h"
-#include "user/thread_queue.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_proc.h"
-#include "user/window_table.h"
-#include "user/window_text.h"
+#include "user/messages.h"
+#include "user/device_link.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

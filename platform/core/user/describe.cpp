@@ -1,4 +1,4 @@
-#include "user/describe.h"
+#include "user/device_link.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -7,15 +7,9 @@
 #include <thread>
 
 #include "user/controls/automation_state.h"
-#include "user/device_link.h"
 #include "user/menus/open_menus.h"
-#include "user/queue_wait.h"
-#include "user/send.h"
-#include "user/sent_messages.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

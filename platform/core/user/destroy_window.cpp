@@ -1,14 +1,9 @@
 #include <vector>
 
-#include "user/activation.h"
-#include "user/destroy.h"
-#include "user/send.h"
-#include "user/thread_queue.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_release.h"
-#include "user/window_table.h"
+#include "user/input_focus.h"
+#include "user/window.h"
+#include "user/messages.h"
+#include "user/device_link.h"
 
 namespace handheld::user {
 

@@ -3,12 +3,8 @@
 #include <mutex>
 
 #include "kernel/sync/wait_observer.h"
-#include "user/activation.h"
-#include "user/describe.h"
-#include "user/idle.h"
-#include "user/input_delivery.h"
-#include "user/remote_messages.h"
-#include "user/thread_queue.h"
+#include "user/input_focus.h"
+#include "user/messages.h"
 
 namespace handheld::user {
 

@@ -1,12 +1,9 @@
 // Focus and capture: per thread, as on the device. The server learns which top-level window
 // holds the capture (stylus input goes there).
-#include "user/activation.h"
+#include "user/input_focus.h"
 #include "user/device_link.h"
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
-#include "user/window_proc.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld;
 using namespace handheld::user;

@@ -1,7 +1,6 @@
-#include "user/foreign_window.h"
-
 #include "user/device_link.h"
-#include "user/window_handle.h"
+
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -1,11 +1,9 @@
-#include "user/idle.h"
+#include "user/messages.h"
 
 #include <optional>
 
 #include "user/device_link.h"
-#include "user/retrieve.h"
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

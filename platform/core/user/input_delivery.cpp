@@ -1,12 +1,8 @@
-#include "user/input_delivery.h"
+#include "user/input_focus.h"
 
 #include "user/controls/scrollbar/scroll_bar.h"
-#include "user/input_queue.h"
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

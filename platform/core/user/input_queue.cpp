@@ -1,8 +1,6 @@
-#include "user/input_queue.h"
+#include "user/messages.h"
 
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -5,14 +5,9 @@
 #include <vector>
 
 #include "kernel/sync/wait.h"
-#include "user/cross_process.h"
-#include "user/queue_wait.h"
-#include "user/remote_messages.h"
-#include "user/retrieve.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_proc.h"
-#include "user/window_table.h"
+#include "user/device_link.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

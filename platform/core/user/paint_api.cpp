@@ -6,15 +6,12 @@
 
 #include "gdi/geometry.h"
 #include "gdi/surface_dc.h"
-#include "user/caret.h"
+#include "user/input_focus.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/device_link.h"
 #include "user/paint_state.h"
-#include "user/send.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld;
 using namespace handheld::user;

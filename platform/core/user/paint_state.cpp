@@ -1,9 +1,8 @@
 #include "user/paint_state.h"
 
 #include "gdi/geometry.h"
-#include "user/thread_queue.h"
-#include "user/window_access.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -1,4 +1,4 @@
-#include "user/post_quota.h"
+#include "user/messages.h"
 
 #include <unordered_map>
 

@@ -1,4 +1,4 @@
-#include "user/queue_wait.h"
+#include "user/messages.h"
 
 #include "kernel/sync/wait.h"
 

@@ -1,14 +1,9 @@
-#include "user/remote_messages.h"
+#include "user/device_link.h"
 
 #include <unordered_map>
 
-#include "user/cross_process.h"
-#include "user/device_link.h"
-#include "user/post_quota.h"
-#include "user/sent_messages.h"
-#include "user/user_lock.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -1,10 +1,6 @@
-#include "user/retrieve.h"
+#include "user/messages.h"
 
-#include "user/post_quota.h"
-#include "user/sent_messages.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_table.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -6,9 +6,7 @@
 
 #include "user/device_link.h"
 #include "user/paint_state.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
+#include "user/window.h"
 #include "user/window_surface.h"
 
 using namespace handheld;

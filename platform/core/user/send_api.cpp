@@ -1,12 +1,7 @@
 // SendMessageW, SendNotifyMessageW, ReplyMessage, InSendMessage.
-#include "user/cross_process.h"
-#include "user/remote_messages.h"
-#include "user/send.h"
-#include "user/sent_messages.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_proc.h"
-#include "user/window_table.h"
+#include "user/device_link.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

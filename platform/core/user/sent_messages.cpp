@@ -1,10 +1,8 @@
-#include "user/sent_messages.h"
+#include "user/messages.h"
 
 #include "ipc/protocol.h"
 #include "user/device_link.h"
-#include "user/queue_wait.h"
-#include "user/user_lock.h"
-#include "user/window_proc.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -1,13 +1,9 @@
-#include "user/thread_end.h"
+#include "user/messages.h"
 
 #include <vector>
 
-#include "user/post_quota.h"
-#include "user/sent_messages.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_release.h"
-#include "user/window_table.h"
+#include "user/device_link.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -1,4 +1,4 @@
-#include "user/thread_queue.h"
+#include "user/messages.h"
 
 #include <unistd.h>
 
@@ -6,8 +6,7 @@
 
 #include "kernel/sync/eventfd.h"
 #include "user/device_link.h"
-#include "user/thread_end.h"
-#include "user/user_lock.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -2,10 +2,8 @@
 // due and nothing else waits; the queue's wait ends at the next due time, so nothing spins.
 #include <algorithm>
 
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

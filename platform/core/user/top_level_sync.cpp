@@ -1,15 +1,11 @@
-#include "user/top_level_sync.h"
+#include "user/device_link.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "user/activation.h"
-#include "user/device_link.h"
+#include "user/input_focus.h"
 #include "user/paint_state.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

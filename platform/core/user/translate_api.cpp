@@ -2,9 +2,9 @@
 // carries, else the one the key gives on the US keyboard layout with the shift, caps-lock and
 // control state of the device's key table.
 #include "input/us_keyboard.h"
-#include "user/input_delivery.h"
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
+#include "user/input_focus.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

@@ -1,9 +1,7 @@
-#include "user/window_access.h"
+#include "user/window.h"
 
 #include "gdi/geometry.h"
 #include "user/device_link.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
 
 namespace handheld::user {
 

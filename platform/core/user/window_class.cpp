@@ -4,7 +4,7 @@
 
 #include "ipc/protocol.h"
 #include "strings/case_fold.h"
-#include "user/user_lock.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

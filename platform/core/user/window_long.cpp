@@ -1,13 +1,9 @@
 // GetWindowLong(Ptr)W / SetWindowLong(Ptr)W, GetDlgItem, GetDlgCtrlID.
 #include <cstring>
 
-#include "user/foreign_window.h"
-#include "user/send.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
+#include "user/device_link.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

@@ -4,14 +4,11 @@
 #include <iterator>
 #include <vector>
 
-#include "user/activation.h"
+#include "user/input_focus.h"
 #include "user/paint_state.h"
-#include "user/send.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/device_link.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

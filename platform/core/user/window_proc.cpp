@@ -1,8 +1,6 @@
-#include "user/window_proc.h"
+#include "user/window.h"
 
 #include "user/paint_state.h"
-#include "user/user_lock.h"
-#include "user/window_table.h"
 
 namespace handheld::user {
 

@@ -1,11 +1,9 @@
-#include "user/window_release.h"
+#include "user/window.h"
 
 #include <algorithm>
 
 #include "user/paint_state.h"
-#include "user/post_quota.h"
-#include "user/thread_queue.h"
-#include "user/window_table.h"
+#include "user/messages.h"
 
 namespace handheld::user {
 

@@ -1,14 +1,10 @@
 // IsWindow, IsWindowVisible, IsWindowEnabled, EnableWindow, GetWindowThreadProcessId.
 #include <unistd.h>
 
-#include "user/activation.h"
-#include "user/foreign_window.h"
-#include "user/send.h"
-#include "user/thread_queue.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_table.h"
+#include "user/input_focus.h"
+#include "user/device_link.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

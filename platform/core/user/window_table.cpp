@@ -1,7 +1,5 @@
-#include "user/window_table.h"
+#include "user/window.h"
 
-#include "user/user_lock.h"
-#include "user/window_handle.h"
 
 namespace handheld::user {
 

@@ -1,9 +1,9 @@
 // SetWindowTextW, GetWindowTextW, GetWindowTextLengthW.
 #include <algorithm>
 
-#include "user/foreign_window.h"
-#include "user/send.h"
-#include "user/window_access.h"
+#include "user/device_link.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

@@ -4,11 +4,7 @@
 #include <vector>
 
 #include "user/device_link.h"
-#include "user/foreign_window.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
-#include "user/window_table.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

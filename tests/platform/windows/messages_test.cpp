@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "user/input_queue.h"
+#include "user/messages.h"
 #include "windows_fixture.h"
 
 namespace handheld::testing {

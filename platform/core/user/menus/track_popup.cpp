@@ -10,7 +10,7 @@
 
 #include "user/menus/open_menus.h"
 #include "user/menus/popup_window.h"
-#include "user/window_handle.h"
+#include "user/window.h"
 
 using namespace handheld;
 using namespace handheld::user;

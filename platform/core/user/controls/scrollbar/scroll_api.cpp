@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "user/controls/scrollbar/scroll_bar.h"
-#include "user/window_access.h"
+#include "user/window.h"
 
 using namespace handheld::user;
 

@@ -5,9 +5,8 @@
 #include <chrono>
 
 #include "user/controls/scrollbar/scroll_bar.h"
-#include "user/thread_queue.h"
-#include "user/user_lock.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

@@ -3,11 +3,9 @@
 
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/paint_state.h"
-#include "user/send.h"
-#include "user/top_level_sync.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_table.h"
+#include "user/messages.h"
+#include "user/device_link.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

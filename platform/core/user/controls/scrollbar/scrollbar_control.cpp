@@ -5,8 +5,7 @@
 #include "user/controls/automation_state.h"
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/scrollbar/scroll_paint.h"
-#include "user/user_lock.h"
-#include "user/window_table.h"
+#include "user/window.h"
 
 namespace handheld::user {
 

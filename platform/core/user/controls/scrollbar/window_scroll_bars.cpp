@@ -3,9 +3,7 @@
 
 #include "user/controls/scrollbar/scroll_bar.h"
 #include "user/controls/scrollbar/scroll_paint.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_table.h"
+#include "user/window.h"
 
 namespace handheld::user {
 
