@@ -5,28 +5,14 @@
 #include <optional>
 #include <string>
 
+#include "pinnotes/unique_handle.h"
+
 namespace {
 
 namespace Layout = NoteFileLayout;
 
-// Closes a file handle when it goes out of scope.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (isOpen()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-FileHandle openForReading(LPCWSTR path) {
-  return FileHandle(
+UniqueHandle openForReading(LPCWSTR path) {
+  return UniqueHandle(
       CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -144,7 +130,7 @@ bool WriteNoteFile(LPCWSTR path, const NoteRecord& record) {
   if (record.content.size() > std::numeric_limits<DWORD>::max() - Layout::kFixedPartSize) {
     return false;
   }
-  FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  UniqueHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.isOpen()) return false;
   const NoteFixedPart fixed = EncodeNoteFixedPart(record);
@@ -155,7 +141,7 @@ bool WriteNoteFile(LPCWSTR path, const NoteRecord& record) {
 
 bool ReadNoteFile(LPCWSTR path, NoteRecord& record) {
   record.clearContent();
-  FileHandle file = openForReading(path);
+  UniqueHandle file = openForReading(path);
   if (!file.isOpen()) return false;
   const DWORD fileSize = GetFileSize(file.get(), nullptr);
   NoteFixedPart fixed;
@@ -173,7 +159,7 @@ bool ReadNoteFile(LPCWSTR path, NoteRecord& record) {
 }
 
 bool ReadNoteHeader(LPCWSTR path, NoteHeader& header) {
-  FileHandle file = openForReading(path);
+  UniqueHandle file = openForReading(path);
   if (!file.isOpen()) return false;
   std::array<BYTE, Layout::kHeaderSize> bytes;
   return readExactly(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())) &&
@@ -187,13 +173,11 @@ bool FindFreeNoteFileName(LPCWSTR folder, LPCWSTR extension, WCHAR (&path)[MAX_P
     name += extension;
     if (name.size() >= MAX_PATH) return false;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(name.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    if (!UniqueFindHandle(FindFirstFileW(name.c_str(), &found)).isOpen()) {
       name.copy(path, name.size());
       path[name.size()] = 0;
       return true;
     }
-    FindClose(search);
   }
   return false;
 }

@@ -2,9 +2,10 @@
 
 #include <string>
 
+#include "app/commands.h"
+#include "app/note_app.h"
 #include "notes/note_file.h"
-#include "shell/main_window_messages.h"
-#include "shell/note_app.h"
+#include "pinnotes/unique_handle.h"
 
 namespace {
 
@@ -37,12 +38,11 @@ void NoteStore::scanFolder() {
   const std::u16string folder = app_.notesFolder();
   const std::u16string pattern = folder + u"\\*" + app_.noteFileExtension();
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+  if (!search.isOpen()) return;
   do {
     addNote((folder + u"\\" + found.cFileName).c_str());
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.get(), &found));
 }
 
 void NoteStore::addNote(LPCWSTR path) {

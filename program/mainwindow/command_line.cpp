@@ -1,9 +1,9 @@
-#include "shell/command_line.h"
+#include "mainwindow/command_line.h"
 
+#include "app/commands.h"
+#include "app/note_app.h"
+#include "mainwindow/main_window.h"
 #include "pinnotes/crossing_names.h"
-#include "shell/main_window.h"
-#include "shell/main_window_messages.h"
-#include "shell/note_app.h"
 
 namespace {
 

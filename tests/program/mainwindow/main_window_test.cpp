@@ -7,14 +7,14 @@
 #include <thread>
 #include <vector>
 
+#include "app/app_references.h"
+#include "app/commands.h"
+#include "app/note_app.h"
+#include "mainwindow/main_window.h"
 #include "notes/note_store.h"
 #include "pinnotes/crossing_names.h"
 #include "pinnotes/registry_names.h"
 #include "recording_note_store.h"
-#include "shell/app_references.h"
-#include "shell/main_window.h"
-#include "shell/main_window_messages.h"
-#include "shell/note_app.h"
 #include "support/device_fixture.h"
 #include "support/message_recorder.h"
 

@@ -1,6 +1,6 @@
-#include "shell/message_loop.h"
+#include "mainwindow/message_loop.h"
 
-#include "shell/main_window_messages.h"
+#include "app/commands.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/app_references.h"
+#include "app/app_references.h"
 
 NoteApp* theNoteApp = nullptr;
 NoteStore* theNoteStore = nullptr;

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "app/commands.h"
 #include "pinnotes/crossing_names.h"
 #include "pinnotes/registry_names.h"
-#include "shell/main_window_messages.h"
 #include "support/device_fixture.h"
 #include "support/message_recorder.h"
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "shell/startup.h"
+#include "mainwindow/startup.h"
 
 // The show state is not used: the program's main window is never shown.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {

@@ -1,4 +1,4 @@
-#include "shell/registry_key.h"
+#include "app/registry_key.h"
 
 RegistryKey RegistryKey::createOrOpen(LPCWSTR path) {
   HKEY key = nullptr;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/commands.h"
+#include "mainwindow/startup.h"
 #include "recording_note_store.h"
-#include "shell/main_window_messages.h"
-#include "shell/startup.h"
 #include "support/device_fixture.h"
 
 namespace handheld::testing {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/note_app.h"
 #include "pinnotes/registry_names.h"
-#include "shell/note_app.h"
 #include "support/device_fixture.h"
 
 namespace handheld::testing {
@@ -149,6 +149,56 @@ TEST_F(Settings, GettersCacheAndFallBackToTheirDefaults) {
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Names::kSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
   RegCloseKey(key);
   EXPECT_EQ(valuesOf(Names::kSettingsKey), std::vector<Value>{});
+}
+
+// Every value missing after a first run: each getter gives its own default, not what the
+// first run wrote (Page differs) and not a neighbour's.
+TEST_F(Settings, EveryGetterHasItsDefaultWhenTheValueIsMissing) {
+  { NoteApp first; }
+  for (LPCWSTR name : {u"SndCount", u"DontPlay", u"PlayRec", u"PlaySnd", u"TurnOn", u"Notify",
+                       u"MenuCount", u"FontSize", u"RecBtn", u"AutoDel", u"Mode", u"Page", u"Zoom"}) {
+    deleteValue(Names::kSettingsKey, name);
+  }
+  NoteApp app;
+  EXPECT_EQ(app.soundCount(), 1);
+  EXPECT_FALSE(app.dontPlay());
+  EXPECT_TRUE(app.playRecording());
+  EXPECT_FALSE(app.playSound());
+  EXPECT_TRUE(app.turnOn());
+  EXPECT_TRUE(app.notify());
+  EXPECT_EQ(app.menuCount(), 5);
+  EXPECT_EQ(app.fontSize(), 9);
+  EXPECT_FALSE(app.recordButton());
+  EXPECT_FALSE(app.autoDelete());
+  EXPECT_EQ(app.mode(), 0);
+  EXPECT_EQ(app.page(), 1);
+  EXPECT_EQ(app.zoom(), 3);
+}
+
+// The on/off settings keep the low byte of what they are given; the others are written whole.
+TEST_F(Settings, OnOffSettersKeepTheLowByteAndTheOthersTheWholeValue) {
+  NoteApp app;
+  app.setNotify(0x101);
+  app.setTurnOn(0x100);
+  app.setDontPlay(0x1FF);
+  app.setPlayRecording(0x200);
+  app.setPlaySound(0x102);
+  app.setRecordButton(0x100);
+  app.setAutoDelete(0x100);
+  app.setMode(0x102);
+  app.setZoom(0x103);
+  app.setSoundCount(0x104);
+  app.setMenuCount(0x105);
+  const auto values = valuesOf(Names::kSettingsKey);
+  for (const Value& expected : {dw(u"Notify", 1), dw(u"TurnOn", 0), dw(u"DontPlay", 0xFF),
+                                dw(u"PlayRec", 0), dw(u"PlaySnd", 2), dw(u"RecBtn", 0x100),
+                                dw(u"AutoDel", 0x100), dw(u"Mode", 0x102), dw(u"Zoom", 0x103),
+                                dw(u"SndCount", 0x104), dw(u"MenuCount", 0x105)}) {
+    EXPECT_NE(std::find(values.begin(), values.end(), expected), values.end())
+        << std::string(expected.name.begin(), expected.name.end());
+  }
+  EXPECT_TRUE(app.recordButton());
+  EXPECT_FALSE(app.turnOn());
 }
 
 TEST_F(Settings, SettersWriteTheRegistryAndTheCache) {

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include "pinnotes/note_file_layout.h"
+#include "pinnotes/settings_table.h"
+#include "pinnotes/unique_handle.h"
 
 class NoteApp {
  public:
@@ -15,7 +17,7 @@ class NoteApp {
 
   // Opens the change event, creates the notes folder and runs the first-run settings.
   NoteApp();
-  virtual ~NoteApp();
+  virtual ~NoteApp() = default;
   NoteApp(const NoteApp&) = delete;
   NoteApp& operator=(const NoteApp&) = delete;
 
@@ -63,12 +65,12 @@ class NoteApp {
   DWORD RecordButtonKey();
 
  private:
-  int cachedSetting(LONG& cache, LPCWSTR name, LONG defaultValue);
-  void storeSetting(LONG& cache, LPCWSTR name, LONG value);
+  int cachedSetting(LONG& cache, const SettingsTable::DwordSetting& setting);
+  void storeSetting(LONG& cache, const SettingsTable::DwordSetting& setting, LONG value);
   void createNotesFolder();
   void initialiseSettingsOnFirstRun() const;
 
-  HANDLE changeEvent_ = nullptr;
+  UniqueHandle changeEvent_;
   LONG fontSize_ = kNotRead;
   LONG menuCount_ = kNotRead;
   LONG notify_ = kNotRead;

@@ -1,11 +1,12 @@
-#include "shell/main_window.h"
+#include "mainwindow/main_window.h"
 
+#include "app/app_references.h"
+#include "app/commands.h"
+#include "app/note_app.h"
 #include "notes/note_store.h"
 #include "pinnotes/crossing_names.h"
+#include "pinnotes/unique_handle.h"
 #include "resources/resource.h"
-#include "shell/app_references.h"
-#include "shell/main_window_messages.h"
-#include "shell/note_app.h"
 
 bool MainWindow::registerClass(HINSTANCE instance) {
   WNDCLASSW windowClass = {};
@@ -56,17 +57,17 @@ void MainWindow::onCommand(HWND window, WORD command) {
 
 void MainWindow::openMappedNote() {
   // The Today item holds the block open while it waits for this message to return.
-  HANDLE map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                  CrossingNames::kNoteStateMapBytes, CrossingNames::kNoteStateMap);
-  if (!map) return;
-  if (const void* view = MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, 0)) {
+  const UniqueHandle map(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                             CrossingNames::kNoteStateMapBytes,
+                                             CrossingNames::kNoteStateMap));
+  if (!map.isOpen()) return;
+  if (const void* view = MapViewOfFile(map.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0)) {
     // The block need not be terminated; the path is taken up to MAX_PATH - 1 units.
     WCHAR path[MAX_PATH];
     lstrcpynW(path, static_cast<LPCWSTR>(view), MAX_PATH);
     UnmapViewOfFile(view);
     theNoteStore->openNoteByPath(path);
   }
-  CloseHandle(map);
 }
 
 LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

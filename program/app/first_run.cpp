@@ -3,9 +3,10 @@
 
 #include <string>
 
+#include "app/note_app.h"
+#include "app/registry_key.h"
 #include "pinnotes/registry_names.h"
-#include "shell/note_app.h"
-#include "shell/registry_key.h"
+#include "pinnotes/settings_table.h"
 
 namespace Names = RegistryNames;
 
@@ -14,17 +15,6 @@ namespace {
 struct FirstRunValue {
   LPCWSTR name;
   DWORD value;
-};
-
-// In the order they are written.
-constexpr FirstRunValue kFirstRunValues[] = {
-    {Names::kSoundCount, 1},  {Names::kDontPlay, 0},       {Names::kPlayRecording, 1},
-    {Names::kPlaySound, 0},   {Names::kTurnOn, 1},         {Names::kNotify, 1},
-    {Names::kMenuCount, 5},   {Names::kFontSize, 9},       {Names::kLockPos, 0},
-    {Names::kPosX, 147},      {Names::kPosY, 5},           {Names::kRecordButton, 0},
-    {Names::kAutoDelete, 0},  {Names::kTitlesCount, 0},    {Names::kMode, 0},
-    {Names::kPage, 0},        {Names::kZoom, 3},           {Names::kTodayShowToday, 1},
-    {Names::kTodayExpired, 1}, {Names::kTodayFontSize, 9}, {Names::kTodayCount, 4},
 };
 
 constexpr FirstRunValue kTodayItemValues[] = {
@@ -55,6 +45,12 @@ void writeValues(const RegistryKey& key, const auto& values) {
   for (const FirstRunValue& entry : values) key.setDword(entry.name, entry.value);
 }
 
+void writeSettings(const RegistryKey& key) {
+  for (const SettingsTable::DwordSetting& setting : SettingsTable::kFirstRunOrder) {
+    key.setDword(setting.name, setting.firstRunValue);
+  }
+}
+
 bool writeSettingsOnFirstRun(LPCWSTR notesFolder) {
   if (RegistryKey existing = RegistryKey::open(Names::kSettingsKey, RegistryKey::kReadWrite);
       existing.isOpen()) {
@@ -68,7 +64,7 @@ bool writeSettingsOnFirstRun(LPCWSTR notesFolder) {
   key.setString(Names::kProgramPath, moduleFileName().c_str());
   const std::u16string sound = std::u16string(notesFolder) + u"\\notify.wav";
   key.setString(Names::kSound, sound.c_str());
-  writeValues(key, kFirstRunValues);
+  writeSettings(key);
   return true;
 }
 

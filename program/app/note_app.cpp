@@ -1,4 +1,4 @@
-#include "shell/note_app.h"
+#include "app/note_app.h"
 
 #include <shlobj.h>
 
@@ -12,17 +12,13 @@ constexpr WCHAR kNotesFolderName[] = u"\\My Pinnotes";
 
 NoteApp::NoteApp() {
   // Opens the Today item's event when it runs already.
-  changeEvent_ = CreateEventW(nullptr, TRUE, FALSE, CrossingNames::kChangeEvent);
+  changeEvent_.reset(CreateEventW(nullptr, TRUE, FALSE, CrossingNames::kChangeEvent));
   createNotesFolder();
   initialiseSettingsOnFirstRun();
 }
 
-NoteApp::~NoteApp() {
-  if (changeEvent_) CloseHandle(changeEvent_);
-}
-
 void NoteApp::signalChange() const {
-  if (changeEvent_) SetEvent(changeEvent_);
+  if (changeEvent_.isOpen()) SetEvent(changeEvent_.get());
 }
 
 void NoteApp::createNotesFolder() {

@@ -1,12 +1,12 @@
-#include "shell/startup.h"
+#include "mainwindow/startup.h"
 
+#include "app/app_references.h"
+#include "app/note_app.h"
+#include "mainwindow/command_line.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/message_loop.h"
 #include "notes/note_store.h"
 #include "resources/resource.h"
-#include "shell/app_references.h"
-#include "shell/command_line.h"
-#include "shell/main_window.h"
-#include "shell/message_loop.h"
-#include "shell/note_app.h"
 
 namespace {
 

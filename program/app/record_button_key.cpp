@@ -2,9 +2,9 @@
 // enabled state.
 #include <windows.h>
 
+#include "app/note_app.h"
+#include "app/registry_key.h"
 #include "pinnotes/registry_names.h"
-#include "shell/note_app.h"
-#include "shell/registry_key.h"
 
 namespace Names = RegistryNames;
 
