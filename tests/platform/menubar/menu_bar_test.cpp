@@ -293,6 +293,39 @@ TEST_F(MenuBars, InputPanelButtonTogglesThePanel) {
   EXPECT_TRUE(commands().empty());
 }
 
+TEST_F(MenuBars, OwnColourAroundTheButtonsAndTheFaceOtherwise) {
+  SHMENUBARINFO coloured = info(IDM_MAIN_BAR, SHCMBF_COLORBK);
+  coloured.clrBk = RGB(200, 0, 0);
+  ASSERT_TRUE(SHCreateMenuBar(&coloured));
+  RECT client{};
+  GetClientRect(coloured.hwndMB, &client);
+  // The input-panel button's corner, below the top line.
+  EXPECT_EQ(pixel(coloured.hwndMB, {client.right - 2, client.bottom - 2}), RGB(200, 0, 0));
+  DestroyWindow(coloured.hwndMB);
+  HWND plain = make(IDM_MAIN_BAR);
+  EXPECT_EQ(pixel(plain, {client.right - 2, client.bottom - 2}), GetSysColor(COLOR_BTNFACE));
+  // While the stylus holds the button it shows the selection colour.
+  SendMessageW(plain, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right - 13, 13));
+  EXPECT_EQ(pixel(plain, {client.right - 2, client.bottom - 2}), GetSysColor(COLOR_HIGHLIGHT));
+  SendMessageW(plain, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 13, 13));
+}
+
+TEST_F(MenuBars, FollowsTheScreenWhenItTurns) {
+  HWND bar = make(IDM_MAIN_BAR);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(ctl("screen qvga-landscape"), 0);
+  RECT r{};
+  EXPECT_TRUE(recorder.pumpUntil([&] {
+    GetWindowRect(bar, &r);
+    return r.right == 320;
+  }));
+  EXPECT_EQ(r.top, 240 - 26);
+  EXPECT_EQ(r.bottom, 240);
+  RECT tools{};
+  GetWindowRect(toolbarOf(bar), &tools);
+  EXPECT_EQ(tools.right, 320 - 26);
+}
+
 TEST_F(MenuBars, VgaDoublesTheBarAndTakesTheLargeImages) {
   DestroyWindow(owner);
   ASSERT_EQ(ctl("screen vga"), 0);

@@ -15,7 +15,7 @@ void fill(HDC hdc, RECT r, HBRUSH brush) { FillRect(hdc, &r, brush); }
 
 void paintKeyboard(HDC hdc, RECT button, bool down) {
   const int unit = lineWidth();
-  fill(hdc, button, GetSysColorBrush(down ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+  if (down) fill(hdc, button, GetSysColorBrush(COLOR_HIGHLIGHT));
   HBRUSH ink = GetSysColorBrush(down ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
   const int cx = (button.left + button.right) / 2, cy = (button.top + button.bottom) / 2;
   const RECT body{cx - 8 * unit, cy - 5 * unit, cx + 8 * unit, cy + 5 * unit};
