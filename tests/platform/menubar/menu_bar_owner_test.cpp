@@ -38,17 +38,8 @@ TEST_F(MenuBarOwners, MadeWhileTheOwnerIsHiddenShowsWithIt) {
   EXPECT_FALSE(IsWindowVisible(i.hwndMB));
   ShowWindow(later, SW_SHOW);
   EXPECT_TRUE(IsWindowVisible(i.hwndMB));
-  // A bar made hidden stays so.
-  SHMENUBARINFO h = info(IDM_MAIN_BAR, SHCMBF_HIDDEN);
-  h.hwndParent = later;
-  ASSERT_TRUE(SHCreateMenuBar(&h));
-  ShowWindow(later, SW_HIDE);
-  ShowWindow(later, SW_SHOW);
-  EXPECT_FALSE(IsWindowVisible(h.hwndMB));
-  EXPECT_TRUE(IsWindowVisible(i.hwndMB));
   DestroyWindow(later);
   EXPECT_FALSE(IsWindow(i.hwndMB));
-  EXPECT_FALSE(IsWindow(h.hwndMB));
 }
 
 // A program that wraps the owner's procedure after the bar did keeps its wrapper when the bar
