@@ -124,7 +124,10 @@ std::optional<ShellMenuBar> loadShellMenuBar(HMODULE module, UINT id) {
   LPCWSTR name = ordinal(static_cast<uint16_t>(id));
   auto bytes = loadResourceBytes(module, name, u"SHMENUBAR");
   if (!bytes && GetLastError() != ERROR_INVALID_HANDLE) {
+    // A module without RT_RCDATA still lacks the name, not the type, when it has menu bars.
+    const DWORD first = GetLastError();
     bytes = loadResourceBytes(module, name, ordinal(layout::kTypeRcData));
+    if (!bytes && first == ERROR_RESOURCE_NAME_NOT_FOUND) SetLastError(first);
   }
   if (!bytes) return std::nullopt;
   auto bar = decodeShellMenuBar(*bytes);

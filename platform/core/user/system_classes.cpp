@@ -2,6 +2,7 @@
 // controls. A new control adds its class here.
 #include "controls/tab/tab.h"
 #include "controls/toolbar/toolbar.h"
+#include "shellsvc/menubar/menu_bar.h"
 #include "controls/datetime/date_time_picker.h"
 #include "controls/monthcal/month_calendar.h"
 #include "controls/updown/up_down.h"
@@ -40,6 +41,7 @@ void addPlatformClasses(ClassRegistry& registry) {
       {::handheld::controls::upDownClass(), 0},
       {::handheld::controls::headerClass(), 0},  // common controls: the registry gives the atom
       {::handheld::controls::listViewClass(), 0},
+      {::handheld::shellsvc::menuBarClass(), 0},
   };
   for (const auto& entry : entries) {
     DWORD error = 0;
