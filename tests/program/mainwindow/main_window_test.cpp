@@ -115,28 +115,29 @@ TEST_F(MainWindowTable, EveryMessageIsOneCallOnTheStore) {
     Calls calls;
   };
   const Row rows[] = {
-      {WM_COMMAND, IDM_NEWNOTE, 0, {"newNote(0)"}},
-      {WM_COMMAND, IDM_SHOWALL, 0, {"showAll"}},
+      {WM_COMMAND, 1224, 0, {"newNote(0)"}},
+      {WM_COMMAND, 1225, 0, {"showAll"}},
       {WM_COMMAND, 1226, 0, {}},
-      {WM_COMMAND, IDM_OPTIONS, 0, {"openOptions(main window)"}},
-      {WM_COMMAND, IDM_NOTE_FIRST, 0, {"openNoteAt(0)"}},
+      {WM_COMMAND, 1228, 0, {"openOptions(main window)"}},
+      {WM_COMMAND, 1230, 0, {"openNoteAt(0)"}},
       {WM_COMMAND, 1231, 0, {"openNoteAt(1)"}},
       {WM_COMMAND, MAKEWPARAM(1231, 1), 0, {}},
-      {WM_COMMAND, MAKEWPARAM(IDM_NEWNOTE, 0x300), 0, {}},
+      {WM_COMMAND, MAKEWPARAM(1224, 0x300), 0, {}},
       {WM_HOTKEY, 0, 0xC1 << 16, {}},
-      {PNM_CLOSE_ALL_NOTES, 0, 0, {"closeAll"}},
-      {PNM_NOTE_SAVED, 1, reinterpret_cast<LPARAM>(saved.c_str()),
+      {1023, 0, 0, {"closeAll"}},
+      {1025, 1, reinterpret_cast<LPARAM>(saved.c_str()),
        {"noteSaved(1, \\My Documents\\My Pinnotes\\Pinnote4.stk)"}},
-      {PNM_NOTE_SAVED, 0, reinterpret_cast<LPARAM>(saved.c_str()),
+      {1025, 0, reinterpret_cast<LPARAM>(saved.c_str()),
        {"noteSaved(0, \\My Documents\\My Pinnotes\\Pinnote4.stk)"}},
-      {PNM_NOTE_CLOSED, 0, 0, {"showAll", "noteWindowClosed"}},
-      {PNM_NOTE_OPENING, 0, 0, {"showAll"}},
-      {PNM_SHOW_ALL, 0, 0, {"showAll"}},
-      {PNM_NOTE_DUE, 0, 0, {"ExpiryCheck(1)"}},
-      {PNM_ADD_NEW, 0, 0, {"newNote(0)"}},
-      {PNM_SETTINGS_CHANGED, 0, 0, {"applyOptions"}},
+      {1026, 0, 0, {"showAll", "noteWindowClosed"}},
+      {1027, 0, 0, {"showAll"}},
+      {1326, 0, 0, {"showAll"}},
+      {1327, 0, 0, {"ExpiryCheck(1)"}},
+      {1328, 0, 0, {"newNote(0)"}},
+      {1424, 0, 0, {"applyOptions"}},
       {WM_USER + 999, 0, 0, {}},
   };
+  // The numbers are the table's own, so a wrong constant in the program fails here.
   for (const Row& row : rows) {
     EXPECT_EQ(callsOf(row.message, row.wParam, row.lParam), row.calls)
         << messageName(row.message) << " wParam " << row.wParam;
@@ -172,9 +173,9 @@ TEST_F(MainWindowTable, PathsAreTakenOnlyFromTrustedSenders) {
   const std::u16string own = u"\\My Documents\\My Pinnotes\\Pinnote1.stk";
   const std::u16string foreign = u"\\elsewhere.stk";
   MainWindow::acceptPathMessage(own.c_str());
-  EXPECT_EQ(callsOf(PNM_OPEN_NOTE_PATH, reinterpret_cast<WPARAM>(own.c_str())),
+  EXPECT_EQ(callsOf(1127, reinterpret_cast<WPARAM>(own.c_str())),
             (Calls{"openNoteByPath(\\My Documents\\My Pinnotes\\Pinnote1.stk)"}));
-  EXPECT_EQ(callsOf(PNM_OPEN_NOTE_PATH, reinterpret_cast<WPARAM>(foreign.c_str())), Calls{});
+  EXPECT_EQ(callsOf(1127, reinterpret_cast<WPARAM>(foreign.c_str())), Calls{});
   EXPECT_EQ(callsOf(PNM_NOTE_SAVED, 1, 0), Calls{});
   MainWindow::acceptPathMessage(nullptr);
 

@@ -108,7 +108,7 @@ TEST_F(NoteFile, EmptyNoteIsTheFixedPartAndRoundTrips) {
   EXPECT_TRUE(NeverExpires(back.expiryTime));
   EXPECT_TRUE(back.content.empty());
   EXPECT_EQ(back.expired, 0);
-  EXPECT_EQ(back.zoom, NoteRecord::kDefaultZoom);
+  EXPECT_EQ(back.zoom, 200);
 }
 
 TEST_F(NoteFile, ReadsAHandMadeFileWholeAndItsHeader) {
@@ -225,7 +225,11 @@ TEST_F(NoteFile, FreeNamesFillGapsAndNeverTakeAnExistingFile) {
   ASSERT_TRUE(FindFreeNoteFileName(u"\\Notes", u".stk", path));
   EXPECT_EQ(std::u16string(path), u"\\Notes\\Pinnote1.stk");
 
-  for (int n = 0; n < Layout::kMaxNoteFiles; ++n) writeHost("Pinnote" + std::to_string(n) + ".stk", {});
+  // The last free name is the 1000th; with every one taken there is none.
+  for (int n = 0; n < 999; ++n) writeHost("Pinnote" + std::to_string(n) + ".stk", {});
+  ASSERT_TRUE(FindFreeNoteFileName(u"\\Notes", u".stk", path));
+  EXPECT_EQ(std::u16string(path), u"\\Notes\\Pinnote999.stk");
+  writeHost("Pinnote999.stk", {});
   lstrcpyW(path, u"unchanged");
   EXPECT_FALSE(FindFreeNoteFileName(u"\\Notes", u".stk", path));
   EXPECT_EQ(std::u16string(path), u"unchanged");
