@@ -90,8 +90,8 @@ LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam,
       theNoteStore->closeAll();
       return 0;
     case PNM_NOTE_SAVED:
-      // Only a note window of this thread sends it; the path of any other sender is not ours.
-      if (lParam && !InSendMessage()) {
+      if (savedPath_ && lParam == reinterpret_cast<LPARAM>(savedPath_)) {
+        savedPath_ = nullptr;
         theNoteStore->noteSaved(wParam == 1, reinterpret_cast<LPCWSTR>(lParam));
       }
       return 0;

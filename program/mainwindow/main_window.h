@@ -15,6 +15,10 @@ class MainWindow {
   // PNM_OPEN_NOTE_PATH carries a pointer into this process, so only the path the start-up
   // posts itself is taken; a pointer from anywhere else would be read blindly.
   static void acceptPathMessage(LPCWSTR path) { ownPath_ = path; }
+  // PNM_NOTE_SAVED likewise: a note window names the path it is about to hand over, and only
+  // that pointer is taken, once, however the message arrives (sent from inside another
+  // send, or dispatched by a dialog's or menu's loop).
+  static void acceptSavedPath(LPCWSTR path) { savedPath_ = path; }
 
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -24,4 +28,5 @@ class MainWindow {
   static void openMappedNote();
 
   static inline LPCWSTR ownPath_ = nullptr;
+  static inline LPCWSTR savedPath_ = nullptr;
 };

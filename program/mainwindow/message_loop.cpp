@@ -1,7 +1,5 @@
 #include "mainwindow/message_loop.h"
 
-#include "app/commands.h"
-
 namespace {
 
 bool isCtrlQ(const MSG& message) {
@@ -18,9 +16,6 @@ int RunMessageLoop(HWND mainWindow) {
       PostMessageW(mainWindow, WM_CLOSE, 0, 0);
       continue;
     }
-    // A note window only ever sends PNM_NOTE_SAVED; a posted one comes from elsewhere and
-    // its path pointer means nothing here.
-    if (message.message == PNM_NOTE_SAVED) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

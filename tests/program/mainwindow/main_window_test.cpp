@@ -125,10 +125,7 @@ TEST_F(MainWindowTable, EveryMessageIsOneCallOnTheStore) {
       {WM_COMMAND, MAKEWPARAM(1224, 0x300), 0, {}},
       {WM_HOTKEY, 0, 0xC1 << 16, {}},
       {1023, 0, 0, {"closeAll"}},
-      {1025, 1, reinterpret_cast<LPARAM>(saved.c_str()),
-       {"noteSaved(1, \\My Documents\\My Pinnotes\\Pinnote4.stk)"}},
-      {1025, 0, reinterpret_cast<LPARAM>(saved.c_str()),
-       {"noteSaved(0, \\My Documents\\My Pinnotes\\Pinnote4.stk)"}},
+      {1025, 1, reinterpret_cast<LPARAM>(saved.c_str()), {}},  // not announced
       {1026, 0, 0, {"showAll", "noteWindowClosed"}},
       {1027, 0, 0, {"showAll"}},
       {1326, 0, 0, {"showAll"}},
@@ -191,6 +188,52 @@ TEST_F(MainWindowTable, PathsAreTakenOnlyFromTrustedSenders) {
   EXPECT_TRUE(pump.pumpUntil([&] { return sent.load(); }));
   sender.join();
   EXPECT_EQ(recording().calls(), Calls{});
+}
+
+// A saved note's path is taken only as the pointer its note window announced, once, also
+// when the message arrives while the main thread answers another thread's request (the store
+// closing a note on behalf of the Today item).
+TEST_F(MainWindowTable, SavedNotesAreTakenOnlyForTheAnnouncedPath) {
+  createMainWindow();
+  const std::u16string saved = u"\\My Documents\\My Pinnotes\\Pinnote4.stk";
+  const std::u16string other = saved;
+  const auto pathOf = [](const std::u16string& path) { return reinterpret_cast<LPARAM>(path.c_str()); };
+
+  MainWindow::acceptSavedPath(saved.c_str());
+  EXPECT_EQ(callsOf(1025, 1, pathOf(other)), Calls{});
+  EXPECT_EQ(callsOf(1025, 1, pathOf(saved)),
+            Calls{"noteSaved(1, \\My Documents\\My Pinnotes\\Pinnote4.stk)"});
+  EXPECT_EQ(callsOf(1025, 1, pathOf(saved)), Calls{});  // once only
+
+  // Nested: another thread's request is answered by a window of the main thread whose
+  // handling saves a note, so the saved message arrives inside a cross-thread send.
+  WNDCLASSW closer = {};
+  closer.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message != WM_USER + 7) return DefWindowProcW(window, message, wParam, lParam);
+    const auto* path = reinterpret_cast<const std::u16string*>(lParam);
+    MainWindow::acceptSavedPath(path->c_str());
+    SendMessageW(reinterpret_cast<HWND>(wParam), 1025, 0, reinterpret_cast<LPARAM>(path->c_str()));
+    return InSendMessage() ? 1 : 0;
+  };
+  closer.hInstance = instance_;
+  closer.lpszClassName = u"NestedSaveCloser";
+  RegisterClassW(&closer);
+  HWND closerWindow = CreateWindowExW(0, u"NestedSaveCloser", u"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                      instance_, nullptr);
+  ASSERT_NE(closerWindow, nullptr);
+  recording().clear();
+  std::atomic<LRESULT> answer = -1;
+  std::thread requester([&] {
+    answer = SendMessageW(closerWindow, WM_USER + 7, reinterpret_cast<WPARAM>(window_),
+                         reinterpret_cast<LPARAM>(&saved));
+    PostMessageW(window_, WM_NULL, 0, 0);
+  });
+  MessageRecorder pump;
+  EXPECT_TRUE(pump.pumpUntil([&] { return answer.load() != -1; }));
+  requester.join();
+  EXPECT_EQ(answer.load(), 1);  // it was inside the other thread's send
+  EXPECT_EQ(recording().calls(), Calls{"noteSaved(0, \\My Documents\\My Pinnotes\\Pinnote4.stk)"});
+  DestroyWindow(closerWindow);
 }
 
 TEST_F(MainWindowTable, MappedNotePathIsReadWithinTheBlock) {
