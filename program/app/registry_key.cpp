@@ -38,6 +38,10 @@ std::optional<DWORD> RegistryKey::queryDword(LPCWSTR name) const {
   return value;
 }
 
+bool RegistryKey::hasValue(LPCWSTR name) const {
+  return key_ && RegQueryValueExW(key_, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 bool RegistryKey::queryString(LPCWSTR name, WCHAR* text, DWORD capacity) const {
   if (capacity == 0) return false;
   text[0] = 0;

@@ -26,6 +26,8 @@ class RegistryKey {
   bool newlyCreated() const { return newlyCreated_; }
   HKEY get() const { return key_; }
 
+  // Whether the key holds a value of that name, of any type and size.
+  bool hasValue(LPCWSTR name) const;
   std::optional<DWORD> queryDword(LPCWSTR name) const;
   // Reads a string into `text` (capacity in characters); empty and false when it is missing.
   bool queryString(LPCWSTR name, WCHAR* text, DWORD capacity) const;
