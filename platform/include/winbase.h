@@ -150,6 +150,14 @@ HANDHELD_API BOOL WINAPI GetFileInformationByHandle(HANDLE file,
                                                     LPBY_HANDLE_FILE_INFORMATION information);
 HANDHELD_API BOOL WINAPI DeleteFileW(LPCWSTR fileName);
 HANDHELD_API BOOL WINAPI MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName);
+// MoveFileExW: MOVEFILE_REPLACE_EXISTING replaces a file in one step (an atomic rename);
+// the device has one volume, so MOVEFILE_COPY_ALLOWED changes nothing; a move that needs a
+// restart is refused (ERROR_INVALID_PARAMETER).
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_COPY_ALLOWED 0x00000002
+#define MOVEFILE_DELAY_UNTIL_REBOOT 0x00000004
+#define MOVEFILE_WRITE_THROUGH 0x00000008
+HANDHELD_API BOOL WINAPI MoveFileExW(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags);
 HANDHELD_API BOOL WINAPI CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName,
                                    BOOL failIfExists);
 HANDHELD_API BOOL WINAPI CreateDirectoryW(LPCWSTR pathName, LPSECURITY_ATTRIBUTES attributes);
@@ -275,6 +283,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR comman
 #define CreateFile CreateFileW
 #define DeleteFile DeleteFileW
 #define MoveFile MoveFileW
+#define MoveFileEx MoveFileExW
 #define CopyFile CopyFileW
 #define CreateDirectory CreateDirectoryW
 #define RemoveDirectory RemoveDirectoryW

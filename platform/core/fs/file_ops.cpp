@@ -73,7 +73,7 @@ DWORD deleteFile(std::u16string_view path) {
   });
 }
 
-DWORD moveEntry(std::u16string_view from, std::u16string_view to) {
+DWORD moveEntry(std::u16string_view from, std::u16string_view to, MoveOptions options) {
   auto source = resolve(from, Mode::Existing);
   if (!source) return source.error();
   auto target = resolve(to, Mode::MayBeNew);
@@ -85,22 +85,35 @@ DWORD moveEntry(std::u16string_view from, std::u16string_view to) {
   if (S_ISLNK(sourceStat->st_mode)) return ERROR_ACCESS_DENIED;
 
   std::string targetName = target->name;
+  bool replacing = false;
   if (target->exists) {
     auto targetStat = statEntry(*target);
     if (!targetStat) return targetStat.error();
     bool sameEntry =
         targetStat->st_dev == sourceStat->st_dev && targetStat->st_ino == sourceStat->st_ino;
-    if (!sameEntry) return ERROR_ALREADY_EXISTS;
-    // The source under another spelling: rename it to the case given.
-    targetName = *hostName(target->deviceName);
-    if (targetName == source->name) return ERROR_SUCCESS;
+    if (sameEntry) {
+      // The source under another spelling: rename it to the case given.
+      targetName = *hostName(target->deviceName);
+      if (targetName == source->name) return ERROR_SUCCESS;
+    } else {
+      if (!options.replaceExisting) return ERROR_ALREADY_EXISTS;
+      if (S_ISDIR(sourceStat->st_mode) || !S_ISREG(targetStat->st_mode) ||
+          (targetStat->st_mode & S_IWUSR) == 0) {
+        return ERROR_ACCESS_DENIED;
+      }
+      replacing = true;
+    }
   }
-  return unlessDeletionDenied(*source, [&] {
+  const auto rename = [&] {
     if (::renameat2(source->folder.get(), source->name.c_str(), target->folder.get(),
-                    targetName.c_str(), RENAME_NOREPLACE) != 0) {
+                    targetName.c_str(), replacing ? 0 : RENAME_NOREPLACE) != 0) {
       return errno == EEXIST ? DWORD{ERROR_ALREADY_EXISTS} : errorFromErrno(errno);
     }
+    if (options.writeThrough && ::fsync(target->folder.get()) != 0) return errorFromErrno(errno);
     return DWORD{ERROR_SUCCESS};
+  };
+  return unlessDeletionDenied(*source, [&] {
+    return replacing ? unlessDeletionDenied(*target, rename) : rename();
   });
 }
 

@@ -14,9 +14,19 @@ namespace handheld::fs {
 // does not share for deletion (ERROR_SHARING_VIOLATION).
 DWORD deleteFile(std::u16string_view path);
 
+struct MoveOptions {
+  // An existing file at the target is replaced in one step: a reader sees the old file or the
+  // new one, never neither. Folders, links and read-only files are never replaced
+  // (ERROR_ACCESS_DENIED), nor a file open without sharing deletion.
+  bool replaceExisting = false;
+  // The rename is on the disk before the call returns.
+  bool writeThrough = false;
+};
+
 // Renames a file or folder; the target must not exist (ERROR_ALREADY_EXISTS) unless it is
-// the source itself spelled in another case, which renames it to that case.
-DWORD moveEntry(std::u16string_view from, std::u16string_view to);
+// the source itself spelled in another case, which renames it to that case, or the options
+// allow replacing it.
+DWORD moveEntry(std::u16string_view from, std::u16string_view to, MoveOptions options = {});
 
 // Copies the data and the read-only attribute. With failIfExists an existing target fails
 // with ERROR_FILE_EXISTS; otherwise it is overwritten. A copy that fails midway is removed.

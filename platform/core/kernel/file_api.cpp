@@ -203,6 +203,19 @@ HANDHELD_API BOOL WINAPI MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName
          succeedsWith(handheld::fs::moveEntry(existingFileName, newFileName));
 }
 
+HANDHELD_API BOOL WINAPI MoveFileExW(LPCWSTR existingFileName, LPCWSTR newFileName, DWORD flags) {
+  constexpr DWORD known = MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
+  if ((flags & ~known) != 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  handheld::fs::MoveOptions options;
+  options.replaceExisting = (flags & MOVEFILE_REPLACE_EXISTING) != 0;
+  options.writeThrough = (flags & MOVEFILE_WRITE_THROUGH) != 0;
+  return validPath(existingFileName) && validPath(newFileName) &&
+         succeedsWith(handheld::fs::moveEntry(existingFileName, newFileName, options));
+}
+
 HANDHELD_API BOOL WINAPI CopyFileW(LPCWSTR existingFileName, LPCWSTR newFileName,
                                    BOOL failIfExists) {
   return validPath(existingFileName) && validPath(newFileName) &&

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -275,6 +276,70 @@ TEST_F(FileApiTest, MoveAndCopy) {
   CreateDirectoryW(u"\\d", nullptr);
   EXPECT_TRUE(MoveFileW(u"\\b.txt", u"\\D\\moved.txt"));
   EXPECT_EQ(readHost(root_ / "d" / "moved.txt"), "alpha");
+}
+
+// Replacing a file is one step: a reader always finds the old file or the new one.
+TEST_F(FileApiTest, MoveExReplacesAFileInOneStep) {
+  EXPECT_EQ(MOVEFILE_REPLACE_EXISTING, 0x1);
+  EXPECT_EQ(MOVEFILE_COPY_ALLOWED, 0x2);
+  EXPECT_EQ(MOVEFILE_DELAY_UNTIL_REBOOT, 0x4);
+  EXPECT_EQ(MOVEFILE_WRITE_THROUGH, 0x8);
+
+  writeHost(root_ / "note.new", "new");
+  writeHost(root_ / "note.stk", "old");
+  EXPECT_FALSE(MoveFileExW(u"\\note.new", u"\\NOTE.STK", 0));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_ALREADY_EXISTS});
+  EXPECT_FALSE(MoveFileExW(u"\\note.new", u"\\note.stk", MOVEFILE_DELAY_UNTIL_REBOOT));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+  // Another spelling of the target replaces the file that is there, under its own name.
+  EXPECT_TRUE(MoveFileExW(u"\\note.new", u"\\NOTE.STK",
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED));
+  EXPECT_EQ(readHost(root_ / "note.stk"), "new");
+  EXPECT_FALSE(std::filesystem::exists(root_ / "NOTE.STK"));
+  EXPECT_FALSE(std::filesystem::exists(root_ / "note.new"));
+
+  // Never onto a folder, from a folder onto a file, or onto a read-only file.
+  CreateDirectoryW(u"\\folder", nullptr);
+  writeHost(root_ / "side", "side");
+  EXPECT_FALSE(MoveFileExW(u"\\side", u"\\folder", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+  EXPECT_FALSE(MoveFileExW(u"\\folder", u"\\note.stk", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+  ASSERT_TRUE(SetFileAttributesW(u"\\note.stk", FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(MoveFileExW(u"\\side", u"\\note.stk", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+  ASSERT_TRUE(SetFileAttributesW(u"\\note.stk", FILE_ATTRIBUTE_NORMAL));
+  {
+    // An open that does not share deletion keeps its file.
+    FileHandle reader(open(u"\\note.stk", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+    EXPECT_FALSE(MoveFileExW(u"\\side", u"\\note.stk", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+  }
+  EXPECT_EQ(readHost(root_ / "note.stk"), "new");
+  EXPECT_EQ(readHost(root_ / "side"), "side");
+
+  // Readers during a run of replacements never miss the file.
+  std::atomic<bool> done = false;
+  std::atomic<int> misses = 0;
+  std::thread reader([&] {
+    while (!done) {
+      HANDLE file = open(u"\\note.stk", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         OPEN_EXISTING);
+      if (file == INVALID_HANDLE_VALUE) {
+        ++misses;
+      } else {
+        CloseHandle(file);
+      }
+    }
+  });
+  for (int round = 0; round < 200; ++round) {
+    writeHost(root_ / "note.tmp", std::to_string(round));
+    ASSERT_TRUE(MoveFileExW(u"\\note.tmp", u"\\note.stk", MOVEFILE_REPLACE_EXISTING)) << round;
+  }
+  done = true;
+  reader.join();
+  EXPECT_EQ(misses.load(), 0);
+  EXPECT_EQ(readHost(root_ / "note.stk"), "199");
 }
 
 TEST_F(FileApiTest, Attributes) {
