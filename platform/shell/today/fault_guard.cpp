@@ -116,7 +116,14 @@ bool guardedCall(const std::function<void()>& call, int* signal) {
   const int caught = sigsetjmp(frame.buffer, 0);
   if (caught == 0) {
     t_current = &frame;
-    call();
+    try {
+      call();
+    } catch (...) {
+      // An exception that left the library is its fault as much as a signal is.
+      t_current = frame.previous;
+      if (signal) *signal = 0;
+      return false;
+    }
     t_current = frame.previous;
     return true;
   }

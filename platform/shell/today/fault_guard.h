@@ -9,7 +9,8 @@
 
 namespace handheld::shell {
 
-// Runs `call`; false when it faulted (the signal number in *signal when given). Guards nest.
+// Runs `call`; false when it faulted (the signal number in *signal when given) or let an
+// exception out (signal 0). Guards nest.
 // The frames skipped by a fault are the library's own (and the platform functions that called
 // back into it without holding a lock), so only the library's state is lost.
 bool guardedCall(const std::function<void()>& call, int* signal = nullptr);

@@ -3,7 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <set>
-#include <vector>
 
 #include "strings/utf.h"
 
@@ -25,8 +24,6 @@ std::set<std::u16string>& brokenLibraries() {
 
 }  // namespace
 
-std::vector<HWND>& todayScreens();
-
 void logToday(const char* format, ...) {
   char line[1024];
   va_list arguments;
@@ -38,6 +35,8 @@ void logToday(const char* format, ...) {
 }
 
 std::string utf8(const std::u16string& text) { return strings::toUtf8(text); }
+
+std::string faultName(int signal) { return signal ? "signal " + std::to_string(signal) : "an exception"; }
 
 bool isBrokenLibrary(const std::u16string& dll) { return brokenLibraries().count(foldPath(dll)) != 0; }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace handheld::shell {
 
@@ -13,6 +14,8 @@ namespace handheld::shell {
 void logToday(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 std::string utf8(const std::u16string& text);
+// "signal 11", or "an exception" for 0 (see guardedCall).
+std::string faultName(int signal);
 
 bool isBrokenLibrary(const std::u16string& dll);
 // Refuses the library from now on. Its caller keeps the module loaded for good: the library's
@@ -21,6 +24,8 @@ void markBrokenLibrary(const std::u16string& dll);
 
 // Posted to a Today screen: read the registry again and start the items anew.
 inline constexpr UINT kTodayRebuild = WM_APP + 0x7A0;
+// The Today screens of this process (their window adds and removes itself).
+std::vector<HWND>& todayScreens();
 void rebuildTodayScreens();
 
 }  // namespace handheld::shell

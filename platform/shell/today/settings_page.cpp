@@ -149,8 +149,8 @@ void runOptions(HWND page, const TodayItemInfo& item) {
   DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), page, guardedOptionsProcedure, 0);
   t_optionsRun = outer;
   if (run.faulted) {
-    logToday("item \"%s\": %s faulted (signal %d) in its options dialog; left out until the shell starts again",
-             name.c_str(), dll.c_str(), run.signal);
+    logToday("item \"%s\": %s faulted (%s) in its options dialog; left out until the shell starts again",
+             name.c_str(), dll.c_str(), faultName(run.signal).c_str());
     markBrokenLibrary(item.dll);  // the module stays loaded
   } else {
     FreeLibrary(module);

@@ -194,9 +194,8 @@ class TodayScreen {
 
   // The guarding procedure found that a call into the item faulted.
   void faulted(HostedItem& item, int signal, UINT message) {
-    logToday("item \"%s\" (%s) faulted (signal %d) handling message 0x%04X; left out until the "
-             "shell starts again",
-             utf8(item.info.name).c_str(), utf8(item.info.dll).c_str(), signal, message);
+    logToday("item \"%s\" (%s) faulted (%s) handling message 0x%04X; left out until the shell starts again",
+             utf8(item.info.name).c_str(), utf8(item.info.dll).c_str(), faultName(signal).c_str(), message);
     item.broken = true;
     markBrokenLibrary(item.info.dll);
     if (item.window) ShowWindow(item.window, SW_HIDE);
@@ -248,8 +247,8 @@ class TodayScreen {
     HWND created = nullptr;
     int signal = 0;
     if (!guardedCall([&] { created = initialize(&entry, window_); }, &signal)) {
-      logToday("item \"%s\": %s faulted (signal %d) in ordinal 240; left out until the shell starts again",
-               name.c_str(), dll.c_str(), signal);
+      logToday("item \"%s\": %s faulted (%s) in ordinal 240; left out until the shell starts again",
+               name.c_str(), dll.c_str(), faultName(signal).c_str());
       markBrokenLibrary(info.dll);
       // Whatever it created runs its code: take its procedure away before it goes.
       for (HWND child : children()) {

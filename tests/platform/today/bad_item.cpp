@@ -1,10 +1,12 @@
 // A Today item that misbehaves the way its "Flags" value says: it faults in its ordinal 240,
 // in its window's creation or painting, or in its options; it answers heights no screen has;
-// it returns a window that is not the Today screen's child, or none.
+// it returns a window that is not the Today screen's child, or none; it throws.
 #include <windows.h>
 #include <sys/mman.h>
 
 #include <todaycmn.h>
+
+#include <stdexcept>
 
 #include "test_item.h"
 
@@ -49,6 +51,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HWND InitializeCustomItem(TODAYLISTITEM* item, HWND parent) {
   g_mode = item->grfFlags;
   if (g_mode == BAD_ITEM_FAULT_IN_INITIALIZE) fault();
+  if (g_mode == BAD_ITEM_THROW_IN_INITIALIZE) throw std::runtime_error("bad item");
   if (g_mode == BAD_ITEM_NO_WINDOW) return nullptr;
   WNDCLASSW windowClass{};
   if (!GetClassInfoW(g_module, u"BadTodayItem", &windowClass)) {

@@ -155,7 +155,8 @@ TEST_P(FaultingItem, IsLeftOutAndTheRestShows) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, FaultingItem,
                          ::testing::Values(BAD_ITEM_FAULT_IN_INITIALIZE, BAD_ITEM_FAULT_IN_CREATE,
-                                           BAD_ITEM_FAULT_IN_PAINT, BAD_ITEM_TOP_LEVEL_WINDOW, BAD_ITEM_NO_WINDOW));
+                                           BAD_ITEM_FAULT_IN_PAINT, BAD_ITEM_TOP_LEVEL_WINDOW, BAD_ITEM_NO_WINDOW,
+                                           BAD_ITEM_THROW_IN_INITIALIZE));
 
 TEST_F(TodayScreenTest, ANegativeHeightIsRefusedAndAHugeOneCutToTheScreen) {
   setItem(u"Bad", 1, BAD_ITEM_NEGATIVE_HEIGHT, badItem);
