@@ -83,6 +83,7 @@ class TodayScreen {
   TodayScreen& operator=(const TodayScreen&) = delete;
 
   void build() {
+    ItemCalls calls(*this);
     registered_ = readTodayItems();
     for (const TodayItemInfo& info : registered_) {
       if (!info.enabled) continue;
@@ -108,6 +109,16 @@ class TodayScreen {
     items_.clear();
   }
 
+  // An item that runs a message loop while the screen walks its items would have them freed
+  // under it: the rebuild waits until the walk is over.
+  void requestRebuild() {
+    if (itemCalls_ > 0) {
+      rebuildPending_ = true;
+      return;
+    }
+    rebuild();
+  }
+
   void rebuild() {
     clear();
     theme_ = std::make_unique<TodayTheme>();
@@ -117,6 +128,7 @@ class TodayScreen {
 
   // Asks every item whether it changed; lays the bands out again when a height did.
   void refresh() {
+    ItemCalls calls(*this);
     bool moved = false;
     for (auto& item : items_)
       if (item->window && !item->broken) moved = queryHeight(*item) || moved;
@@ -134,10 +146,11 @@ class TodayScreen {
       return;
     }
     if (hiddenOnce_) {
+      ItemCalls calls(*this);
       // Back in front: new registrations rebuild the screen, otherwise the items drop their
       // caches and are asked again.
       if (readTodayItems() != registered_) {
-        rebuild();
+        rebuildPending_ = true;
       } else {
         for (auto& item : items_) {
           if (!item->window || item->broken) continue;
@@ -208,6 +221,23 @@ class TodayScreen {
   }
 
  private:
+  // Counts the walks over the items that call into them (see requestRebuild).
+  class ItemCalls {
+   public:
+    explicit ItemCalls(TodayScreen& screen) : screen_(screen) { ++screen_.itemCalls_; }
+    ~ItemCalls() {
+      if (--screen_.itemCalls_ == 0 && screen_.rebuildPending_) {
+        screen_.rebuildPending_ = false;
+        PostMessageW(screen_.window_, kTodayRebuild, 0, 0);
+      }
+    }
+    ItemCalls(const ItemCalls&) = delete;
+    ItemCalls& operator=(const ItemCalls&) = delete;
+
+   private:
+    TodayScreen& screen_;
+  };
+
   // Loads a custom item and has it create its window; false (logged) when it is left out.
   bool start(HostedItem& item) {
     const TodayItemInfo& info = item.info;
@@ -368,6 +398,8 @@ class TodayScreen {
   RECT dateBand_{};
   SYSTEMTIME shownDay_{};
   bool hiddenOnce_ = false;
+  int itemCalls_ = 0;
+  bool rebuildPending_ = false;
 };
 
 LRESULT CALLBACK guardedItemProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -428,7 +460,7 @@ LRESULT CALLBACK todayProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: screen->paint(); return 0;
     case TODAYM_GETCOLOR: return screen->color(wParam);
     case TODAYM_DRAWWATERMARK: return screen->drawWatermark(lParam);
-    case kTodayRebuild: screen->rebuild(); return 0;
+    case kTodayRebuild: screen->requestRebuild(); return 0;
     case kTodayLayout: screen->layout(); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
   }

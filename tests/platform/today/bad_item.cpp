@@ -1,6 +1,7 @@
 // A Today item that misbehaves the way its "Flags" value says: it faults in its ordinal 240,
 // in its window's creation or painting, or in its options; it answers heights no screen has;
-// it returns a window that is not the Today screen's child, or none; it throws.
+// it returns a window that is not the Today screen's child, or none; it throws; it runs a
+// message loop where the screen calls it.
 #include <windows.h>
 #include <sys/mman.h>
 
@@ -31,6 +32,10 @@ LRESULT CALLBACK itemProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
       break;
     case WM_TODAYCUSTOM_QUERYREFRESHCACHE: {
       auto* item = reinterpret_cast<TODAYLISTITEM*>(lParam);
+      if (g_mode == BAD_ITEM_PUMP_IN_QUERY) {
+        MSG pending;
+        while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&pending);
+      }
       if (g_mode == BAD_ITEM_NEGATIVE_HEIGHT) item->cyp = static_cast<DWORD>(-40);
       else if (g_mode == BAD_ITEM_HUGE_HEIGHT) item->cyp = BAD_ITEM_HUGE_HEIGHT_VALUE;
       else item->cyp = 20;

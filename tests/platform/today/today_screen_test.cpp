@@ -130,6 +130,36 @@ TEST_F(TodayScreenTest, MissingLibrariesAndOrdinalsAreLeftOut) {
   EXPECT_EQ(placeOf(item).top, 22);
 }
 
+TEST_F(TodayScreenTest, ShownAgainAfterANewRegistrationStartsTheNewItem) {
+  openScreen();
+  EXPECT_EQ(childCount(), 0);
+  setItem(u"Good", 1, 0, goodItem);
+  ShowWindow(screen, SW_HIDE);
+  ShowWindow(screen, SW_SHOW);
+  ASSERT_TRUE(recorder.pumpUntil([&] { return child(u"GoodTodayItem") != nullptr; }));
+  EXPECT_EQ(placeOf(child(u"GoodTodayItem")).top, 22);
+}
+
+TEST_F(TodayScreenTest, ARebuildAskedForWhileAnItemRunsAMessageLoopWaitsForTheWalk) {
+  setItem(u"Pump", 1, BAD_ITEM_PUMP_IN_QUERY, badItem);
+  setItem(u"Good", 2, 0, goodItem);
+  openScreen();
+  HWND before = child(u"GoodTodayItem");
+  ASSERT_NE(before, nullptr);
+  // The rebuild is dispatched by the pumping item inside the screen's walk over its items.
+  PostMessageW(screen, WM_APP + 0x7A0, 0, 0);
+  ShowWindow(screen, SW_HIDE);
+  ShowWindow(screen, SW_SHOW);
+  EXPECT_TRUE(IsWindow(before));  // not freed while the walk was still on it
+  ASSERT_TRUE(recorder.pumpUntil([&] {
+    HWND now = child(u"GoodTodayItem");
+    return now && now != before;
+  }));
+  EXPECT_FALSE(IsWindow(before));
+  EXPECT_EQ(childCount(), 2);
+  EXPECT_EQ(placeOf(child(u"GoodTodayItem")).top, 22 + 20);
+}
+
 // The bad item in one mode, before the good item; the good one must end up right below the
 // date band and the process must live on.
 class FaultingItem : public TodayTest, public ::testing::WithParamInterface<DWORD> {};
