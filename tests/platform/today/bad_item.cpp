@@ -1,7 +1,7 @@
 // A Today item that misbehaves the way its "Flags" value says: it faults in its ordinal 240,
 // in its window's creation or painting, or in its options; it answers heights no screen has;
-// it returns a window that is not the Today screen's child, or none; it throws; it runs a
-// message loop where the screen calls it.
+// it returns a window that is not the Today screen's child, or none; it throws; it overflows its
+// stack; it runs a message loop where the screen calls it.
 #include <windows.h>
 #include <sys/mman.h>
 
@@ -20,6 +20,15 @@ DWORD g_mode = 0;
 void fault() {
   void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   *static_cast<volatile int*>(page) = 1;
+}
+
+volatile bool g_stopRecursing = false;
+
+int recurse(int depth) {
+  if (g_stopRecursing) return depth;
+  volatile char frame[1024];
+  frame[0] = static_cast<char>(depth);
+  return recurse(depth + 1) + frame[0];
 }
 
 LRESULT CALLBACK itemProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -56,6 +65,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HWND InitializeCustomItem(TODAYLISTITEM* item, HWND parent) {
   g_mode = item->grfFlags;
   if (g_mode == BAD_ITEM_FAULT_IN_INITIALIZE) fault();
+  if (g_mode == BAD_ITEM_OVERFLOW_IN_INITIALIZE) recurse(0);
   if (g_mode == BAD_ITEM_THROW_IN_INITIALIZE) throw std::runtime_error("bad item");
   if (g_mode == BAD_ITEM_NO_WINDOW) return nullptr;
   WNDCLASSW windowClass{};

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "test_item.h"
@@ -119,6 +121,43 @@ TEST_F(TodayScreenTest, AnswersTheThemeColoursAndRefusesBadWatermarkRequests) {
   ReleaseDC(frame, hdc);
 }
 
+// A 3 x 3 watermark, one colour per pixel: tiled from the screen's top left, and drawn behind
+// an item (22 pixels down, not a multiple of 3) as the screen would show it there.
+TEST_F(TodayScreenTest, TheWatermarkIsTiledAcrossTheScreenAndLinedUpBehindItems) {
+  auto colour = [](int x, int y) { return RGB(10 + 40 * (x % 3), 10 + 40 * (y % 3), 77); };
+  std::string bmp = {'B', 'M'};
+  auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bmp.push_back(static_cast<char>(v >> (8 * i))); };
+  auto put16 = [&](uint16_t v) { for (int i = 0; i < 2; ++i) bmp.push_back(static_cast<char>(v >> (8 * i))); };
+  put32(14 + 40 + 36); put32(0); put32(14 + 40);
+  put32(40); put32(3); put32(3); put16(1); put16(24); put32(0); put32(36); put32(0); put32(0); put32(0); put32(0);
+  for (int row = 2; row >= 0; --row) {  // bottom-up
+    for (int x = 0; x < 3; ++x) {
+      const COLORREF c = colour(x, row);
+      bmp.push_back(static_cast<char>(GetBValue(c)));
+      bmp.push_back(static_cast<char>(GetGValue(c)));
+      bmp.push_back(static_cast<char>(GetRValue(c)));
+    }
+    bmp.append(3, '\0');  // rows end on 4 bytes
+  }
+  std::filesystem::create_directories(hostPath("Windows"));
+  std::ofstream(hostPath("Windows/tile.bmp"), std::ios::binary) << bmp;
+  setString(u"SOFTWARE\\Microsoft\\Today", u"Watermark", u"\\Windows\\tile.bmp");
+  setItem(u"Good", 1, 0, goodItem);
+  openScreen();
+  HWND item = child(u"GoodTodayItem");
+  ASSERT_NE(item, nullptr);
+  ASSERT_EQ(placeOf(item).top, 22);
+  ASSERT_TRUE(recorder.pumpUntil([&] { return SendMessageW(item, TEST_ITEM_WATERMARKS, 0, 0) > 0; }));
+  HDC hdc = GetDC(screen);
+  for (int y : {100, 101, 102})
+    for (int x : {200, 201, 202}) EXPECT_EQ(GetPixel(hdc, x, y), colour(x, y)) << x << "," << y;
+  ReleaseDC(screen, hdc);
+  HDC itemDc = GetDC(item);
+  for (int y : {24, 25, 26})
+    for (int x : {230, 231, 232}) EXPECT_EQ(GetPixel(itemDc, x, y), colour(x, y + 22)) << x << "," << y;
+  ReleaseDC(item, itemDc);
+}
+
 TEST_F(TodayScreenTest, MissingLibrariesAndOrdinalsAreLeftOut) {
   setItem(u"Missing", 1, 0, u"\\Tests\\NoSuchItem.dll");
   setItem(u"NoLibrary", 2, 0, u"");
@@ -186,7 +225,7 @@ TEST_P(FaultingItem, IsLeftOutAndTheRestShows) {
 INSTANTIATE_TEST_SUITE_P(Modes, FaultingItem,
                          ::testing::Values(BAD_ITEM_FAULT_IN_INITIALIZE, BAD_ITEM_FAULT_IN_CREATE,
                                            BAD_ITEM_FAULT_IN_PAINT, BAD_ITEM_TOP_LEVEL_WINDOW, BAD_ITEM_NO_WINDOW,
-                                           BAD_ITEM_THROW_IN_INITIALIZE));
+                                           BAD_ITEM_THROW_IN_INITIALIZE, BAD_ITEM_OVERFLOW_IN_INITIALIZE));
 
 TEST_F(TodayScreenTest, ANegativeHeightIsRefusedAndAHugeOneCutToTheScreen) {
   setItem(u"Bad", 1, BAD_ITEM_NEGATIVE_HEIGHT, badItem);
