@@ -105,7 +105,7 @@ struct AlternateStack {
 
 }  // namespace
 
-bool guardedCall(const std::function<void()>& call, int* signal) {
+bool guardedCall(void (*call)(void* context), void* context, int* signal) {
   static std::once_flag installed;
   std::call_once(installed, installHandlers);
   thread_local AlternateStack alternateStack;
@@ -117,7 +117,7 @@ bool guardedCall(const std::function<void()>& call, int* signal) {
   if (caught == 0) {
     t_current = &frame;
     try {
-      call();
+      call(context);
     } catch (...) {
       // An exception that left the library is its fault as much as a signal is.
       t_current = frame.previous;

@@ -5,7 +5,7 @@
 // there, and a shell that went on would hang on them later, so that fault stays fatal.
 #pragma once
 
-#include <functional>
+#include <type_traits>
 
 namespace handheld::shell {
 
@@ -13,6 +13,13 @@ namespace handheld::shell {
 // exception out (signal 0). Guards nest.
 // The frames skipped by a fault are the library's own (and the platform functions that called
 // back into it without holding a lock), so only the library's state is lost.
-bool guardedCall(const std::function<void()>& call, int* signal = nullptr);
+bool guardedCall(void (*call)(void* context), void* context, int* signal = nullptr);
+
+// The same for any callable, without allocating (it runs for every message to an item).
+template <class Call>
+bool guardedCall(Call&& call, int* signal = nullptr) {
+  using Stored = std::remove_reference_t<Call>;
+  return guardedCall([](void* context) { (*static_cast<Stored*>(context))(); }, static_cast<void*>(&call), signal);
+}
 
 }  // namespace handheld::shell

@@ -8,6 +8,10 @@
 #include <fstream>
 #include <thread>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include "test_item.h"
 #include "today_fixture.h"
 
@@ -206,7 +210,15 @@ class FaultingItem : public TodayTest, public ::testing::WithParamInterface<DWOR
 TEST_P(FaultingItem, IsLeftOutAndTheRestShows) {
   setItem(u"Bad", 1, GetParam(), badItem);
   setItem(u"Good", 2, 0, goodItem);
+#if defined(__SANITIZE_ADDRESS__)
+  // A fault inside window creation skips the frame that holds the new window's record; that
+  // record is the price of going on, not a leak to report.
+  __lsan_disable();
+#endif
   openScreen();
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_enable();
+#endif
   ASSERT_NE(screen, nullptr);
   recorder.pumpUntil([] { return false; }, 300);  // paint, and what a fault posts
   HWND bad = child(u"BadTodayItem");
