@@ -273,7 +273,7 @@ class TodayScreen {
     copyTruncated(entry.szDLLPath, MAX_PATH, info.dll);
     entry.hinstDLL = item.module;
 
-    const std::vector<HWND> before = children();
+    const std::vector<HWND> before = threadWindows();
     HWND created = nullptr;
     int signal = 0;
     if (!guardedCall([&] { created = initialize(&entry, window_); }, &signal)) {
@@ -281,7 +281,7 @@ class TodayScreen {
                name.c_str(), dll.c_str(), faultName(signal).c_str());
       markBrokenLibrary(info.dll);
       // Whatever it created runs its code: take its procedure away before it goes.
-      for (HWND child : children()) {
+      for (HWND child : threadWindows()) {
         if (std::find(before.begin(), before.end(), child) != before.end()) continue;
         SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
         DestroyWindow(child);
@@ -297,8 +297,10 @@ class TodayScreen {
     if (!IsWindow(created) || GetParent(created) != window_ || !(GetWindowLongW(created, GWL_STYLE) & WS_CHILD)) {
       logToday("item \"%s\": %s returned a window that is not a child of the Today screen; left out",
                name.c_str(), dll.c_str());
-      if (IsWindow(created) && GetWindowThreadProcessId(created, nullptr) == GetCurrentThreadId() &&
-          !guardedCall([&] { DestroyWindow(created); })) {
+      // Only a window the call made goes: an item may hand back any window of the shell.
+      const bool made = IsWindow(created) && GetWindowThreadProcessId(created, nullptr) == GetCurrentThreadId() &&
+                        std::find(before.begin(), before.end(), created) == before.end();
+      if (made && !guardedCall([&] { DestroyWindow(created); })) {
         markBrokenLibrary(info.dll);
         item.module = nullptr;
         return false;
@@ -367,10 +369,20 @@ class TodayScreen {
     return true;
   }
 
-  std::vector<HWND> children() const {
+  // The screen's children and this thread's top-level windows with theirs: what an item's
+  // ordinal 240 may add to.
+  std::vector<HWND> threadWindows() const {
     std::vector<HWND> list;
-    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      list.push_back(child);
+    EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+          if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+    for (size_t i = 0; i < list.size(); ++i)
+      for (HWND child = GetWindow(list[i], GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        list.push_back(child);
     return list;
   }
 

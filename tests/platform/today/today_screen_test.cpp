@@ -221,6 +221,7 @@ TEST_P(FaultingItem, IsLeftOutAndTheRestShows) {
 #endif
   ASSERT_NE(screen, nullptr);
   recorder.pumpUntil([] { return false; }, 300);  // paint, and what a fault posts
+  ASSERT_TRUE(IsWindow(screen));
   HWND bad = child(u"BadTodayItem");
   EXPECT_TRUE(bad == nullptr || !IsWindowVisible(bad));
   HWND item = child(u"GoodTodayItem");
@@ -237,7 +238,8 @@ TEST_P(FaultingItem, IsLeftOutAndTheRestShows) {
 INSTANTIATE_TEST_SUITE_P(Modes, FaultingItem,
                          ::testing::Values(BAD_ITEM_FAULT_IN_INITIALIZE, BAD_ITEM_FAULT_IN_CREATE,
                                            BAD_ITEM_FAULT_IN_PAINT, BAD_ITEM_TOP_LEVEL_WINDOW, BAD_ITEM_NO_WINDOW,
-                                           BAD_ITEM_THROW_IN_INITIALIZE, BAD_ITEM_OVERFLOW_IN_INITIALIZE));
+                                           BAD_ITEM_THROW_IN_INITIALIZE, BAD_ITEM_OVERFLOW_IN_INITIALIZE,
+                                           BAD_ITEM_RETURNS_ITS_PARENT));
 
 TEST_F(TodayScreenTest, ANegativeHeightIsRefusedAndAHugeOneCutToTheScreen) {
   setItem(u"Bad", 1, BAD_ITEM_NEGATIVE_HEIGHT, badItem);
