@@ -294,12 +294,12 @@ class TodayScreen {
       unload(item);
       return false;
     }
-    if (!IsWindow(created) || GetParent(created) != window_ || !(GetWindowLongW(created, GWL_STYLE) & WS_CHILD)) {
-      logToday("item \"%s\": %s returned a window that is not a child of the Today screen; left out",
+    const bool made = IsWindow(created) && GetWindowThreadProcessId(created, nullptr) == GetCurrentThreadId() &&
+                      std::find(before.begin(), before.end(), created) == before.end();
+    if (!made || GetParent(created) != window_ || !(GetWindowLongW(created, GWL_STYLE) & WS_CHILD)) {
+      logToday("item \"%s\": %s returned a window that is not a new child of the Today screen; left out",
                name.c_str(), dll.c_str());
       // Only a window the call made goes: an item may hand back any window of the shell.
-      const bool made = IsWindow(created) && GetWindowThreadProcessId(created, nullptr) == GetCurrentThreadId() &&
-                        std::find(before.begin(), before.end(), created) == before.end();
       if (made && !guardedCall([&] { DestroyWindow(created); })) {
         markBrokenLibrary(info.dll);
         item.module = nullptr;

@@ -1,7 +1,8 @@
 // A Today item that misbehaves the way its "Flags" value says: it faults in its ordinal 240,
 // in its window's creation or painting, or in its options; it answers heights no screen has;
-// it returns a window that is not the Today screen's child (a new one, or the screen itself),
-// or none; it throws; it overflows its stack; it runs a message loop where the screen calls it.
+// it returns a window that is not a new child of the Today screen (a top-level one, the screen
+// itself, another item's), or none; it throws; it overflows its stack; it runs a message loop
+// where the screen calls it.
 #include <windows.h>
 #include <sys/mman.h>
 
@@ -69,6 +70,7 @@ extern "C" HWND InitializeCustomItem(TODAYLISTITEM* item, HWND parent) {
   if (g_mode == BAD_ITEM_THROW_IN_INITIALIZE) throw std::runtime_error("bad item");
   if (g_mode == BAD_ITEM_NO_WINDOW) return nullptr;
   if (g_mode == BAD_ITEM_RETURNS_ITS_PARENT) return parent;
+  if (g_mode == BAD_ITEM_RETURNS_A_SIBLING) return GetWindow(parent, GW_CHILD);
   WNDCLASSW windowClass{};
   if (!GetClassInfoW(g_module, u"BadTodayItem", &windowClass)) {
     windowClass.lpfnWndProc = itemProcedure;

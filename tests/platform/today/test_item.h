@@ -30,5 +30,6 @@
 #define BAD_ITEM_THROW_IN_INITIALIZE 7
 #define BAD_ITEM_OVERFLOW_IN_INITIALIZE 9  // recurses until its stack runs out
 #define BAD_ITEM_RETURNS_ITS_PARENT 10
+#define BAD_ITEM_RETURNS_A_SIBLING 11  // the screen's first child, another item's window
 #define BAD_ITEM_PUMP_IN_QUERY 8  // dispatches its thread's messages inside each height query
 #define BAD_ITEM_HUGE_HEIGHT_VALUE 100000

@@ -241,6 +241,21 @@ INSTANTIATE_TEST_SUITE_P(Modes, FaultingItem,
                                            BAD_ITEM_THROW_IN_INITIALIZE, BAD_ITEM_OVERFLOW_IN_INITIALIZE,
                                            BAD_ITEM_RETURNS_ITS_PARENT));
 
+TEST_F(TodayScreenTest, AnItemHandingBackAnotherItemsWindowIsLeftOutAndTheOtherStays) {
+  setItem(u"Good", 1, 0, goodItem);
+  setItem(u"Bad", 2, BAD_ITEM_RETURNS_A_SIBLING, badItem);
+  openScreen();
+  HWND item = child(u"GoodTodayItem");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(childCount(), 1);
+  EXPECT_EQ(placeOf(item).top, 22);
+  // Still the good item's own procedure behind the screen's guard, answering its messages.
+  SendMessageW(item, TEST_ITEM_SET_HEIGHT, 40, 0);
+  ShowWindow(screen, SW_HIDE);
+  ShowWindow(screen, SW_SHOW);
+  EXPECT_EQ(placeOf(item).bottom - placeOf(item).top, 40);
+}
+
 TEST_F(TodayScreenTest, ANegativeHeightIsRefusedAndAHugeOneCutToTheScreen) {
   setItem(u"Bad", 1, BAD_ITEM_NEGATIVE_HEIGHT, badItem);
   setItem(u"Good", 2, 0, goodItem);
