@@ -121,6 +121,22 @@ TEST_F(TodayDevice, ShowsTheDateBandAndTheGoodItemAndLeavesTheFaultingOneOut) {
   EXPECT_EQ(waitExit(pid), 0u);
 }
 
+// At VGA every figure of the screen doubles: the bar 52, the date band 44 (the test item keeps
+// its own 30 pixels).
+TEST_F(TodayDevice, TheDateBandFollowsTheVgaScale) {
+  ASSERT_EQ(ctl("screen vga"), 0);
+  start();
+  auto byClass = windows();
+  ASSERT_TRUE(byClass.count("GoodTodayItem"));
+  const auto& rect = byClass["GoodTodayItem"]["rect"];
+  EXPECT_EQ(rect[1].get<int>(), 52 + 44);
+  EXPECT_EQ(rect[2].get<int>(), 480);
+  EXPECT_EQ(pixel(478, 52 + 43), "#004890");
+  EXPECT_EQ(pixel(478, 52 + 44 + 30 + 4), "#FFFFFF");
+  if (const char* shots = std::getenv("HANDHELD_TODAY_SHOTS"))
+    ASSERT_EQ(ctl("screenshot " + std::string(shots) + "/today-vga.png"), 0);
+}
+
 TEST_F(TodayDevice, TheItemsOptionsRunFromTheSettingsPage) {
   start(u"settings");
   auto byClass = windows();
