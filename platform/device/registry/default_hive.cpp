@@ -13,6 +13,8 @@ namespace handheld::device::registry {
 // Pinnotes.
 //
 // Today items: HKLM\SOFTWARE\Microsoft\Today\Items\<item>; "Date" is drawn by the shell.
+// The Today screen's theme: HKLM\SOFTWARE\Microsoft\Today, colours as COLORREFs (0x00BBGGRR)
+// and an optional "Watermark" bitmap.
 const std::string_view kDefaultHiveText = R"(Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\ControlPanel\Owner]
@@ -42,6 +44,12 @@ const std::string_view kDefaultHiveText = R"(Windows Registry Editor Version 5.0
 "Name"="Button 5"
 @="\\Program Files\\Pinnotes\\Pinnotes.exe"
 "Flags"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Today]
+"BackgroundColor"=dword:00ffffff
+"TextColor"=dword:00000000
+"HighlightColor"=dword:00904800
+"HighlightTextColor"=dword:00ffffff
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Today\Items\Date]
 "Type"=dword:00000000
