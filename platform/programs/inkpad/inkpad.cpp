@@ -193,6 +193,9 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (lParam != 0 && reinterpret_cast<HWND>(lParam) == g_pad.ink) return 0;  // focus and change notes
       command(window, LOWORD(wParam));
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && g_pad.inner) SetFocus(g_pad.inner);
+      return 0;
     case WM_CLOSE:
       if (!g_pad.file.empty()) save();
       writeSettings();
