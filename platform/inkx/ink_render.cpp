@@ -143,20 +143,21 @@ void strokePath(cairo_t* cr, const Stroke& stroke) {
     cairo_line_to(cr, static_cast<double>(p[i].x) / kSubUnits, static_cast<double>(p[i].y) / kSubUnits);
 }
 
-double strokeWidth(const Stroke& stroke) {
-  return std::clamp(static_cast<double>(stroke.width) / kSubUnits, 0.5, 64.0);
+// Never thinner than one window pixel, so that ink stays visible when zoomed out.
+double strokeWidth(const Stroke& stroke, const View& view) {
+  return std::clamp(static_cast<double>(stroke.width) / kSubUnits, 1.0 / view.scale(), 64.0);
 }
 
-void drawStroke(cairo_t* cr, const Stroke& stroke, bool selected) {
+void drawStroke(cairo_t* cr, const Stroke& stroke, const View& view, bool selected) {
   if (stroke.points.empty()) return;
   if (selected) {
     cairo_set_source_rgb(cr, 0.6, 0.78, 1.0);
-    cairo_set_line_width(cr, strokeWidth(stroke) + 4);
+    cairo_set_line_width(cr, strokeWidth(stroke, view) + 4);
     strokePath(cr, stroke);
     cairo_stroke(cr);
   }
   rgb(cr, stroke.color);
-  cairo_set_line_width(cr, strokeWidth(stroke));
+  cairo_set_line_width(cr, strokeWidth(stroke, view));
   strokePath(cr, stroke);
   cairo_stroke(cr);
 }
@@ -188,15 +189,15 @@ void renderPage(cairo_t* cr, const InkEditor& editor, const TextLayout& layout, 
     const auto& points = strokes[i].points;
     if (points.empty()) continue;
     // Cheap rejection of strokes wholly outside the visible part.
-    const double reach = strokeWidth(strokes[i]) + 4;
+    const double reach = strokeWidth(strokes[i], view) + 4;
     const auto [minX, maxX] = std::minmax_element(points.begin(), points.end(), [](auto& a, auto& b) { return a.x < b.x; });
     const auto [minY, maxY] = std::minmax_element(points.begin(), points.end(), [](auto& a, auto& b) { return a.y < b.y; });
     if (minX->x / double(kSubUnits) - reach > x1 || maxX->x / double(kSubUnits) + reach < x0 ||
         minY->y / double(kSubUnits) - reach > y1 || maxY->y / double(kSubUnits) + reach < y0)
       continue;
-    drawStroke(cr, strokes[i], std::find(selected.begin(), selected.end(), i) != selected.end());
+    drawStroke(cr, strokes[i], view, std::find(selected.begin(), selected.end(), i) != selected.end());
   }
-  if (editor.drawing()) drawStroke(cr, editor.strokeInProgress(), false);
+  if (editor.drawing()) drawStroke(cr, editor.strokeInProgress(), view, false);
   if (overlay.band) {
     const auto [a, b] = *overlay.band;
     const double dash = 3 * hairline(view);
@@ -220,13 +221,13 @@ std::array<int, 4> renderLastSegment(cairo_t* cr, const Stroke& stroke, const Vi
   cairo_clip(cr);
   strokeStyle(cr);
   rgb(cr, stroke.color);
-  cairo_set_line_width(cr, strokeWidth(stroke));
+  cairo_set_line_width(cr, strokeWidth(stroke, view));
   cairo_move_to(cr, a.x / double(kSubUnits), a.y / double(kSubUnits));
   cairo_line_to(cr, b.x / double(kSubUnits), b.y / double(kSubUnits));
   cairo_stroke(cr);
   cairo_restore(cr);
   cairo_surface_flush(cairo_get_target(cr));
-  const double s = view.scale(), reach = strokeWidth(stroke) * s / 2 + 2;
+  const double s = view.scale(), reach = strokeWidth(stroke, view) * s / 2 + 2;
   const double left = std::min(a.x, b.x) / double(kSubUnits) * s - view.scrollX - reach;
   const double top = std::min(a.y, b.y) / double(kSubUnits) * s - view.scrollY - reach;
   const double right = std::max(a.x, b.x) / double(kSubUnits) * s - view.scrollX + reach;
