@@ -23,8 +23,10 @@ void paint(InkControl& ink, HWND window) {
   PAINTSTRUCT ps;
   HDC hdc = BeginPaint(window, &ps);
   const View view = viewOf(ink);
-  if (ink.surface.ensure(view.width, view.height) || ink.surface.cairo()) {
-    if (ink.stale || ink.surface.width() != view.width) {
+  // A buffer made anew holds nothing yet.
+  const bool fresh = ink.surface.width() != view.width || ink.surface.height() != view.height;
+  if (ink.surface.ensure(view.width, view.height)) {
+    if (ink.stale || fresh) {
       Overlay overlay;
       overlay.caret = ink.mode == INKMODE_TYPING && GetFocus() == window;
       overlay.band = ink.band;

@@ -39,6 +39,18 @@ class InkPad : public DeviceFixture {
     return found;
   }
 
+  std::string inkHandle(uint32_t pid) {
+    std::string out;
+    EXPECT_EQ(ctl("tree --pid " + std::to_string(pid), &out), 0);
+    std::string handle;
+    std::function<void(const json&)> walk = [&](const json& node) {
+      if (node.value("class", "") == "InkX") handle = node["handle"].get<std::string>();
+      for (const auto& child : node["children"]) walk(child);
+    };
+    for (const auto& root : json::parse(out)) walk(root);
+    return handle;
+  }
+
   std::string topLevelHandle(uint32_t pid) {
     std::string out;
     EXPECT_EQ(ctl("windows", &out), 0);
@@ -135,6 +147,21 @@ TEST_F(InkPad, StrokesShowAtEveryZoomStep) {
     EXPECT_EQ(state["strokes"], 1);
   }
   EXPECT_EQ(inkState(pid)["zoom"], 300);
+}
+
+TEST_F(InkPad, TextCutInOneProgramIsPastedInAnother) {
+  const uint32_t first = start(u"\\My Documents\\one.ink");
+  ASSERT_EQ(ctl("tap 17 12"), 0);  // typing
+  ASSERT_EQ(ctl("text abc"), 0);
+  // The first line of text lies 6 to 26 pixels into the page, which starts below the buttons.
+  ASSERT_EQ(ctl("drag 1 40 200 40"), 0);
+  ASSERT_EQ(ctl("send " + inkHandle(first) + " 768 0 0"), 0);  // WM_CUT
+  EXPECT_EQ(inkState(first)["text"], "");
+  const uint32_t second = start(u"\\My Documents\\two.ink");
+  ASSERT_EQ(ctl("send " + inkHandle(second) + " 770 0 0"), 0);  // WM_PASTE
+  EXPECT_EQ(inkState(second)["text"], "abc");
+  close(second);
+  close(first);
 }
 
 }  // namespace
