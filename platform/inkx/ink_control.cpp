@@ -151,6 +151,7 @@ View viewOf(const InkControl& ink) {
   view.width = client.right;
   view.height = client.bottom;
   view.pageFlags = ink.pageFlags;
+  view.density = std::max(1, GetSystemMetrics(SM_CXBORDER));
   view.pageHeight = pageHeight(ink.editor.document(), layoutOf(ink).bottom());
   return view;
 }

@@ -21,8 +21,8 @@ void pageTransform(cairo_t* cr, const View& view) {
   cairo_scale(cr, view.scale(), view.scale());
 }
 
-// Hairlines stay one window pixel wide whatever the zoom.
-double hairline(const View& view) { return 1.0 / view.scale(); }
+// Hairlines stay one line width (one window pixel at QVGA, two at VGA) whatever the zoom.
+double hairline(const View& view) { return view.density / view.scale(); }
 
 void drawBackground(cairo_t* cr, const View& view, const TextFrame& frame) {
   cairo_identity_matrix(cr);
@@ -135,12 +135,27 @@ void drawRecordings(cairo_t* cr, const InkDocument& document, const View& view) 
   }
 }
 
+// Through the midpoints of the written segments, with each written point as the control
+// point of a curve between them: the stylus's steps of whole pixels read as one smooth line.
 void strokePath(cairo_t* cr, const Stroke& stroke) {
   const auto& p = stroke.points;
-  cairo_move_to(cr, static_cast<double>(p[0].x) / kSubUnits, static_cast<double>(p[0].y) / kSubUnits);
-  if (p.size() == 1) cairo_line_to(cr, static_cast<double>(p[0].x) / kSubUnits, static_cast<double>(p[0].y) / kSubUnits);
-  for (size_t i = 1; i < p.size(); ++i)
-    cairo_line_to(cr, static_cast<double>(p[i].x) / kSubUnits, static_cast<double>(p[i].y) / kSubUnits);
+  auto at = [&](size_t i) { return std::pair{p[i].x / double(kSubUnits), p[i].y / double(kSubUnits)}; };
+  auto [x0, y0] = at(0);
+  cairo_move_to(cr, x0, y0);
+  if (p.size() < 3) {
+    const auto [x1, y1] = at(p.size() - 1);
+    cairo_line_to(cr, x1, y1);
+    return;
+  }
+  for (size_t i = 1; i + 1 < p.size(); ++i) {
+    const auto [cx, cy] = at(i);
+    const auto [nx, ny] = at(i + 1);
+    const double ex = i + 2 < p.size() ? (cx + nx) / 2 : nx, ey = i + 2 < p.size() ? (cy + ny) / 2 : ny;
+    cairo_curve_to(cr, x0 + 2.0 / 3 * (cx - x0), y0 + 2.0 / 3 * (cy - y0), ex + 2.0 / 3 * (cx - ex),
+                   ey + 2.0 / 3 * (cy - ey), ex, ey);
+    x0 = ex;
+    y0 = ey;
+  }
 }
 
 // Never thinner than one window pixel, so that ink stays visible when zoomed out.

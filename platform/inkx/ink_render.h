@@ -18,7 +18,8 @@ struct View {
   int width = 0, height = 0;     // of the window
   uint32_t pageFlags = 16;
   int pageHeight = kMinPageHeight;
-  double scale() const { return zoom / 100.0; }
+  int density = 1;  // window pixels per page pixel at 100 %: 1 at QVGA, 2 at VGA
+  double scale() const { return zoom / 100.0 * density; }
 };
 
 struct Overlay {
