@@ -174,6 +174,7 @@ class InkControlTest : public ControlsTest {
 };
 
 TEST_F(InkControlTest, AnswersTheMessagesAHostRelies) {
+  EXPECT_TRUE(inkx::registerInkClasses());  // a second start-up call finds the classes there
   char16_t name[16];
   GetClassNameW(ink, name, 16);
   EXPECT_EQ(std::u16string(name), u"InkX");
@@ -192,6 +193,10 @@ TEST_F(InkControlTest, AnswersTheMessagesAHostRelies) {
   EXPECT_TRUE(streamOut(ink).empty());
   EXPECT_NE(SendMessageW(inner, INKM_SET_MODE, 1, 0), 0);
   EXPECT_EQ(state(ink)["mode"], 1);
+  SendMessageW(inner, WM_CHAR, 'x', 0);
+  EXPECT_NE(SendMessageW(ink, INKM_HAS_CONTENT, 0, 0), 0);  // text alone is content
+  EXPECT_NE(SendMessageW(inner, INKM_UNDO, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(ink, INKM_HAS_CONTENT, 0, 0), 0);
   EXPECT_EQ(SendMessageW(inner, INKM_SET_MODE, 7, 0), 0);  // no such mode: unchanged
   EXPECT_EQ(state(ink)["mode"], 1);
   PostMessageW(ink, INKM_SET_PAGE, 4, 0);
@@ -325,6 +330,7 @@ TEST_F(InkControlTest, RecordingsAreRiffImagesOfWhatTheMicrophoneHeardInOrder) {
   EXPECT_EQ(state(ink)["recording"], true);
   EXPECT_NE(SendMessageW(ink, INKM_STOP, 0, 0), 0);
   EXPECT_EQ(commands(), (std::vector<std::pair<WPARAM, LPARAM>>{{10006, reinterpret_cast<LPARAM>(ink)}}));
+  EXPECT_NE(SendMessageW(ink, INKM_HAS_CONTENT, 0, 0), 0);  // a recording alone is content
   EXPECT_EQ(SendMessageW(ink, INKM_STOP, 0, 0), 0);  // nothing left to stop
   SendMessageW(ink, INKM_RECORD, 0, 0);
   SendMessageW(ink, INKM_STOP, 0, 0);
