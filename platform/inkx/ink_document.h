@@ -10,6 +10,7 @@
 namespace handheld::inkx {
 
 inline constexpr int32_t kSubUnits = 16;  // document units per pixel at 100 %
+inline constexpr int kPageWidth = 240;    // pixels at 100 %
 
 struct InkPoint {
   int32_t x = 0, y = 0;

@@ -10,6 +10,13 @@ constexpr char kMagic[5] = "INKX";
 enum ItemKind : uint16_t { kRecording = 1, kStroke = 2, kText = 3 };
 // Fixed parts of each payload, before its variable data.
 constexpr uint32_t kRecordingFixed = 8, kStrokeFixed = 12, kTextFixed = 12;
+constexpr int32_t kMaxRecordingX = kPageWidth * kSubUnits, kMaxRecordingY = 100000 * kSubUnits;
+
+// An icon's corner must lie on the page. Within these bounds the high bytes of both words
+// are zero, so no four bytes of an item's header can spell "RIFF" ahead of its image.
+bool onPage(InkPoint at) {
+  return at.x >= 0 && at.x <= kMaxRecordingX && at.y >= 0 && at.y <= kMaxRecordingY;
+}
 
 void beginItem(ByteWriter& out, ItemKind kind, size_t& lengthAt) {
   out.u16(kind);
@@ -25,7 +32,7 @@ bool readRecording(ByteReader in, InkDocument& document) {
   Recording recording;
   std::span<const uint8_t> image;
   if (!in.i32(recording.at.x) || !in.i32(recording.at.y) || !in.bytes(in.left(), image)) return false;
-  if (!checkWaveImage(image)) return false;
+  if (!onPage(recording.at) || !checkWaveImage(image)) return false;
   recording.image = std::make_shared<const std::vector<uint8_t>>(image.begin(), image.end());
   document.recordings.push_back(std::move(recording));
   return true;

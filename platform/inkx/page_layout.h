@@ -10,7 +10,6 @@
 
 namespace handheld::inkx {
 
-inline constexpr int kPageWidth = 240;
 inline constexpr int kMinPageHeight = 320;
 inline constexpr int kMarginAt = 24;         // the margin line of margin pages
 inline constexpr int kGridStep = 16;

@@ -138,6 +138,21 @@ TEST(InkStream, ADamagedItemIsSkippedAndTheRestLoads) {
   EXPECT_EQ(read.document.text, document.text);
 }
 
+TEST(InkStream, ARecordingOffThePageIsRefusedSoNoHeaderCanSpellRiff) {
+  InkDocument document;
+  document.recordings = {recording(440)};
+  auto bytes = writeStream(document);
+  // The icon's x as the four letters R, I, F, F: the image would no longer be the first RIFF.
+  std::memcpy(bytes.data() + 20, "RIFF", 4);
+  const auto read = readStream(bytes);
+  EXPECT_EQ(read.status, ReadStatus::damaged);
+  EXPECT_TRUE(read.document.recordings.empty());
+  document.recordings[0].at = {-1, 0};
+  EXPECT_TRUE(readStream(writeStream(document)).document.recordings.empty());
+  document.recordings[0].at = {240 * 16, 100000 * 16};
+  EXPECT_EQ(readStream(writeStream(document)).document.recordings.size(), 1u);
+}
+
 TEST(InkStream, LaterVersionsAreRefusedAndUnknownKindsSkipped) {
   auto bytes = strokeStream(1, 28, 2, 16);
   bytes[4] = 2;
