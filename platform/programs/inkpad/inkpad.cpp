@@ -40,6 +40,8 @@ struct Pad {
   std::u16string file;
   HWND ink = nullptr, inner = nullptr, modeButton = nullptr;
   DWORD mode = INKMODE_WRITING, zoom = 100, page = 0;
+  // A file this control could not read (a later version, a read error) is never written over.
+  bool keepFile = false;
 };
 Pad g_pad;
 
@@ -88,6 +90,8 @@ void load() {
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(file), 0, readPiece};
   SendMessageW(g_pad.ink, EM_STREAMIN, INK_STREAM_FORMAT, reinterpret_cast<LPARAM>(&stream));
   CloseHandle(file);
+  // Damaged content loads what was sound, and saving keeps that; anything else keeps the file.
+  g_pad.keepFile = stream.dwError != 0 && stream.dwError != INK_STREAM_DAMAGED;
 }
 
 // Written beside the file first, so that a failed save leaves the old file whole.
@@ -197,7 +201,7 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (LOWORD(wParam) != WA_INACTIVE && g_pad.inner) SetFocus(g_pad.inner);
       return 0;
     case WM_CLOSE:
-      if (!g_pad.file.empty()) save();
+      if (!g_pad.file.empty() && !g_pad.keepFile) save();
       writeSettings();
       DestroyWindow(window);
       return 0;

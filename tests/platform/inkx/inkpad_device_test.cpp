@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -147,6 +148,17 @@ TEST_F(InkPad, StrokesShowAtEveryZoomStep) {
     EXPECT_EQ(state["strokes"], 1);
   }
   EXPECT_EQ(inkState(pid)["zoom"], 300);
+}
+
+TEST_F(InkPad, AFileOfALaterVersionIsNeverWrittenOver) {
+  const auto file = hostPath("My Documents/later.ink");
+  const std::string later("INKX\x02\x00\x00\x00\x00\x00\x00\x00", 12);
+  { std::ofstream(file, std::ios::binary) << later; }
+  const uint32_t pid = start(u"\\My Documents\\later.ink");
+  ASSERT_EQ(ctl("drag 40 100 120 160"), 0);
+  close(pid);
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), later);
 }
 
 TEST_F(InkPad, TextCutInOneProgramIsPastedInAnother) {
