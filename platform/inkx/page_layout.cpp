@@ -13,11 +13,24 @@ namespace {
 
 bool isBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
 
-// Advances of single characters at one size, kept per thread (each control lives on one).
+// A context to measure with, one per thread (each control lives on one).
+struct Measurer {
+  Measurer() : surface(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1)), cr(cairo_create(surface)) {}
+  ~Measurer() {
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+  }
+  Measurer(const Measurer&) = delete;
+  Measurer& operator=(const Measurer&) = delete;
+  cairo_surface_t* surface;
+  cairo_t* cr;
+};
+
+// Advances of single characters at one size.
 double advanceOf(char16_t c, int height) {
   thread_local std::unordered_map<uint32_t, double> cache;
-  thread_local cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  thread_local cairo_t* cr = cairo_create(surface);
+  thread_local Measurer measurer;
+  cairo_t* cr = measurer.cr;
   const uint32_t key = (static_cast<uint32_t>(height) << 16) | c;
   if (auto found = cache.find(key); found != cache.end()) return found->second;
   if (c == u'\t') return advanceOf(u' ', height) * 4;
