@@ -1,7 +1,8 @@
 // inkpad: one full-screen ink control to write and type on. `inkpad [FILE]` streams FILE in
 // when it exists and streams the content out to it on close. A row of buttons above the
-// control switches the mode, zooms, chooses the page style, records and undoes; the view
-// (mode, zoom, page) is kept in the registry so that a reopened file looks as it was left.
+// control steps through the modes (writing, typing, selecting, erasing), zooms, chooses the
+// page style, records and undoes; the view (mode, zoom, page) is kept in the registry so that
+// a reopened file looks as it was left.
 #include <windows.h>
 
 #include <inkx.h>
@@ -114,7 +115,9 @@ void applyView() {
   SendMessageW(g_pad.inner, INKM_SET_MODE, g_pad.mode, 0);
   SendMessageW(g_pad.inner, INKM_SET_ZOOM, 0, static_cast<LPARAM>(g_pad.zoom));
   SendMessageW(g_pad.ink, INKM_SET_PAGE, g_pad.page < kPages.size() ? kPages[g_pad.page].second : INKPAGE_BLANK, 0);
-  SetWindowTextW(g_pad.modeButton, g_pad.mode == INKMODE_TYPING ? u"Write" : u"Type");
+  // The button names the mode a tap switches to.
+  static constexpr const char16_t* kNext[] = {u"Type", u"Select", u"Erase", u"Write"};
+  SetWindowTextW(g_pad.modeButton, kNext[g_pad.mode % 4]);
 }
 
 void stepZoom(int direction) {
@@ -137,7 +140,7 @@ void choosePage(HWND window) {
 
 void command(HWND window, int id) {
   switch (id) {
-    case kCmdMode: g_pad.mode = g_pad.mode == INKMODE_TYPING ? INKMODE_WRITING : INKMODE_TYPING; applyView(); break;
+    case kCmdMode: g_pad.mode = (g_pad.mode + 1) % 4; applyView(); break;
     case kCmdZoomIn: stepZoom(1); break;
     case kCmdZoomOut: stepZoom(-1); break;
     case kCmdPage: choosePage(window); return;
@@ -180,7 +183,7 @@ bool create(HWND window) {
                               reinterpret_cast<HMENU>(static_cast<intptr_t>(kInkId)), g_pad.instance, nullptr);
   if (!g_pad.ink) return false;
   g_pad.inner = reinterpret_cast<HWND>(SendMessageW(g_pad.ink, INKM_GET_INNER, 0, 0));
-  g_pad.mode = readSetting(u"Mode", INKMODE_WRITING);
+  g_pad.mode = readSetting(u"Mode", INKMODE_WRITING) % 4;
   g_pad.zoom = readSetting(u"Zoom", 100);
   g_pad.page = readSetting(u"Page", 0);
   if (!g_pad.file.empty()) load();
