@@ -1,0 +1,249 @@
+// inkpad: one full-screen ink control to write and type on. `inkpad [FILE]` streams FILE in
+// when it exists and streams the content out to it on close. A row of buttons above the
+// control steps through the modes (writing, typing, selecting, erasing), zooms, chooses the
+// page style, records and undoes; the view (mode, zoom, page) is kept in the registry so that
+// a reopened file looks as it was left.
+#include <windows.h>
+
+#include <inkx.h>
+
+#include <array>
+#include <string>
+
+namespace {
+
+enum Command : int {
+  kCmdMode = 101,
+  kCmdZoomIn,
+  kCmdZoomOut,
+  kCmdPage,
+  kCmdRecord,
+  kCmdStop,
+  kCmdUndo,
+  kCmdPageStyle = 200,  // + style index
+  kInkId = 300,
+};
+
+constexpr char16_t kWindowClass[] = u"InkPad";
+constexpr char16_t kSettingsKey[] = u"Software\\InkPad";
+constexpr int kZoomSteps[] = {25, 50, 75, 100, 150, 200, 300};
+// The page styles offered, with the flags the control takes for each.
+constexpr std::array<std::pair<const char16_t*, DWORD>, 7> kPages{{{u"Blank", INKPAGE_BLANK},
+                                                                   {u"Grid", INKPAGE_GRID},
+                                                                   {u"Ruled lines", INKPAGE_RULED},
+                                                                   {u"Dotted lines", INKPAGE_DOTTED},
+                                                                   {u"Left margin", INKPAGE_LEFT_MARGIN},
+                                                                   {u"Top margin", INKPAGE_TOP_MARGIN},
+                                                                   {u"Left-top margin", INKPAGE_LEFT_TOP_MARGIN}}};
+
+struct Pad {
+  HINSTANCE instance = nullptr;
+  std::u16string file;
+  HWND ink = nullptr, inner = nullptr, modeButton = nullptr;
+  DWORD mode = INKMODE_WRITING, zoom = 100, page = 0;
+  // A file this control could not read (a later version, a read error) is never written over.
+  bool keepFile = false;
+};
+Pad g_pad;
+
+int buttonRow() { return 24 * GetSystemMetrics(SM_CXBORDER); }
+
+DWORD readSetting(const char16_t* name, DWORD fallback) {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, 0, &key) != ERROR_SUCCESS) return fallback;
+  DWORD value = fallback, size = sizeof(value), type = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+      type != REG_DWORD)
+    value = fallback;
+  RegCloseKey(key);
+  return value;
+}
+
+void writeSettings() {
+  HKEY key;
+  DWORD disposition;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, 0, nullptr, &key, &disposition) != ERROR_SUCCESS)
+    return;
+  for (auto [name, value] : {std::pair{u"Mode", g_pad.mode}, {u"Zoom", g_pad.zoom}, {u"Page", g_pad.page}})
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+  RegCloseKey(key);
+}
+
+DWORD CALLBACK readPiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
+  DWORD got = 0;
+  if (!ReadFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(count), &got, nullptr)) return 1;
+  *done = static_cast<LONG>(got);
+  return 0;
+}
+
+DWORD CALLBACK writePiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
+  DWORD written = 0;
+  if (!WriteFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(count), &written, nullptr) ||
+      written != static_cast<DWORD>(count))
+    return 1;
+  *done = count;
+  return 0;
+}
+
+void load() {
+  HANDLE file = CreateFileW(g_pad.file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(file), 0, readPiece};
+  SendMessageW(g_pad.ink, EM_STREAMIN, INK_STREAM_FORMAT, reinterpret_cast<LPARAM>(&stream));
+  CloseHandle(file);
+  // Damaged content loads what was sound, and saving keeps that; anything else keeps the file.
+  g_pad.keepFile = stream.dwError != 0 && stream.dwError != INK_STREAM_DAMAGED;
+}
+
+// Written beside the file first, so that a failed save leaves the old file whole.
+void save() {
+  const std::u16string temporary = g_pad.file + u".new";
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(file), 0, writePiece};
+  SendMessageW(g_pad.ink, EM_STREAMOUT, INK_STREAM_FORMAT, reinterpret_cast<LPARAM>(&stream));
+  CloseHandle(file);
+  if (stream.dwError != 0) {
+    DeleteFileW(temporary.c_str());
+    return;
+  }
+  DeleteFileW(g_pad.file.c_str());
+  MoveFileW(temporary.c_str(), g_pad.file.c_str());
+}
+
+void applyView() {
+  SendMessageW(g_pad.inner, INKM_SET_MODE, g_pad.mode, 0);
+  SendMessageW(g_pad.inner, INKM_SET_ZOOM, 0, static_cast<LPARAM>(g_pad.zoom));
+  SendMessageW(g_pad.ink, INKM_SET_PAGE, g_pad.page < kPages.size() ? kPages[g_pad.page].second : INKPAGE_BLANK, 0);
+  // The button names the mode a tap switches to.
+  static constexpr const char16_t* kNext[] = {u"Type", u"Select", u"Erase", u"Write"};
+  SetWindowTextW(g_pad.modeButton, kNext[g_pad.mode % 4]);
+}
+
+void stepZoom(int direction) {
+  size_t at = 0;
+  while (at + 1 < std::size(kZoomSteps) && kZoomSteps[at] < static_cast<int>(g_pad.zoom)) ++at;
+  const int next = static_cast<int>(at) + direction;
+  if (next >= 0 && next < static_cast<int>(std::size(kZoomSteps))) g_pad.zoom = static_cast<DWORD>(kZoomSteps[next]);
+  applyView();
+}
+
+void choosePage(HWND window) {
+  HMENU menu = CreatePopupMenu();
+  for (size_t i = 0; i < kPages.size(); ++i)
+    AppendMenuW(menu, MF_STRING | (i == g_pad.page ? MF_CHECKED : 0), kCmdPageStyle + i, kPages[i].first);
+  RECT r;
+  GetWindowRect(GetDlgItem(window, kCmdPage), &r);
+  TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, window, nullptr);
+  DestroyMenu(menu);
+}
+
+void command(HWND window, int id) {
+  switch (id) {
+    case kCmdMode: g_pad.mode = (g_pad.mode + 1) % 4; applyView(); break;
+    case kCmdZoomIn: stepZoom(1); break;
+    case kCmdZoomOut: stepZoom(-1); break;
+    case kCmdPage: choosePage(window); return;
+    case kCmdRecord:
+      SendMessageW(g_pad.ink, INKM_RECORD_MODE, 1, 0);
+      SendMessageW(g_pad.ink, INKM_RECORD, 0, 0);
+      break;
+    case kCmdStop: SendMessageW(g_pad.ink, INKM_STOP, 0, 0); break;
+    case kCmdUndo:
+      if (SendMessageW(g_pad.inner, EM_CANUNDO, 0, 0)) {
+        SendMessageW(g_pad.inner, INKM_UNDO, 0, 0);
+        g_pad.zoom = static_cast<DWORD>(SendMessageW(g_pad.inner, INKM_GET_ZOOM, 0, 0));
+      }
+      break;
+    default:
+      if (id >= kCmdPageStyle && id < kCmdPageStyle + static_cast<int>(kPages.size())) {
+        g_pad.page = static_cast<DWORD>(id - kCmdPageStyle);
+        applyView();
+      }
+      return;
+  }
+  SetFocus(g_pad.inner);
+}
+
+bool create(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  const int row = buttonRow();
+  const std::pair<int, const char16_t*> buttons[] = {{kCmdMode, u"Type"}, {kCmdZoomIn, u"+"}, {kCmdZoomOut, u"-"},
+                                                     {kCmdPage, u"Page"}, {kCmdRecord, u"Rec"}, {kCmdStop, u"Stop"},
+                                                     {kCmdUndo, u"Undo"}};
+  const int width = client.right / static_cast<int>(std::size(buttons));
+  for (size_t i = 0; i < std::size(buttons); ++i)
+    CreateWindowExW(0, u"BUTTON", buttons[i].second, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, static_cast<int>(i) * width, 0,
+                    width, row, window, reinterpret_cast<HMENU>(static_cast<intptr_t>(buttons[i].first)), g_pad.instance,
+                    nullptr);
+  g_pad.modeButton = GetDlgItem(window, kCmdMode);
+  g_pad.ink = CreateWindowExW(0, INKX_CLASS, u"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, row,
+                              client.right, client.bottom - row, window,
+                              reinterpret_cast<HMENU>(static_cast<intptr_t>(kInkId)), g_pad.instance, nullptr);
+  if (!g_pad.ink) return false;
+  g_pad.inner = reinterpret_cast<HWND>(SendMessageW(g_pad.ink, INKM_GET_INNER, 0, 0));
+  g_pad.mode = readSetting(u"Mode", INKMODE_WRITING) % 4;
+  g_pad.zoom = readSetting(u"Zoom", 100);
+  g_pad.page = readSetting(u"Page", 0);
+  if (!g_pad.file.empty()) load();
+  applyView();
+  SendMessageW(g_pad.inner, EM_EMPTYUNDOBUFFER, 0, 0);
+  SetFocus(g_pad.inner);
+  return true;
+}
+
+LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: return create(window) ? 0 : -1;
+    case WM_COMMAND:
+      if (lParam != 0 && reinterpret_cast<HWND>(lParam) == g_pad.ink) return 0;  // focus and change notes
+      command(window, LOWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && g_pad.inner) SetFocus(g_pad.inner);
+      return 0;
+    case WM_CLOSE:
+      if (!g_pad.file.empty() && !g_pad.keepFile) save();
+      writeSettings();
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+// The command line is the file, perhaps in quotes.
+std::u16string fileFrom(const char16_t* line) {
+  std::u16string file = line ? line : u"";
+  while (!file.empty() && (file.back() == u' ' || file.back() == u'"')) file.pop_back();
+  const size_t start = file.find_first_not_of(u" \"");
+  return start == std::u16string::npos ? std::u16string{} : file.substr(start);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) {
+  g_pad.instance = instance;
+  g_pad.file = fileFrom(commandLine);
+  HMODULE library = LoadLibraryW(u"\\Windows\\InkX.dll");
+  FARPROC address = library ? GetProcAddressW(library, u"InitInkX") : nullptr;
+  auto init = reinterpret_cast<INITINKXPROC>(reinterpret_cast<void (*)()>(address));
+  if (!init || !init()) return 1;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = mainProc;
+  windowClass.hInstance = instance;
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kWindowClass;
+  if (!RegisterClassW(&windowClass)) return 1;
+  HWND window = CreateWindowExW(0, kWindowClass, u"Ink Pad", WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+  if (!window) return 1;
+  ShowWindow(window, show);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
