@@ -1,0 +1,382 @@
+#include "help_topic.h"
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+namespace handheld::peghelp {
+
+namespace {
+
+// ---- the nesting scan ----
+
+using Names = std::initializer_list<std::string_view>;
+
+bool among(std::string_view name, Names names) { return std::find(names.begin(), names.end(), name) != names.end(); }
+
+const Names kVoid{"area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "img", "input",
+                  "keygen", "link", "meta", "param", "source", "track", "wbr"};
+const Names kRawText{"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"};
+const Names kScope{"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template"};
+const Names kFormatting{"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike", "strong", "tt", "u"};
+const Names kClosesParagraph{"address", "article", "aside", "blockquote", "center", "details", "dialog", "dir",
+                             "div", "dl", "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3",
+                             "h4", "h5", "h6", "header", "hgroup", "hr", "li", "main", "menu", "nav", "ol", "p",
+                             "pre", "section", "summary", "table", "ul"};
+
+// The highest open element named `name` below no element of `barriers`.
+std::optional<size_t> openInScope(const std::vector<std::string>& open, std::string_view name, Names barriers) {
+  for (size_t i = open.size(); i-- > 0;) {
+    if (open[i] == name) return i;
+    if (among(open[i], barriers)) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// Where the tag whose name ends at `from` ends ('>'), or npos. Quotes count only around
+// attribute values, as a parser reads them.
+size_t tagEnd(std::string_view html, size_t from) {
+  for (size_t i = from; i < html.size(); ++i) {
+    if (html[i] == '>') return i;
+    if (html[i] != '=') continue;
+    size_t v = i + 1;
+    while (v < html.size() && (html[v] == ' ' || html[v] == '\t' || html[v] == '\n' || html[v] == '\r')) ++v;
+    if (v < html.size() && (html[v] == '"' || html[v] == '\'')) {
+      size_t close = html.find(html[v], v + 1);
+      if (close == std::string_view::npos) return close;
+      i = close;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::string lowered(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+bool isNameChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+// ---- the topic ----
+
+std::string_view tagName(const GumboNode* node) {
+  if (node->type != GUMBO_NODE_ELEMENT || node->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return {};
+  return gumbo_normalized_tagname(node->v.element.tag);
+}
+
+int headingLevel(const GumboNode* node) {
+  std::string_view name = tagName(node);
+  return name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6' ? name[1] - '0' : 0;
+}
+
+// The nodes in document order, with where each one's subtree ends in that order. Walked
+// without recursion: the tree is as deep as the markup makes it.
+struct DocumentOrder {
+  std::vector<const GumboNode*> nodes;
+  std::vector<size_t> subtreeEnd;
+  std::unordered_map<const GumboNode*, size_t> position;
+
+  static const GumboVector* childrenOf(const GumboNode* node) {
+    if (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE) return &node->v.element.children;
+    if (node->type == GUMBO_NODE_DOCUMENT) return &node->v.document.children;
+    return nullptr;
+  }
+
+  explicit DocumentOrder(const GumboNode* root) {
+    struct Frame {
+      const GumboNode* node;
+      size_t index;
+      unsigned next;
+    };
+    std::vector<Frame> stack;
+    auto enter = [&](const GumboNode* node) {
+      stack.push_back({node, nodes.size(), 0});
+      position.emplace(node, nodes.size());
+      nodes.push_back(node);
+      subtreeEnd.push_back(0);
+    };
+    enter(root);
+    while (!stack.empty()) {
+      Frame& top = stack.back();
+      const GumboVector* children = childrenOf(top.node);
+      if (children && top.next < children->length) {
+        enter(static_cast<const GumboNode*>(children->data[top.next++]));
+        continue;
+      }
+      subtreeEnd[top.index] = nodes.size();
+      stack.pop_back();
+    }
+  }
+};
+
+struct Anchor {
+  std::string name;
+  int level;     // 1-6 for a heading's, 7 for one outside headings
+  size_t start;  // where its topic begins in document order
+};
+
+// An anchor inside a heading, or right before one, has the heading's level; its topic begins
+// with the heading.
+std::vector<Anchor> findAnchors(const DocumentOrder& order) {
+  std::vector<Anchor> anchors;
+  for (size_t i = 0; i < order.nodes.size(); ++i) {
+    const GumboNode* node = order.nodes[i];
+    if (tagName(node) != "a") continue;
+    const GumboAttribute* name = gumbo_get_attribute(&node->v.element.attributes, "name");
+    if (!name || !*name->value) continue;
+    Anchor anchor{name->value, 7, i};
+    for (const GumboNode* up = node->parent; up; up = up->parent) {
+      if (int level = headingLevel(up)) {
+        anchor.level = level;
+        anchor.start = order.position.at(up);
+        break;
+      }
+    }
+    if (anchor.level == 7) {
+      size_t next = order.subtreeEnd[i];
+      while (next < order.nodes.size() && (order.nodes[next]->type == GUMBO_NODE_WHITESPACE ||
+                                           order.nodes[next]->type == GUMBO_NODE_COMMENT))
+        ++next;
+      if (next < order.nodes.size())
+        if (int level = headingLevel(order.nodes[next])) anchor.level = level;
+    }
+    anchors.push_back(std::move(anchor));
+  }
+  return anchors;
+}
+
+void appendEscaped(std::string& out, std::string_view text, bool attribute) {
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"':
+        if (attribute) {
+          out += "&quot;";
+          break;
+        }
+        [[fallthrough]];
+      default: out += c;
+    }
+  }
+}
+
+bool isAttributeName(std::string_view name) {
+  if (name.empty()) return false;
+  for (char c : name)
+    if (!isNameChar(c) && c != '-' && c != '_' && c != ':' && c != '.') return false;
+  return true;
+}
+
+std::string textOf(const GumboNode* node) {
+  std::string text;
+  if (const GumboVector* children = DocumentOrder::childrenOf(node))
+    for (unsigned i = 0; i < children->length; ++i) {
+      auto* child = static_cast<const GumboNode*>(children->data[i]);
+      if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE) text += child->v.text.text;
+    }
+  return text;
+}
+
+std::string collapsed(std::string_view text) {
+  std::string out;
+  bool space = false;
+  for (char c : text) {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+      space = !out.empty();
+      continue;
+    }
+    if (space) out += ' ';
+    space = false;
+    out += c;
+  }
+  return out;
+}
+
+// Writes the part of the tree that lies in [begin, end) of document order: nodes wholly
+// inside whole, the ancestors of its edges as their tags around what they hold of it.
+class RangeWriter {
+ public:
+  RangeWriter(const DocumentOrder& order, size_t begin, size_t end) : order_(order), begin_(begin), end_(end) {}
+
+  void write(const GumboNode* node, std::string& out, size_t depth) {
+    size_t at = order_.position.at(node);
+    if (order_.subtreeEnd[at] <= begin_ || at >= end_ || depth > kMaxNesting) return;
+    switch (node->type) {
+      case GUMBO_NODE_TEXT:
+      case GUMBO_NODE_WHITESPACE:
+      case GUMBO_NODE_CDATA:
+        appendEscaped(out, node->v.text.text, false);
+        return;
+      case GUMBO_NODE_ELEMENT: break;
+      default: return;  // comments, templates
+    }
+    std::string_view name = tagName(node);
+    // Scripts do not run here; style sheets all go to the page's head.
+    if (name == "script" || name == "noscript" || name == "style" || node->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
+      return;
+    bool tagged = !name.empty();  // an unknown element keeps its content only
+    if (tagged) {
+      out += '<';
+      out += name;
+      const GumboVector& attributes = node->v.element.attributes;
+      for (unsigned i = 0; i < attributes.length; ++i) {
+        auto* attribute = static_cast<const GumboAttribute*>(attributes.data[i]);
+        if (!isAttributeName(attribute->name)) continue;
+        out += ' ';
+        out += attribute->name;
+        out += "=\"";
+        appendEscaped(out, attribute->value, true);
+        out += '"';
+      }
+      out += '>';
+    }
+    const GumboVector& children = node->v.element.children;
+    for (unsigned i = 0; i < children.length; ++i) write(static_cast<const GumboNode*>(children.data[i]), out, depth + 1);
+    if (tagged && !among(name, kVoid)) {
+      out += "</";
+      out += name;
+      out += '>';
+    }
+  }
+
+ private:
+  const DocumentOrder& order_;
+  size_t begin_, end_;
+};
+
+bool equalAsciiNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && lowered(a) == lowered(b);
+}
+
+struct GumboDeleter {
+  void operator()(GumboOutput* output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
+};
+
+const GumboNode* findElement(const DocumentOrder& order, std::string_view name) {
+  for (const GumboNode* node : order.nodes)
+    if (tagName(node) == name) return node;
+  return nullptr;
+}
+
+}  // namespace
+
+size_t markupNesting(std::string_view html) {
+  std::vector<std::string> open;
+  size_t deepest = 0;
+  size_t i = 0;
+  while ((i = html.find('<', i)) != std::string_view::npos) {
+    if (html.substr(i, 4) == "<!--") {
+      size_t end = html.find("-->", i + 4);
+      if (end == std::string_view::npos) break;
+      i = end + 3;
+      continue;
+    }
+    bool closing = i + 1 < html.size() && html[i + 1] == '/';
+    size_t nameStart = i + (closing ? 2 : 1), nameEnd = nameStart;
+    while (nameEnd < html.size() && isNameChar(html[nameEnd])) ++nameEnd;
+    if (nameEnd == nameStart) {
+      ++i;  // "<!doctype", "<?", a lone '<' in text
+      continue;
+    }
+    std::string name = lowered(html.substr(nameStart, nameEnd - nameStart));
+    size_t end = tagEnd(html, nameEnd);
+    if (end == std::string_view::npos) break;
+    i = end + 1;
+    if (closing) {
+      if (auto at = openInScope(open, name, kScope)) {
+        if (among(name, kFormatting))
+          open.erase(open.begin() + static_cast<std::ptrdiff_t>(*at));  // the elements inside stay open
+        else
+          open.resize(*at);
+      }
+      continue;
+    }
+    if (html[end - 1] == '/' || among(name, kVoid)) continue;
+    if (among(name, kRawText)) {
+      const std::string closer = "</" + name;
+      size_t close = i;
+      while ((close = html.find("</", close)) != std::string_view::npos &&
+             lowered(html.substr(close, closer.size())) != closer)
+        close += 2;
+      if (close == std::string_view::npos) break;
+      i = close;
+      continue;
+    }
+    if (among(name, kClosesParagraph))
+      if (auto p = openInScope(open, "p", {"applet", "caption", "html", "table", "td", "th", "marquee", "object",
+                                           "template", "button"}))
+        open.resize(*p);
+    std::optional<size_t> same;
+    if (name == "li") same = openInScope(open, name, {"ul", "ol"});
+    if (name == "dt" || name == "dd") {
+      auto dt = openInScope(open, "dt", {"dl"}), dd = openInScope(open, "dd", {"dl"});
+      same = dt && dd ? std::min(*dt, *dd) : dt ? dt : dd;
+    }
+    if (name == "tr" || name == "td" || name == "th") same = openInScope(open, name, {"table"});
+    if (name == "option") same = openInScope(open, name, {"select"});
+    if (same) open.resize(*same);
+    open.push_back(std::move(name));
+    deepest = std::max(deepest, open.size());
+  }
+  return deepest;
+}
+
+HelpTopic extractTopic(std::string_view html, std::string_view anchor) {
+  HelpTopic topic;
+  if (markupNesting(html) > kMaxNesting) {
+    topic.refusal = "the file's markup nests more than " + std::to_string(kMaxNesting) + " levels deep";
+    return topic;
+  }
+  GumboOptions options = kGumboDefaultOptions;
+  options.max_errors = 0;  // the errors are not read; a broken file must not pile them up
+  std::unique_ptr<GumboOutput, GumboDeleter> parsed(gumbo_parse_with_options(&options, html.data(), html.size()));
+  if (!parsed) {
+    topic.refusal = "the file could not be read as HTML";
+    return topic;
+  }
+  const DocumentOrder order(parsed->document);
+  if (const GumboNode* title = findElement(order, "title")) topic.title = collapsed(textOf(title));
+
+  const GumboNode* body = findElement(order, "body");
+  size_t begin = body ? order.position.at(body) : 0, end = body ? order.subtreeEnd[begin] : 0;
+  topic.found = anchor.empty();
+  if (!anchor.empty()) {
+    auto anchors = findAnchors(order);
+    auto match = std::find_if(anchors.begin(), anchors.end(), [&](const Anchor& a) { return a.name == anchor; });
+    if (match == anchors.end())
+      match = std::find_if(anchors.begin(), anchors.end(), [&](const Anchor& a) { return equalAsciiNoCase(a.name, anchor); });
+    topic.found = match != anchors.end();
+    if (topic.found) {
+      begin = match->start;
+      for (auto next = match + 1; next != anchors.end(); ++next)
+        if (next->level <= match->level && next->start > begin && next->start < end) {
+          end = next->start;
+          break;
+        }
+    }
+  }
+
+  std::string& out = topic.html;
+  out = "<!DOCTYPE html><html><head><title>";
+  appendEscaped(out, topic.title, false);
+  out += "</title>";
+  for (const GumboNode* node : order.nodes)
+    if (tagName(node) == "style") {
+      out += "<style>";
+      out += textOf(node);  // raw text, which cannot hold its own closing tag
+      out += "</style>";
+    }
+  out += "</head>";
+  if (body && topic.found) RangeWriter(order, begin, end).write(body, out, 0);
+  out += "</html>";
+  return topic;
+}
+
+}  // namespace handheld::peghelp
