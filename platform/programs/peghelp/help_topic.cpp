@@ -36,18 +36,76 @@ std::optional<size_t> openInScope(const std::vector<std::string>& open, std::str
   return std::nullopt;
 }
 
-// Where the tag whose name ends at `from` ends ('>'), or npos. Quotes count only around
-// attribute values, as a parser reads them.
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+const Names kSpecial{"address", "applet", "area", "article", "aside", "base", "basefont", "bgsound", "blockquote",
+                     "body", "br", "button", "caption", "center", "col", "colgroup", "dd", "details", "dir", "div",
+                     "dl", "dt", "embed", "fieldset", "figcaption", "figure", "footer", "form", "frame", "frameset",
+                     "h1", "h2", "h3", "h4", "h5", "h6", "head", "header", "hgroup", "hr", "html", "iframe", "img",
+                     "input", "keygen", "li", "link", "listing", "main", "marquee", "menu", "meta", "nav", "noembed",
+                     "noframes", "noscript", "object", "ol", "p", "param", "plaintext", "pre", "script", "section",
+                     "select", "source", "style", "summary", "table", "tbody", "td", "template", "textarea", "tfoot",
+                     "th", "thead", "title", "tr", "track", "ul", "wbr", "xmp"};
+const Names kHeadings{"h1", "h2", "h3", "h4", "h5", "h6"};
+const Names kTableParts{"table", "tbody", "thead", "tfoot", "tr", "td", "th", "caption", "colgroup"};
+
+// An end tag closes its element and what is open inside it only where a parser would; where
+// a parser keeps elements open, so does the count.
+void closeElement(std::vector<std::string>& open, const std::string& name) {
+  if (name == "body" || name == "html") return;
+  std::optional<size_t> at;
+  if (among(name, kFormatting) || name == "form") {
+    // The elements inside stay open.
+    if ((at = openInScope(open, name, kScope))) open.erase(open.begin() + static_cast<std::ptrdiff_t>(*at));
+    return;
+  }
+  if (among(name, kHeadings)) {
+    for (std::string_view heading : kHeadings)
+      if (auto found = openInScope(open, heading, kScope)) at = std::max(at.value_or(0), *found);
+  } else if (among(name, kTableParts)) {
+    at = openInScope(open, name, {"html", "table", "template"});
+  } else if (name == "li") {
+    at = openInScope(open, name, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template", "ol", "ul"});
+  } else if (name == "p") {
+    at = openInScope(open, name, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template", "button"});
+  } else if (among(name, kSpecial)) {
+    at = openInScope(open, name, kScope);
+  } else {
+    at = openInScope(open, name, kSpecial);
+  }
+  if (at) open.resize(*at);
+}
+
+// The list item a new one closes: the nearest open one, unless an element of the special kind
+// other than address, div and p lies above it.
+std::optional<size_t> openListItem(const std::vector<std::string>& open, Names items) {
+  for (size_t i = open.size(); i-- > 0;) {
+    if (among(open[i], items)) return i;
+    if (among(open[i], kSpecial) && !among(open[i], {"address", "div", "p"})) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// Where the tag whose name ends at `from` ends ('>'), or npos: its attributes read as a
+// parser reads them, so a quote counts only around a value.
 size_t tagEnd(std::string_view html, size_t from) {
-  for (size_t i = from; i < html.size(); ++i) {
-    if (html[i] == '>') return i;
-    if (html[i] != '=') continue;
-    size_t v = i + 1;
-    while (v < html.size() && (html[v] == ' ' || html[v] == '\t' || html[v] == '\n' || html[v] == '\r')) ++v;
-    if (v < html.size() && (html[v] == '"' || html[v] == '\'')) {
-      size_t close = html.find(html[v], v + 1);
+  size_t i = from;
+  auto at = [&](size_t k) { return k < html.size() ? html[k] : '\0'; };
+  while (i < html.size()) {
+    while (i < html.size() && (isSpace(html[i]) || html[i] == '/')) ++i;
+    if (i >= html.size() || html[i] == '>') return i < html.size() ? i : std::string_view::npos;
+    ++i;  // an attribute name's first character may be anything, '=' too
+    while (i < html.size() && !isSpace(html[i]) && html[i] != '/' && html[i] != '>' && html[i] != '=') ++i;
+    while (isSpace(at(i))) ++i;
+    if (at(i) != '=') continue;
+    ++i;
+    while (isSpace(at(i))) ++i;
+    if (at(i) == '"' || at(i) == '\'') {
+      size_t close = html.find(html[i], i + 1);
       if (close == std::string_view::npos) return close;
-      i = close;
+      i = close + 1;
+    } else {
+      while (i < html.size() && !isSpace(html[i]) && html[i] != '>') ++i;
     }
   }
   return std::string_view::npos;
@@ -60,7 +118,8 @@ std::string lowered(std::string_view text) {
   return out;
 }
 
-bool isNameChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isNameChar(char c) { return isLetter(c) || (c >= '0' && c <= '9'); }
 
 // ---- the topic ----
 
@@ -273,32 +332,37 @@ size_t markupNesting(std::string_view html) {
   size_t i = 0;
   while ((i = html.find('<', i)) != std::string_view::npos) {
     if (html.substr(i, 4) == "<!--") {
-      size_t end = html.find("-->", i + 4);
+      // "<!-->" and "<!--->" are whole comments; "--!>" ends one too.
+      size_t end = std::min(html.find("-->", i + 2), html.find("--!>", i + 2));
       if (end == std::string_view::npos) break;
-      i = end + 3;
+      i = end + (html[end + 2] == '!' ? 4 : 3);
       continue;
     }
-    bool closing = i + 1 < html.size() && html[i + 1] == '/';
-    size_t nameStart = i + (closing ? 2 : 1), nameEnd = nameStart;
-    while (nameEnd < html.size() && isNameChar(html[nameEnd])) ++nameEnd;
-    if (nameEnd == nameStart) {
-      ++i;  // "<!doctype", "<?", a lone '<' in text
+    const char next = i + 1 < html.size() ? html[i + 1] : '\0';
+    const bool closing = next == '/';
+    const size_t nameStart = i + (closing ? 2 : 1);
+    if (nameStart >= html.size() || !isLetter(html[nameStart])) {
+      if (next == '!' || next == '?' || (closing && nameStart < html.size() && html[nameStart] != '>')) {
+        // Declarations, processing instructions, bogus end tags: a comment up to '>'.
+        size_t end = html.find('>', i);
+        if (end == std::string_view::npos) break;
+        i = end + 1;
+      } else {
+        ++i;  // a '<' in text
+      }
       continue;
     }
+    size_t nameEnd = nameStart;
+    while (nameEnd < html.size() && !isSpace(html[nameEnd]) && html[nameEnd] != '/' && html[nameEnd] != '>') ++nameEnd;
     std::string name = lowered(html.substr(nameStart, nameEnd - nameStart));
     size_t end = tagEnd(html, nameEnd);
     if (end == std::string_view::npos) break;
     i = end + 1;
     if (closing) {
-      if (auto at = openInScope(open, name, kScope)) {
-        if (among(name, kFormatting))
-          open.erase(open.begin() + static_cast<std::ptrdiff_t>(*at));  // the elements inside stay open
-        else
-          open.resize(*at);
-      }
+      closeElement(open, name);
       continue;
     }
-    if (html[end - 1] == '/' || among(name, kVoid)) continue;
+    if (among(name, kVoid)) continue;  // "<div/>" opens a div all the same
     if (among(name, kRawText)) {
       const std::string closer = "</" + name;
       size_t close = i;
@@ -314,13 +378,10 @@ size_t markupNesting(std::string_view html) {
                                            "template", "button"}))
         open.resize(*p);
     std::optional<size_t> same;
-    if (name == "li") same = openInScope(open, name, {"ul", "ol"});
-    if (name == "dt" || name == "dd") {
-      auto dt = openInScope(open, "dt", {"dl"}), dd = openInScope(open, "dd", {"dl"});
-      same = dt && dd ? std::min(*dt, *dd) : dt ? dt : dd;
-    }
+    if (name == "li") same = openListItem(open, {"li"});
+    if (name == "dt" || name == "dd") same = openListItem(open, {"dt", "dd"});
     if (name == "tr" || name == "td" || name == "th") same = openInScope(open, name, {"table"});
-    if (name == "option") same = openInScope(open, name, {"select"});
+    if (name == "option" && !open.empty() && open.back() == name) same = open.size() - 1;
     if (same) open.resize(*same);
     open.push_back(std::move(name));
     deepest = std::max(deepest, open.size());
