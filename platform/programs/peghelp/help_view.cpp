@@ -38,27 +38,31 @@ bool isHeading(const litehtml::element::ptr& element) {
   return tag && tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6' && tag[2] == '\0';
 }
 
-// The box of what an element shows: its words, which inline elements hold rather than are.
-litehtml::position shownBox(const litehtml::element::ptr& element) {
+// The words an element shows, which inline elements hold rather than are.
+void collectWords(const litehtml::element::ptr& element, std::vector<litehtml::position>& words) {
   const size_t count = element->get_children_count();
-  if (count == 0) return element->get_placement();
-  litehtml::position box;
-  bool any = false;
-  for (size_t i = 0; i < count; ++i) {
-    litehtml::position part = shownBox(element->get_child(static_cast<int>(i)));
-    if (part.width <= 0 && part.height <= 0) continue;
-    if (!any) {
-      box = part;
-      any = true;
-      continue;
-    }
-    const int right = std::max(box.right(), part.right()), bottom = std::max(box.bottom(), part.bottom());
-    box.x = std::min(box.x, part.x);
-    box.y = std::min(box.y, part.y);
+  if (count == 0) {
+    litehtml::position box = element->get_placement();
+    if (box.width > 0 && box.height > 0) words.push_back(box);
+    return;
+  }
+  for (size_t i = 0; i < count; ++i) collectWords(element->get_child(static_cast<int>(i)), words);
+}
+
+// Where a link shows on its first line, so that a tap at the box's middle lands on it.
+litehtml::position firstLineBox(const litehtml::element::ptr& element) {
+  std::vector<litehtml::position> words;
+  collectWords(element, words);
+  if (words.empty()) return element->get_placement();
+  litehtml::position box = words.front();
+  for (const auto& word : words) {
+    if (word.y != words.front().y) continue;
+    const int right = std::max(box.right(), word.right()), bottom = std::max(box.bottom(), word.bottom());
+    box.x = std::min(box.x, word.x);
     box.width = right - box.x;
     box.height = bottom - box.y;
   }
-  return any ? box : element->get_placement();
+  return box;
 }
 
 void forEachElement(const litehtml::element::ptr& element, const std::function<void(const litehtml::element::ptr&)>& visit) {
@@ -271,7 +275,7 @@ void HelpViewer::describe(nlohmann::json& state) const {
         headings.push_back(trimmed(text));
       } else if (const char* tag = element->get_tagName(); tag && std::string_view(tag) == "a") {
         const char* href = element->get_attr("href");
-        litehtml::position box = shownBox(element);
+        litehtml::position box = firstLineBox(element);
         if (!href || !visible(box)) return;
         litehtml::tstring text;
         element->get_text(text);
