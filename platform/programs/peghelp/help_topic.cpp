@@ -27,15 +27,6 @@ const Names kClosesParagraph{"address", "article", "aside", "blockquote", "cente
                              "h4", "h5", "h6", "header", "hgroup", "hr", "li", "main", "menu", "nav", "ol", "p",
                              "pre", "section", "summary", "table", "ul"};
 
-// The highest open element named `name` below no element of `barriers`.
-std::optional<size_t> openInScope(const std::vector<std::string>& open, std::string_view name, Names barriers) {
-  for (size_t i = open.size(); i-- > 0;) {
-    if (open[i] == name) return i;
-    if (among(open[i], barriers)) return std::nullopt;
-  }
-  return std::nullopt;
-}
-
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 const Names kSpecial{"address", "applet", "area", "article", "aside", "base", "basefont", "bgsound", "blockquote",
@@ -48,43 +39,6 @@ const Names kSpecial{"address", "applet", "area", "article", "aside", "base", "b
                      "th", "thead", "title", "tr", "track", "ul", "wbr", "xmp"};
 const Names kHeadings{"h1", "h2", "h3", "h4", "h5", "h6"};
 const Names kTableParts{"table", "tbody", "thead", "tfoot", "tr", "td", "th", "caption", "colgroup"};
-
-// An end tag closes its element and what is open inside it only where a parser would; where
-// a parser keeps elements open, so does the count.
-void closeElement(std::vector<std::string>& open, const std::string& name) {
-  if (name == "body" || name == "html") return;
-  std::optional<size_t> at;
-  if (among(name, kFormatting) || name == "form") {
-    // The elements inside stay open.
-    if ((at = openInScope(open, name, kScope))) open.erase(open.begin() + static_cast<std::ptrdiff_t>(*at));
-    return;
-  }
-  if (among(name, kHeadings)) {
-    for (std::string_view heading : kHeadings)
-      if (auto found = openInScope(open, heading, kScope)) at = std::max(at.value_or(0), *found);
-  } else if (among(name, kTableParts)) {
-    at = openInScope(open, name, {"html", "table", "template"});
-  } else if (name == "li") {
-    at = openInScope(open, name, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template", "ol", "ul"});
-  } else if (name == "p") {
-    at = openInScope(open, name, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template", "button"});
-  } else if (among(name, kSpecial)) {
-    at = openInScope(open, name, kScope);
-  } else {
-    at = openInScope(open, name, kSpecial);
-  }
-  if (at) open.resize(*at);
-}
-
-// The list item a new one closes: the nearest open one, unless an element of the special kind
-// other than address, div and p lies above it.
-std::optional<size_t> openListItem(const std::vector<std::string>& open, Names items) {
-  for (size_t i = open.size(); i-- > 0;) {
-    if (among(open[i], items)) return i;
-    if (among(open[i], kSpecial) && !among(open[i], {"address", "div", "p"})) return std::nullopt;
-  }
-  return std::nullopt;
-}
 
 // Where the tag whose name ends at `from` ends ('>'), or npos: its attributes read as a
 // parser reads them, so a quote counts only around a value.
@@ -120,6 +74,140 @@ std::string lowered(std::string_view text) {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isNameChar(char c) { return isLetter(c) || (c >= '0' && c <= '9'); }
+
+// The open elements as a parser keeps them, roughly and never too few: end tags close only
+// where a parser's would, and formatting elements closed with their container open again
+// before the next text or element, as a parser reopens them.
+class NestingScan {
+ public:
+  size_t deepest() const { return deepest_; }
+
+  void text() { reopenFormatting(); }
+
+  void open(const std::string& name) {
+    if (among(name, kVoid) || among(name, kRawText)) {
+      reopenFormatting();
+      return;  // "<div/>" opens a div all the same; only void elements stay empty
+    }
+    if (among(name, kClosesParagraph))
+      if (auto p = inScope("p", {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template",
+                                 "button"}))
+        truncate(*p);
+    std::optional<size_t> same;
+    if (name == "li") same = listItem({"li"});
+    if (name == "dt" || name == "dd") same = listItem({"dt", "dd"});
+    if (name == "tr" || name == "td" || name == "th") same = inScope(name, {"table"});
+    if (name == "option" && !open_.empty() && open_.back().name == name) same = open_.size() - 1;
+    if (same) truncate(*same);
+    reopenFormatting();
+    push(name);
+  }
+
+  void close(const std::string& name) {
+    if (name == "body" || name == "html") return;
+    std::optional<size_t> at;
+    if (among(name, kFormatting) || name == "form") {
+      // The elements inside stay open.
+      if ((at = inScope(name, kScope))) {
+        if (open_[*at].formatting) forget(name);
+        open_.erase(open_.begin() + static_cast<std::ptrdiff_t>(*at));
+      }
+      return;
+    }
+    if (among(name, kHeadings)) {
+      for (std::string_view heading : kHeadings)
+        if (auto found = inScope(heading, kScope)) at = std::max(at.value_or(0), *found);
+    } else if (among(name, kTableParts)) {
+      at = inScope(name, {"html", "table", "template"});
+    } else if (name == "li") {
+      at = inScope(name, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template", "ol", "ul"});
+    } else if (name == "p") {
+      at = inScope(name, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template", "button"});
+    } else if (among(name, kSpecial)) {
+      at = inScope(name, kScope);
+    } else {
+      at = inScope(name, kSpecial);
+    }
+    if (at) truncate(*at);
+  }
+
+ private:
+  struct Open {
+    std::string name;
+    bool formatting;
+  };
+  struct Active {
+    std::string name;
+    bool isOpen;
+  };
+
+  void push(const std::string& name) {
+    const bool formatting = among(name, kFormatting);
+    open_.push_back({name, formatting});
+    if (formatting) {
+      // More formatting elements in effect at once than any page needs: too deep.
+      if (active_.size() >= kMaxNesting) deepest_ = kMaxNesting + 1;
+      active_.push_back({name, true});
+    }
+    deepest_ = std::max(deepest_, open_.size());
+  }
+
+  void truncate(size_t size) {
+    for (size_t k = size; k < open_.size(); ++k)
+      if (open_[k].formatting) markClosed(open_[k].name);
+    open_.resize(size);
+  }
+
+  void markClosed(const std::string& name) {
+    for (size_t k = active_.size(); k-- > 0;)
+      if (active_[k].name == name && active_[k].isOpen) {
+        active_[k].isOpen = false;
+        return;
+      }
+  }
+
+  void forget(const std::string& name) {
+    for (size_t k = active_.size(); k-- > 0;)
+      if (active_[k].name == name && active_[k].isOpen) {
+        active_.erase(active_.begin() + static_cast<std::ptrdiff_t>(k));
+        return;
+      }
+  }
+
+  // The formatting elements closed since the last one still open, opened again.
+  void reopenFormatting() {
+    size_t first = active_.size();
+    while (first > 0 && !active_[first - 1].isOpen) --first;
+    for (size_t k = first; k < active_.size(); ++k) {
+      active_[k].isOpen = true;
+      open_.push_back({active_[k].name, true});
+    }
+    deepest_ = std::max(deepest_, open_.size());
+  }
+
+  // The highest open element named `name` below no element of `barriers`.
+  std::optional<size_t> inScope(std::string_view name, Names barriers) const {
+    for (size_t k = open_.size(); k-- > 0;) {
+      if (open_[k].name == name) return k;
+      if (among(open_[k].name, barriers)) return std::nullopt;
+    }
+    return std::nullopt;
+  }
+
+  // The list item a new one closes: the nearest open one, unless an element of the special
+  // kind other than address, div and p lies above it.
+  std::optional<size_t> listItem(Names items) const {
+    for (size_t k = open_.size(); k-- > 0;) {
+      if (among(open_[k].name, items)) return k;
+      if (among(open_[k].name, kSpecial) && !among(open_[k].name, {"address", "div", "p"})) return std::nullopt;
+    }
+    return std::nullopt;
+  }
+
+  std::vector<Open> open_;
+  std::vector<Active> active_;
+  size_t deepest_ = 0;
+};
 
 // ---- the topic ----
 
@@ -327,15 +415,18 @@ const GumboNode* findElement(const DocumentOrder& order, std::string_view name) 
 }  // namespace
 
 size_t markupNesting(std::string_view html) {
-  std::vector<std::string> open;
-  size_t deepest = 0;
-  size_t i = 0;
-  while ((i = html.find('<', i)) != std::string_view::npos) {
+  NestingScan scan;
+  size_t i = 0, textFrom = 0;
+  auto textBefore = [&](size_t end) {
+    if (html.substr(textFrom, end - textFrom).find_first_not_of(" \t\n\r\f") != std::string_view::npos) scan.text();
+  };
+  while ((i = html.find('<', i)) != std::string_view::npos && scan.deepest() <= kMaxNesting) {
     if (html.substr(i, 4) == "<!--") {
+      textBefore(i);
       // "<!-->" and "<!--->" are whole comments; "--!>" ends one too.
       size_t end = std::min(html.find("-->", i + 2), html.find("--!>", i + 2));
-      if (end == std::string_view::npos) break;
-      i = end + (html[end + 2] == '!' ? 4 : 3);
+      if (end == std::string_view::npos) return scan.deepest();
+      i = textFrom = end + (html[end + 2] == '!' ? 4 : 3);
       continue;
     }
     const char next = i + 1 < html.size() ? html[i + 1] : '\0';
@@ -344,49 +435,39 @@ size_t markupNesting(std::string_view html) {
     if (nameStart >= html.size() || !isLetter(html[nameStart])) {
       if (next == '!' || next == '?' || (closing && nameStart < html.size() && html[nameStart] != '>')) {
         // Declarations, processing instructions, bogus end tags: a comment up to '>'.
+        textBefore(i);
         size_t end = html.find('>', i);
-        if (end == std::string_view::npos) break;
-        i = end + 1;
+        if (end == std::string_view::npos) return scan.deepest();
+        i = textFrom = end + 1;
       } else {
         ++i;  // a '<' in text
       }
       continue;
     }
+    textBefore(i);
     size_t nameEnd = nameStart;
     while (nameEnd < html.size() && !isSpace(html[nameEnd]) && html[nameEnd] != '/' && html[nameEnd] != '>') ++nameEnd;
     std::string name = lowered(html.substr(nameStart, nameEnd - nameStart));
     size_t end = tagEnd(html, nameEnd);
-    if (end == std::string_view::npos) break;
-    i = end + 1;
+    if (end == std::string_view::npos) return scan.deepest();
+    i = textFrom = end + 1;
     if (closing) {
-      closeElement(open, name);
+      scan.close(name);
       continue;
     }
-    if (among(name, kVoid)) continue;  // "<div/>" opens a div all the same
+    scan.open(name);
     if (among(name, kRawText)) {
       const std::string closer = "</" + name;
       size_t close = i;
       while ((close = html.find("</", close)) != std::string_view::npos &&
              lowered(html.substr(close, closer.size())) != closer)
         close += 2;
-      if (close == std::string_view::npos) break;
-      i = close;
-      continue;
+      if (close == std::string_view::npos) return scan.deepest();
+      i = textFrom = close;
     }
-    if (among(name, kClosesParagraph))
-      if (auto p = openInScope(open, "p", {"applet", "caption", "html", "table", "td", "th", "marquee", "object",
-                                           "template", "button"}))
-        open.resize(*p);
-    std::optional<size_t> same;
-    if (name == "li") same = openListItem(open, {"li"});
-    if (name == "dt" || name == "dd") same = openListItem(open, {"dt", "dd"});
-    if (name == "tr" || name == "td" || name == "th") same = openInScope(open, name, {"table"});
-    if (name == "option" && !open.empty() && open.back() == name) same = open.size() - 1;
-    if (same) open.resize(*same);
-    open.push_back(std::move(name));
-    deepest = std::max(deepest, open.size());
   }
-  return deepest;
+  if (i == std::string_view::npos) textBefore(html.size());
+  return scan.deepest();
 }
 
 HelpTopic extractTopic(std::string_view html, std::string_view anchor) {

@@ -125,7 +125,8 @@ TEST(HelpTopic, NestingScanCountsNoLessThanTheParserBuilds) {
   const std::vector<std::string> growing{"<div><table></div>", "<b><div></b>", "<li><ul>", "<p><b>x",
                                          "<div x\"><span>", "<table><td><table><td>", "<font><i></font>",
                                          "<a><p></a>", "<dl><dd><dl><dt>", "<select><option><optgroup>",
-                                         "<div/>", "<li><h2>", "<h2></h1><q)x>", "<x =\"><div>", "<div></body>"};
+                                         "<div/>", "<li><h2>", "<h2></h1><q)x>", "<x =\"><div>", "<div></body>",
+                                         "<p><b><i><u></p><div>x"};
   for (const auto& unit : growing) {
     std::string html;
     for (int i = 0; i < 120; ++i) html += unit;
