@@ -37,8 +37,8 @@ size_t parsedDepth(std::string_view html) {
   while (!stack.empty()) {
     auto [node, depth] = stack.back();
     stack.pop_back();
-    deepest = std::max(deepest, depth);
     if (node->type != GUMBO_NODE_ELEMENT) continue;
+    deepest = std::max(deepest, depth);
     for (unsigned i = 0; i < node->v.element.children.length; ++i)
       stack.push_back({static_cast<const GumboNode*>(node->v.element.children.data[i]), depth + 1});
   }

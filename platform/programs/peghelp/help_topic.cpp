@@ -100,6 +100,12 @@ class NestingScan {
     if (name == "option" && !open_.empty() && open_.back().name == name) same = open_.size() - 1;
     if (same) truncate(*same);
     reopenFormatting();
+    // A parser puts the row and the section a cell or row lacks in the table.
+    const bool cell = name == "td" || name == "th";
+    if ((cell || name == "tr") && inScope("table", kScope)) {
+      if (!inScope("tbody", {"table"}) && !inScope("thead", {"table"}) && !inScope("tfoot", {"table"})) push("tbody");
+      if (cell && !inScope("tr", {"table"})) push("tr");
+    }
     push(name);
   }
 

@@ -21,7 +21,7 @@ std::string testFile() {
 
 bool has(const std::string& html, std::string_view text) { return html.find(text) != std::string::npos; }
 
-// How deep the parser really nests the markup.
+// How deep the parser really nests the markup's elements.
 size_t parsedDepth(std::string_view html) {
   GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
   size_t deepest = 0;
@@ -29,8 +29,8 @@ size_t parsedDepth(std::string_view html) {
   while (!stack.empty()) {
     auto [node, depth] = stack.back();
     stack.pop_back();
-    deepest = std::max(deepest, depth);
     if (node->type != GUMBO_NODE_ELEMENT) continue;
+    deepest = std::max(deepest, depth);
     for (unsigned i = 0; i < node->v.element.children.length; ++i)
       stack.push_back({static_cast<const GumboNode*>(node->v.element.children.data[i]), depth + 1});
   }
