@@ -374,7 +374,10 @@ class RangeWriter {
     // Scripts do not run here; style sheets all go to the page's head.
     if (name == "script" || name == "noscript" || name == "style" || node->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
       return;
-    bool tagged = !name.empty();  // an unknown element keeps its content only
+    // An unknown element keeps its content only; so do the parts of tables nested too deeply.
+    const bool unwrapped = name == "table" && tables_ >= kMaxTableNesting;
+    const bool tagged = !name.empty() && !unwrapped && !(unwrappedTables_ > 0 && (among(name, kTableParts) || name == "col"));
+    const bool table = tagged && name == "table";
     if (tagged) {
       out += '<';
       out += name;
@@ -391,7 +394,11 @@ class RangeWriter {
       out += '>';
     }
     const GumboVector& children = node->v.element.children;
+    tables_ += table;
+    unwrappedTables_ += unwrapped;
     for (unsigned i = 0; i < children.length; ++i) write(static_cast<const GumboNode*>(children.data[i]), out, depth + 1);
+    tables_ -= table;
+    unwrappedTables_ -= unwrapped;
     if (tagged && !among(name, kVoid)) {
       out += "</";
       out += name;
@@ -402,6 +409,8 @@ class RangeWriter {
  private:
   const DocumentOrder& order_;
   size_t begin_, end_;
+  size_t tables_ = 0;           // tables written around the node being written
+  size_t unwrappedTables_ = 0;  // tables around it written as their content only
 };
 
 bool equalAsciiNoCase(std::string_view a, std::string_view b) {

@@ -13,6 +13,10 @@ namespace handheld::peghelp {
 // depth, and the layout recurses once per level.
 inline constexpr size_t kMaxNesting = 1000;
 
+// Tables inside more tables than this show their cells as plain blocks: the layout's cost
+// grows exponentially with the nesting of tables.
+inline constexpr size_t kMaxTableNesting = 8;
+
 // How deeply the markup nests as a quick scan counts it: no less than a conforming parser
 // would build for it, more for some broken markup.
 size_t markupNesting(std::string_view html);

@@ -117,6 +117,19 @@ TEST(HelpTopic, RefusesMarkupNestedTooDeeply) {
   EXPECT_EQ(extractTopic(flat, "").refusal, "");
 }
 
+TEST(HelpTopic, TablesNestedTooDeeplyLoseTheirStructure) {
+  EXPECT_EQ(kMaxTableNesting, 8u);
+  std::string nested;
+  for (int i = 0; i < 12; ++i) nested += "<table><tr><td>cell " + std::to_string(i);
+  const std::string html = extractTopic(nested, "").html;
+  size_t tables = 0, cells = 0;
+  for (size_t at = 0; (at = html.find("<table>", at)) != std::string::npos; ++at) ++tables;
+  for (size_t at = 0; (at = html.find("<td>", at)) != std::string::npos; ++at) ++cells;
+  EXPECT_EQ(tables, 8u);
+  EXPECT_EQ(cells, 8u);
+  EXPECT_TRUE(has(html, "cell 11"));  // the content stays
+}
+
 TEST(HelpTopic, NestingScanCountsNoLessThanTheParserBuilds) {
   EXPECT_EQ(markupNesting("<br><img src=x><hr/><!-- <div><div> --><script><div></script>"), 0u);
   EXPECT_EQ(markupNesting("<div><p>a<p>b</div><div>"), 2u);
