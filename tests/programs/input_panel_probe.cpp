@@ -12,6 +12,7 @@
 
 namespace {
 
+constexpr int kEditHeight = 24;  // at a border width of 1
 int g_changes = 0;
 SHACTIVATEINFO g_activation{};
 
@@ -23,6 +24,15 @@ void showChanges(HWND window, LONG bottom) {
 LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTINGCHANGE:
+      if (wParam == SETTINGCHANGE_RESET) {
+        // A new screen: full screen again, then fitted to the panel as it stands.
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        MoveWindow(window, work.left, work.top, work.right - work.left, work.bottom - work.top, TRUE);
+        SHHandleWMSettingChange(window, SPI_SETSIPINFO, 0, &g_activation);
+        // The edit measures its font again at the new density.
+        SendMessageW(GetDlgItem(window, 100), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)), TRUE);
+      }
       if (wParam == SPI_SETSIPINFO) {
         SIPINFO info{};
         info.cbSize = 48;  // as a 32-bit program passes it
@@ -37,7 +47,7 @@ LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       break;
     case WM_SIZE: {
       HWND edit = GetDlgItem(window, 100);
-      if (edit) MoveWindow(edit, 0, 0, LOWORD(lParam), 40, TRUE);
+      if (edit) MoveWindow(edit, 0, 0, LOWORD(lParam), kEditHeight * GetSystemMetrics(SM_CXBORDER), TRUE);
       return 0;
     }
     case WM_DESTROY:
@@ -64,7 +74,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
                                 work.right - work.left, work.bottom - work.top, nullptr, nullptr, instance, nullptr);
   if (!window) return 103;
   HWND edit = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 0, 0,
-                              work.right - work.left, 40, window, reinterpret_cast<HMENU>(100), instance, nullptr);
+                              work.right - work.left, kEditHeight * GetSystemMetrics(SM_CXBORDER), window, reinterpret_cast<HMENU>(100), instance, nullptr);
   if (!edit) return 104;
   ShowWindow(window, SW_SHOW);
   SetFocus(edit);
