@@ -57,6 +57,7 @@ int runClock(Context& c, const Args& args);
 int runLocale(Context& c, const Args& args);
 int runNotifications(Context& c, const Args& args);
 int runWindows(Context& c, const Args& args);
+int runSip(Context& c, const Args& args);
 int runFind(Context& c, const Args& args);
 int runTree(Context& c, const Args& args);
 int runPost(Context& c, const Args& args);

@@ -96,6 +96,10 @@ is refused)
                                 or a name (VK_RETURN, VK_SHIFT, VK_LEFT, VK_APP1, ...)
   text STRING                   type text: characters of the US keyboard as their keys (with
                                 shift), others as WM_CHAR alone
+  sip up|down|state             raise or lower the input panel (every top-level window receives
+                                WM_SETTINGCHANGE with SPI_SETSIPINFO), or print its state as
+                                JSON: up, flags, visibleDesktop and panel as [left, top, right,
+                                bottom]
   button down|up|press CODE     a hardware button: 0xC1-0xC4 application buttons, 0xC5 record
                                 (down: held until up; every process sees it in GetAsyncKeyState)
 
@@ -142,6 +146,7 @@ int main(int argc, char** argv) {
       {"tap", ctl::runTap},         {"hold", ctl::runHold},   {"drag", ctl::runDrag},
       {"key", ctl::runKey},         {"text", ctl::runText},   {"button", ctl::runButton},
       {"menu", ctl::runMenu},       {"choose", ctl::runChoose},
+      {"sip", ctl::runSip},
   };
   auto command = commands.find(args.front());
   if (command == commands.end()) return ctl::fail("unknown command '" + args.front() + "' (see --help)", 2);

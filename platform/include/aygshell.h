@@ -41,3 +41,59 @@ typedef struct tagSHMENUBARINFO {
 #define SHCMBM_GETMENU (WM_USER + 402)
 
 HANDHELD_API BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info);
+// ---- input panel ----
+// The on-screen keyboard: one for the device, docked above the menu bar. While it is up the
+// visible desktop ends at its top; every change reaches each top-level window as
+// WM_SETTINGCHANGE with SPI_SETSIPINFO.
+#define SIPF_OFF 0x00000000
+#define SIPF_ON 0x00000001
+#define SIPF_DOCKED 0x00000002
+#define SIPF_LOCKED 0x00000004
+
+// cbSize: sizeof(SIPINFO), or 48, the size the structure has on a 32-bit device.
+typedef struct tagSIPINFO {
+  DWORD cbSize;
+  DWORD fdwFlags;
+  RECT rcVisibleDesktop;  // the screen a program may use: below the navigation bar, above the panel
+  RECT rcSipRect;         // where the panel is (or would be) shown
+  DWORD dwImDataSize;
+  void* pvImData;
+} SIPINFO, *PSIPINFO;
+
+typedef enum tagSIPSTATE {
+  SIP_UP = 0,
+  SIP_DOWN = 1,
+  SIP_FORCEDOWN = 2,
+  SIP_UNCHANGED = 3,
+  SIP_INPUTDIALOG = 4,
+} SIPSTATE;
+
+// Kept by a window between WM_ACTIVATE messages. cbSize: sizeof(SHACTIVATEINFO), or 12, its
+// size on a 32-bit device.
+typedef struct tagSHACTIVATEINFO {
+  DWORD cbSize;
+  HWND hwndLastFocus;
+  UINT fSipUp : 1;
+  UINT fSipOnDeactivation : 1;
+  UINT fActive : 1;
+  UINT fReserved : 29;
+} SHACTIVATEINFO, *PSHACTIVATEINFO;
+
+#define SHA_INPUTDIALOG 0x00000001
+
+// SPI_GETSIPINFO / SPI_SETSIPINFO, as SystemParametersInfoW does them.
+HANDHELD_API BOOL WINAPI SHSipInfo(UINT action, UINT param, PVOID value, UINT winIni);
+HANDHELD_API BOOL WINAPI SipGetInfo(SIPINFO* info);
+// Only the panel's flags are taken (SIPF_ON, SIPF_LOCKED); its place is the device's.
+HANDHELD_API BOOL WINAPI SipSetInfo(SIPINFO* info);
+// SIPF_ON raises the panel, SIPF_OFF lowers it.
+HANDHELD_API BOOL WINAPI SipShowIM(DWORD flags);
+// The window's wish for the panel, applied now and whenever the window is activated again.
+HANDHELD_API BOOL WINAPI SHSipPreference(HWND window, SIPSTATE state);
+// On WM_SETTINGCHANGE with SPI_SETSIPINFO: fits a full-screen window to the visible desktop.
+HANDHELD_API BOOL WINAPI SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam,
+                                                 SHACTIVATEINFO* info);
+// On WM_ACTIVATE: remembers the focus and the panel when the window loses the activation and
+// brings both back when it gains it.
+HANDHELD_API BOOL WINAPI SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM lParam,
+                                            SHACTIVATEINFO* info, DWORD flags);

@@ -19,6 +19,7 @@
 #include "ipc/protocol/display.h"
 #include "ipc/protocol/idle.h"
 #include "ipc/protocol/input.h"
+#include "ipc/protocol/input_panel.h"
 #include "ipc/protocol/messages.h"
 #include "ipc/protocol/notifications.h"
 #include "ipc/protocol/objects.h"

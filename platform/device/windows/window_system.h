@@ -1,7 +1,7 @@
 // Everything the server does for windows and messages, wired together: the processes that
 // use windows, the top-level table, message routing, wait-idle, and the windows' side of the
 // display (their surfaces as the scene, input routing, the settings change after a screen
-// mode change).
+// mode change) and the input panel.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include "process_service.h"
 #include "server.h"
 #include "windows/idle_service.h"
+#include "windows/input_panel_service.h"
 #include "windows/input_routing.h"
 #include "windows/message_router.h"
 #include "windows/user_clients.h"
@@ -28,12 +29,16 @@ class WindowSystem {
         router_(server, clients_, registry_),
         idle_(server, processes, clients_),
         surfaces_(server, registry_, display),
-        input_(clients_, registry_, service_) {
+        input_(clients_, registry_, service_),
+        panel_(server, info, registry_, [this] { announceSettingChange(SPI_SETSIPINFO); }) {
     idle_.setBusyCheck([this] { return router_.inFlight(); });
     router_.onSettle([this] { idle_.reconsider(); });
-    service_.onTableChanged([this] { surfaces_.tableChanged(); });
+    service_.onTableChanged([this] {
+      surfaces_.tableChanged();
+      panel_.tableChanged();
+    });
     display.connectWindows(&surfaces_, &input_);
-    display.onScreenModeChange([this] { announceSettingChange(); });
+    display.onScreenModeChange([this] { announceSettingChange(SETTINGCHANGE_RESET); });
   }
   WindowSystem(const WindowSystem&) = delete;
   WindowSystem& operator=(const WindowSystem&) = delete;
@@ -42,13 +47,13 @@ class WindowSystem {
   UserClients& clients() { return clients_; }
 
  private:
-  // Every top-level window hears of the new screen as a notification (a send that waits for
-  // no answer), so one busy program holds up nobody.
-  void announceSettingChange() {
+  // Every top-level window hears of a new screen or a moved input panel as a notification (a
+  // send that waits for no answer), so one busy program holds up nobody.
+  void announceSettingChange(WPARAM what) {
     for (const auto& window : registry_.frontToBack())
       if (auto owner = clients_.ownerOf(window.handle))
         clients_.deliver(*owner, ipc::MessageDeliver{0, ipc::Delivery::Notify, window.handle, 0, WM_SETTINGCHANGE,
-                                                     SETTINGCHANGE_RESET, 0});
+                                                     static_cast<uint64_t>(what), 0});
   }
 
   UserClients clients_;
@@ -58,6 +63,7 @@ class WindowSystem {
   IdleService idle_;
   WindowSurfaces surfaces_;
   InputRouting input_;
+  InputPanelService panel_;
 };
 
 }  // namespace handheld::device

@@ -10,16 +10,12 @@
 #include "user/controls/automation_state.h"
 #include "viewer_request.h"
 
-// The work area is served by a newer platform library; an older one lacks the call.
-#pragma weak SystemParametersInfoW
-
 namespace handheld::peghelp {
 
 namespace {
 
 constexpr const char16_t* kPageClass = u"HelpViewerPage";
 constexpr int kBackId = 100;
-constexpr int kNavigationBarHeight = 26;  // what the work area leaves out when it is not served
 
 HelpViewer* viewerOf(HWND window) { return reinterpret_cast<HelpViewer*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
@@ -74,10 +70,8 @@ void forEachElement(const litehtml::element::ptr& element, const std::function<v
 
 RECT helpWorkArea() {
   RECT area{};
-  if (SystemParametersInfoW != nullptr && SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0) &&
-      area.right > area.left && area.bottom > area.top)
-    return area;
-  return {0, kNavigationBarHeight, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
 }
 
 void logLine(const std::string& line) {

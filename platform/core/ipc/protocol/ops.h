@@ -89,7 +89,11 @@
   X(ClipboardEmpty, 302) \
   X(ClipboardPut, 303) \
   X(ClipboardTake, 304) \
-  X(ClipboardState, 305)
+  X(ClipboardState, 305) \
+  /* input panel */ \
+  X(InputPanelGet, 220) \
+  X(InputPanelSet, 221) \
+  X(InputPanelPrefer, 222)
 
 namespace handheld::ipc {
 

@@ -1,18 +1,16 @@
-// The input panel belongs to its own service; until that service is part of this library,
-// the bar keeps what it last asked for, so that its button still shows the panel's state as
-// far as this process knows it.
+// What the input-panel button asks of the device's input panel.
 #include "shellsvc/menubar/input_panel_link.h"
 
-#include <atomic>
+#include <aygshell.h>
 
 namespace handheld::shellsvc {
 
-namespace {
-std::atomic<bool> asked{false};
+bool inputPanelShown() {
+  SIPINFO info{};
+  info.cbSize = sizeof info;
+  return SipGetInfo(&info) && (info.fdwFlags & SIPF_ON) != 0;
 }
 
-bool inputPanelShown() { return asked.load(); }
-
-void showInputPanel(bool shown) { asked.store(shown); }
+void showInputPanel(bool shown) { SipShowIM(shown ? SIPF_ON : SIPF_OFF); }
 
 }  // namespace handheld::shellsvc
