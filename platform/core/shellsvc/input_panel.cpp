@@ -8,9 +8,7 @@
 #include <cstring>
 
 #include "user/device_link.h"
-#include "user/user_lock.h"
-#include "user/window_access.h"
-#include "user/window_handle.h"
+#include "user/window.h"
 
 using namespace handheld;
 

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "ipc/protocol.h"
 
@@ -55,5 +58,15 @@ void caretBeforePaint(HWND window);
 void caretAfterPaint(HWND window);
 // The thread's active window changed: the caret blinks only in the foreground.
 void caretActivationChanged();
+
+// ---- synthetic keys ----
+// Keys a program makes on the device's own keyboard (the shell's on-screen keyboard): they
+// go through the server's key path, so the foreground window's focus receives WM_KEYDOWN,
+// WM_CHAR and WM_KEYUP exactly as from the hardware keyboard, and the key state follows.
+
+// A virtual key pressed and released; false when the server refused it.
+bool pressDeviceKey(uint8_t virtualKey);
+// Characters typed as their US-layout keys, with shift where a character needs it.
+bool typeDeviceText(std::u16string_view text);
 
 }  // namespace handheld::user

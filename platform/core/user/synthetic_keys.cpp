@@ -1,4 +1,4 @@
-#include "user/synthetic_keys.h"
+#include "user/input_focus.h"
 
 #include <string>
 

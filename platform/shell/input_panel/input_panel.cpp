@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "input_panel/keyboard_layout.h"
-#include "user/synthetic_keys.h"
+#include "user/input_focus.h"
 
 namespace handheld::shell {
 
