@@ -5,6 +5,7 @@
 #include "kernel/sync/wait_observer.h"
 #include "user/activation.h"
 #include "user/describe.h"
+#include "user/help_crossing.h"
 #include "user/idle.h"
 #include "user/input_delivery.h"
 #include "user/remote_messages.h"
@@ -22,6 +23,7 @@ void attachToDevice() {
     client.onPush<ipc::IdleQuery>(idleQueried);
     client.onPush<ipc::DescribeQuery>(describeQueried);
     client.onPush<ipc::InputDeliver>(inputFromServer);
+    client.onPush<ipc::HelpDeliver>(helpFromServer);
     kernel::setWaitObserver(threadWaits);
     client.notify(ipc::UserAttach{});
   });

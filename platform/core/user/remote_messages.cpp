@@ -4,6 +4,7 @@
 
 #include "user/cross_process.h"
 #include "user/device_link.h"
+#include "user/help_crossing.h"
 #include "user/post_quota.h"
 #include "user/sent_messages.h"
 #include "user/user_lock.h"
@@ -33,6 +34,7 @@ void acknowledge(const ipc::MessageDeliver& delivery, uint32_t error) {
 }  // namespace
 
 LRESULT sendToOtherProcess(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool notify) {
+  if (message == WM_HELP) return sendHelpToOtherProcess(window, lParam);
   if (carriesPointers(message, wParam, lParam)) {
     SetLastError(ERROR_MESSAGE_SYNC_ONLY);
     return 0;

@@ -89,7 +89,14 @@
   X(ClipboardEmpty, 302) \
   X(ClipboardPut, 303) \
   X(ClipboardTake, 304) \
-  X(ClipboardState, 305)
+  X(ClipboardState, 305) \
+  /* shell */ \
+  X(ShellWindowSet, 240) \
+  X(ShellAttach, 241) \
+  X(ShellForeground, 242) \
+  X(HotKeyChange, 243) \
+  X(HelpSend, 244) \
+  X(HelpDeliver, 245)
 
 namespace handheld::ipc {
 
