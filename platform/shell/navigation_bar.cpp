@@ -45,7 +45,7 @@ BarLayout layoutOf(HWND bar, HDC dc) {
 }
 
 bool isOwnWindow(DWORD pid) { return pid == static_cast<DWORD>(getpid()); }
-bool showsCloseBox() { return g_bar.shown.window && !isOwnWindow(g_bar.shown.pid); }
+bool showsCloseBox() { return g_bar.shown.window != nullptr; }
 
 void armClock(HWND bar) {
   SYSTEMTIME now;
@@ -104,11 +104,11 @@ void tapped(HWND bar, POINT at) {
 
 void foregroundChanged(HWND bar) {
   ForegroundWindow now = currentForeground();
-  // The shell's own pop-ups (the start menu, the settings) leave the bar as it was; the
-  // desktop shows as the Today screen.
-  if (now.window && isOwnWindow(now.pid) && now.window != shellWindows().desktop) return;
+  // The shell's untitled pop-ups (the start menu) leave the bar as it was; the desktop shows
+  // as the Today screen.
+  if (now.window && isOwnWindow(now.pid) && now.title.empty()) return;
   if (now.window == shellWindows().desktop) now = ForegroundWindow{};
-  if (now.window) g_bar.lastProgram = now.window;
+  if (now.window && !isOwnWindow(now.pid)) g_bar.lastProgram = now.window;
   g_bar.shown = now;
   ShowWindow(bar, now.taskBarHidden ? SW_HIDE : SW_SHOWNA);
   InvalidateRect(bar, nullptr, TRUE);

@@ -1,6 +1,7 @@
 // The Settings sheet: the Today page and the Buttons page. The Buttons page shows, for each
 // hardware button, what it starts (nothing, the Today screen, the start menu or one of the
 // installed programs) and writes the choices to the button table when the sheet is applied.
+#include <aygshell.h>
 #include <commctrl.h>
 
 #include <array>
@@ -101,6 +102,14 @@ INT_PTR CALLBACK buttonsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
   }
 }
 
+// The maximised sheet brings its own title band with "ok" across the top, so the navigation
+// bar stands back while the sheet is in front.
+int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
+  if (message == PSCB_GETVERSION) return COMCTL32_VERSION;
+  if (message == PSCB_INITIALIZED) SHFullScreen(sheet, SHFS_HIDETASKBAR);
+  return 0;
+}
+
 }  // namespace
 
 void openSettings() {
@@ -115,7 +124,8 @@ void openSettings() {
   pages[1].pfnDlgProc = buttonsPageProc;
   PROPSHEETHEADERW header{};
   header.dwSize = sizeof header;
-  header.dwFlags = PSH_PROPSHEETPAGE | PSH_MAXIMIZE;
+  header.dwFlags = PSH_PROPSHEETPAGE | PSH_MAXIMIZE | PSH_USECALLBACK;
+  header.pfnCallback = sheetCallback;
   header.hwndParent = shellWindows().desktop;
   header.hInstance = instance;
   header.pszCaption = u"Settings";

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "button_table.h"
+#include "installed_programs.h"
 #include "platform/windows/windows_fixture.h"
 
 namespace handheld::testing {
@@ -127,6 +129,58 @@ TEST_F(ShellProgram, RecordButtonStartsPinnotes) {
     Sleep(50);
   }
   EXPECT_NE(ps.find("\\Program Files\\Pinnotes\\Pinnotes.exe"), std::string::npos) << ps;
+}
+
+TEST_F(ShellProgram, ButtonKeysAndTheInstalledPrograms) {
+  EXPECT_EQ(shell::buttonKey(0xC1), u"SOFTWARE\\Microsoft\\Shell\\Keys\\40C1");
+  EXPECT_EQ(shell::buttonKey(0xC5), u"SOFTWARE\\Microsoft\\Shell\\Keys\\40C5");
+  EXPECT_EQ(shell::buttonAction(0xC5), u"\\Program Files\\Pinnotes\\Pinnotes.exe");
+  EXPECT_EQ(shell::buttonName(0xC5), u"Button 5");
+  EXPECT_EQ(shell::setButtonAction(0xC2, std::u16string(300, u'a')), ERROR_INVALID_PARAMETER);
+
+  const auto programs = shell::installedPrograms();
+  bool gallery = false, pinnotes = false;
+  for (size_t i = 0; i < programs.size(); ++i) {
+    EXPECT_NE(programs[i].name, u"shell");
+    if (programs[i].name == u"ctlgallery") gallery = programs[i].path == u"\\Windows\\ctlgallery.exe";
+    if (programs[i].name == u"Pinnotes") pinnotes = programs[i].path == u"\\Program Files\\Pinnotes\\Pinnotes.exe";
+  }
+  EXPECT_TRUE(gallery);
+  EXPECT_TRUE(pinnotes);
+}
+
+TEST_F(ShellProgram, ApplicationButtonsFollowTheButtonTable) {
+  HWND desktop = FindWindowW(u"ShellDesktop", nullptr);
+  programWindow(u"Notes");
+  ASSERT_NE(GetForegroundWindow(), desktop);
+  ASSERT_EQ(ctl("button press 0xC1"), 0);  // the default: the Today screen
+  EXPECT_TRUE(recorder.pumpUntil([&] { return GetForegroundWindow() == desktop; }));
+
+  ASSERT_EQ(ctl("button press 0xC3"), 0);  // the default: the start menu
+  std::string menu;
+  for (int i = 0; i < 100 && ctl("menu", &menu) != 0; ++i) Sleep(50);
+  EXPECT_NE(menu.find("\"Settings\""), std::string::npos) << menu;
+  ASSERT_EQ(ctl("choose Settings"), 0);
+
+  // The sheet covers the screen with its own "ok"; the navigation bar stands back meanwhile
+  // and comes back when the sheet is closed.
+  HWND bar = FindWindowW(u"ShellNavigationBar", nullptr);
+  EXPECT_TRUE(recorder.pumpUntil([&] { return FindWindowW(nullptr, u"Settings") && !IsWindowVisible(bar); }));
+  ASSERT_TRUE(waitIdle());
+  ASSERT_EQ(ctl("tap 227 13"), 0);
+  EXPECT_TRUE(recorder.pumpUntil([&] { return !FindWindowW(nullptr, u"Settings") && IsWindowVisible(bar); }));
+
+  // A change of the table applies at the next press.
+  ASSERT_EQ(shell::setButtonAction(0xC4, u"\\Windows\\ctlgallery.exe"), ERROR_SUCCESS);
+  EXPECT_EQ(shell::buttonAction(0xC4), u"\\Windows\\ctlgallery.exe");
+  ASSERT_EQ(ctl("button press 0xC4"), 0);
+  std::string ps;
+  for (int i = 0; i < 100; ++i) {
+    ps = ctlOutput("ps");
+    if (ps.find("ctlgallery.exe") != std::string::npos) break;
+    Sleep(50);
+  }
+  EXPECT_NE(ps.find("\\Windows\\ctlgallery.exe"), std::string::npos) << ps;
 }
 
 TEST_F(ShellProgram, StartMenuListsTheProgramsAndStartsOne) {
