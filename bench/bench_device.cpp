@@ -10,13 +10,14 @@
 
 namespace handheld::bench {
 
-BenchDevice::BenchDevice() {
+BenchDevice::BenchDevice(bool startupPrograms) {
   std::string pattern = (std::filesystem::temp_directory_path() / "handheld-bench-XXXXXX").string();
   root_ = mkdtemp(pattern.data());
   setenv("HANDHELD_ROOT", root_.c_str(), 1);
   automation::StartOptions options;
   options.root = root_;
   options.deviceBinary = std::filesystem::path(HANDHELD_BUILD_DIR) / "bin" / "handheld-device";
+  options.startupPrograms = startupPrograms;
   std::string error;
   if (!automation::startDevice(options, error)) {
     std::fprintf(stderr, "cannot start a device: %s\n", error.c_str());

@@ -8,7 +8,9 @@ namespace handheld::bench {
 
 class BenchDevice {
  public:
-  BenchDevice();  // starts the device and makes this process one of its clients
+  // Starts the device and makes this process one of its clients; the device's start-up
+  // programs (the shell) only when asked, so that other benchmarks measure nothing else.
+  explicit BenchDevice(bool startupPrograms = false);
   ~BenchDevice();
   BenchDevice(const BenchDevice&) = delete;
   BenchDevice& operator=(const BenchDevice&) = delete;

@@ -47,6 +47,7 @@ bool startDevice(const StartOptions& options, std::string& error) {
   std::vector<std::string> args = {options.deviceBinary.string(), "--root", options.root.string(),
                                    "--ready-fd", readyArg, "--screen", options.screen};
   if (options.headless) args.push_back("--headless");
+  if (!options.startupPrograms) args.push_back("--no-startup");
   if (options.scale) {
     args.push_back("--scale");
     args.push_back(std::to_string(options.scale));

@@ -13,6 +13,7 @@ struct StartOptions {
   std::string screen = "qvga";
   int scale = 0;  // the desktop window's zoom; 0: the device's default
   int readyTimeoutMs = 20000;
+  bool startupPrograms = true;  // false: the device starts without its shell
 };
 
 // Starts the device in the background and returns once it accepts requests; false with the

@@ -15,6 +15,7 @@
 #include "process_service.h"
 #include "registry_service.h"
 #include "server.h"
+#include "startup_programs.h"
 #include "windows/window_system.h"
 
 namespace handheld::device {
@@ -24,6 +25,7 @@ struct DeviceOptions {
   bool headless = true;
   std::string screen = "qvga";
   int scale = 0;  // the desktop window's; 0: 2 for QVGA, 1 for VGA
+  bool startupPrograms = true;  // start the programs HKLM\Init lists (the shell)
 };
 
 class Device {
@@ -52,6 +54,7 @@ class Device {
   DisplayService display_;
   WindowSystem windows_;
   ClipboardService clipboard_;
+  StartupPrograms startup_;
   std::vector<bool> slotsInUse_;
   uint32_t nextSlot_ = 1;
 };

@@ -28,12 +28,14 @@ namespace {
 void usage() {
   std::puts(
       "usage: handheld-device [--root DIR] [--headless] [--screen MODE] [--scale N] [--init]\n"
+      "       [--no-startup]\n"
       "Runs the device server of one device root until it is stopped (or its window closed).\n"
       "  --root DIR       device root (default: $HANDHELD_ROOT or $XDG_DATA_HOME/handheld/default)\n"
       "  --headless       no desktop window\n"
       "  --screen MODE    qvga, vga, qvga-landscape or vga-landscape (default qvga)\n"
       "  --scale N        the desktop window's zoom, 1-4 (default 2 for QVGA, 1 for VGA)\n"
       "  --init           lay out the device image and exit\n"
+      "  --no-startup     do not start the programs HKLM\\Init lists (the shell)\n"
       "  --install FILE PATH  link the executable FILE at the device path PATH as a program\n"
       "                   of the image (the launcher starts no link placed otherwise) and exit\n"
       "  --ready-fd N     write one byte to descriptor N once requests are accepted\n"
@@ -106,6 +108,7 @@ int main(int argc, char** argv) {
       }
     }
     else if (arg == "--init") initOnly = true;
+    else if (arg == "--no-startup") options.startupPrograms = false;
     else if (arg == "--install") {
       installFile = value();
       installPath = value();

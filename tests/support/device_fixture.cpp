@@ -39,6 +39,7 @@ void DeviceFixture::startDevice() {
   automation::StartOptions options;
   options.root = root();
   options.deviceBinary = buildDir() / "bin" / "handheld-device";
+  options.startupPrograms = startupPrograms;
   std::string error;
   ASSERT_TRUE(automation::startDevice(options, error)) << error;
   running_ = true;

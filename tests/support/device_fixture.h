@@ -34,6 +34,9 @@ class DeviceFixture : public ::testing::Test {
   void TearDown() override;
 
   const std::filesystem::path& root() const { return root_.path(); }
+  // Whether the device starts its start-up programs (the shell); set before SetUp. Off, so
+  // that a test sees only the windows and processes it makes.
+  bool startupPrograms = false;
   std::filesystem::path hostPath(const std::string& relative) const { return root() / relative; }
   automation::AutomationClient& device();
 

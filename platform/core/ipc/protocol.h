@@ -26,6 +26,7 @@
 #include "ipc/protocol/ops.h"
 #include "ipc/protocol/processes.h"
 #include "ipc/protocol/registry.h"
+#include "ipc/protocol/shell.h"
 #include "ipc/protocol/top_level_windows.h"
 
 namespace handheld::ipc {

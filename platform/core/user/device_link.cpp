@@ -18,6 +18,7 @@ void attachToDevice() {
     client.onPush<ipc::IdleQuery>(idleQueried);
     client.onPush<ipc::DescribeQuery>(describeQueried);
     client.onPush<ipc::InputDeliver>(inputFromServer);
+    client.onPush<ipc::HelpDeliver>(helpFromServer);
     kernel::setWaitObserver(threadWaits);
     client.notify(ipc::UserAttach{});
   });

@@ -28,6 +28,7 @@ void acknowledge(const ipc::MessageDeliver& delivery, uint32_t error) {
 }  // namespace
 
 LRESULT sendToOtherProcess(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool notify) {
+  if (message == WM_HELP) return sendHelpToOtherProcess(window, lParam);
   if (carriesPointers(message, wParam, lParam)) {
     SetLastError(ERROR_MESSAGE_SYNC_ONLY);
     return 0;

@@ -9,8 +9,12 @@ namespace handheld::device::registry {
 // Hardware buttons: HKLM\SOFTWARE\Microsoft\Shell\Keys\<name>, one key per button, named by
 // four upper-case hex digits: 0x40 (the shell's button prefix) followed by the button's
 // virtual-key code, so VK_APP1 (0xC1) is "40C1". "Name" is what settings show; the default
-// value is the program the button starts (empty: none); the record button (0xC5) starts
-// Pinnotes.
+// value is the program the button starts (empty: none), or one of the shell's own places,
+// ":today" (the Today screen) and ":start" (the start menu). Button 1 shows Today, button 2
+// the notes list (Pinnotes started without a command line), button 3 the start menu; the
+// record button (0xC5) starts Pinnotes, which decides what a second start means.
+//
+// Start-up: HKLM\Init "Launch<n>" values, started in the order of n when the device starts.
 //
 // Today items: HKLM\SOFTWARE\Microsoft\Today\Items\<item>; "Date" is drawn by the shell.
 // The Today screen's theme: HKLM\SOFTWARE\Microsoft\Today, colours as COLORREFs (0x00BBGGRR)
@@ -20,19 +24,22 @@ const std::string_view kDefaultHiveText = R"(Windows Registry Editor Version 5.0
 [HKEY_CURRENT_USER\ControlPanel\Owner]
 "Name"=""
 
+[HKEY_LOCAL_MACHINE\Init]
+"Launch50"="\\Windows\\shell.exe"
+
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C1]
 "Name"="Button 1"
-@=""
+@=":today"
 "Flags"=dword:00000000
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C2]
 "Name"="Button 2"
-@=""
+@="\\Program Files\\Pinnotes\\Pinnotes.exe"
 "Flags"=dword:00000000
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C3]
 "Name"="Button 3"
-@=""
+@=":start"
 "Flags"=dword:00000000
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shell\Keys\40C4]

@@ -13,6 +13,7 @@ void InputRouting::stylus(const StylusInput& input) {
 }
 
 void InputRouting::key(const KeyInput& input) {
+  if (keyFilter_ && keyFilter_(input)) return;
   const uint32_t target = windows_.foreground();
   if (!target) return;
   const auto kind = input.key == 0 ? ipc::InputKind::Character

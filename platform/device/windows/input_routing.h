@@ -3,6 +3,8 @@
 // there (the child under the point, the focus window) as InputDeliver.
 #pragma once
 
+#include <functional>
+
 #include "display/input_router.h"
 #include "windows/user_clients.h"
 #include "windows/window_registry.h"
@@ -17,6 +19,8 @@ class InputRouting final : public InputRouter {
 
   void stylus(const StylusInput& input) override;
   void key(const KeyInput& input) override;
+  // Sees every key first; a key it takes (a hot key) goes nowhere else.
+  void setKeyFilter(std::function<bool(const KeyInput&)> filter) { keyFilter_ = std::move(filter); }
 
  private:
   void deliver(const ipc::InputDeliver& input);
@@ -24,6 +28,7 @@ class InputRouting final : public InputRouter {
   UserClients& clients_;
   const TopLevelRegistry& windows_;
   const WindowService& service_;
+  std::function<bool(const KeyInput&)> keyFilter_;
 };
 
 }  // namespace handheld::device

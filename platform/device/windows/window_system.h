@@ -14,6 +14,7 @@
 #include "windows/input_panel_service.h"
 #include "windows/input_routing.h"
 #include "windows/message_router.h"
+#include "windows/shell_state.h"
 #include "windows/user_clients.h"
 #include "windows/window_registry.h"
 #include "windows/window_service.h"
@@ -29,14 +30,17 @@ class WindowSystem {
         router_(server, clients_, registry_),
         idle_(server, processes, clients_),
         surfaces_(server, registry_, display),
+        shell_(server, info, clients_, registry_),
         input_(clients_, registry_, service_),
         panel_(server, info, registry_, [this] { announceSettingChange(SPI_SETSIPINFO); }) {
     idle_.setBusyCheck([this] { return router_.inFlight(); });
     router_.onSettle([this] { idle_.reconsider(); });
     service_.onTableChanged([this] {
       surfaces_.tableChanged();
+      shell_.tableChanged();
       panel_.tableChanged();
     });
+    input_.setKeyFilter([this](const KeyInput& key) { return shell_.takeKey(key); });
     display.connectWindows(&surfaces_, &input_);
     display.onScreenModeChange([this] { announceSettingChange(SETTINGCHANGE_RESET); });
   }
@@ -62,6 +66,7 @@ class WindowSystem {
   MessageRouter router_;
   IdleService idle_;
   WindowSurfaces surfaces_;
+  ShellState shell_;
   InputRouting input_;
   InputPanelService panel_;
 };

@@ -30,9 +30,12 @@ TEST(DefaultHive, HoldsTheButtonTable) {
     const std::u16string name = u"Button " + std::u16string(1, static_cast<char16_t>(u'1' + i));
     EXPECT_EQ(read(store, HKLM, key, u"Name", REG_SZ), stringData(name));
     EXPECT_EQ(read(store, HKLM, key, u"Flags", REG_DWORD), dwordData(0));
-    EXPECT_EQ(read(store, HKLM, key, u"", REG_SZ),
-              stringData(i == 4 ? u"\\Program Files\\Pinnotes\\Pinnotes.exe" : u""));
   }
+  // What each button does: Today, the notes list, the start menu, nothing, Pinnotes.
+  const std::u16string actions[] = {u":today", u"\\Program Files\\Pinnotes\\Pinnotes.exe", u":start", u"",
+                                    u"\\Program Files\\Pinnotes\\Pinnotes.exe"};
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(read(store, HKLM, joinKeyPath(keys, buttons[i]), u"", REG_SZ), stringData(actions[i]));
 }
 
 TEST(DefaultHive, HoldsTodayItemsAndDeviceSettings) {

@@ -93,7 +93,14 @@
   /* input panel */ \
   X(InputPanelGet, 220) \
   X(InputPanelSet, 221) \
-  X(InputPanelPrefer, 222)
+  X(InputPanelPrefer, 222) \
+  /* shell */ \
+  X(ShellWindowSet, 240) \
+  X(ShellAttach, 241) \
+  X(ShellForeground, 242) \
+  X(HotKeyChange, 243) \
+  X(HelpSend, 244) \
+  X(HelpDeliver, 245)
 
 namespace handheld::ipc {
 
