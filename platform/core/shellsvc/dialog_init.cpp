@@ -56,6 +56,14 @@ BOOL WINAPI SHInitDialog(PSHINITDLGINFO info) {
     SetWindowPos(info->hDlg, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  if (flags & SHIDIF_SIPDOWN) SipShowIM(SIPF_OFF);
+  if (flags & SHIDIF_EMPTYMENU) {
+    SHMENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.hwndParent = info->hDlg;
+    bar.dwFlags = SHCMBF_EMPTYBAR;
+    SHCreateMenuBar(&bar);
+  }
   return shellsvc::setShellState(topLevel, ipc::kShellDoneButton,
                                  (flags & SHIDIF_DONEBUTTON) ? ipc::kShellDoneButton : 0);
 }
