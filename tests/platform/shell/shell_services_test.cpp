@@ -92,11 +92,23 @@ TEST_F(ShellServices, InitDialogSizesBelowTheNavigationBar) {
   EXPECT_EQ(r.top, 26);
   EXPECT_EQ(r.bottom, 320);
 
-  // An empty menu bar keeps its band.
+  // An empty menu bar keeps its band, and the dialog gets one.
   info.dwFlags = SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU;
   ASSERT_TRUE(SHInitDialog(&info));
   GetWindowRect(dialog, &r);
   EXPECT_EQ(r.bottom, 294);
+  HWND bar = FindWindowW(u"HandheldMenuBar", nullptr);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(GetWindow(bar, GW_OWNER), dialog);
+
+  // The input panel goes down for SHIDIF_SIPDOWN.
+  ASSERT_TRUE(SipShowIM(SIPF_ON));
+  info.dwFlags = SHIDIF_SIPDOWN;
+  ASSERT_TRUE(SHInitDialog(&info));
+  SIPINFO sip{};
+  sip.cbSize = sizeof sip;
+  ASSERT_TRUE(SipGetInfo(&sip));
+  EXPECT_EQ(sip.fdwFlags & SIPF_ON, 0u);
 
   // Only the done button: the size stays.
   MoveWindow(dialog, 5, 50, 60, 70, TRUE);
