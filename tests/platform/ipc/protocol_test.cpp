@@ -147,6 +147,7 @@ const Row kRows[] = {
     {Op::ClipboardPut, 303, "ClipboardPut", kRequest},
     {Op::ClipboardTake, 304, "ClipboardTake", kRequest},
     {Op::ClipboardState, 305, "ClipboardState", kRequest},
+    {Op::DebugOutput, 280, "DebugOutput", kNotice},
 };
 
 struct Listed {
@@ -160,8 +161,8 @@ std::vector<Listed> listed(MessageList<M...>) {
 
 TEST(Protocol, EveryOperationKeepsItsNumberNameAndDirection) {
   const auto messages = listed(AllMessages{});
-  ASSERT_EQ(messages.size(), 70u);
-  ASSERT_EQ(std::size(kRows), 70u);
+  ASSERT_EQ(messages.size(), 71u);
+  ASSERT_EQ(std::size(kRows), 71u);
   for (size_t i = 0; i < messages.size(); ++i) {
     const Row& row = kRows[i];
     SCOPED_TRACE(row.name);

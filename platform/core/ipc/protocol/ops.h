@@ -89,7 +89,9 @@
   X(ClipboardEmpty, 302) \
   X(ClipboardPut, 303) \
   X(ClipboardTake, 304) \
-  X(ClipboardState, 305)
+  X(ClipboardState, 305) \
+  /* debug output */ \
+  X(DebugOutput, 280)
 
 namespace handheld::ipc {
 
