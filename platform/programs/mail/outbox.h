@@ -1,6 +1,6 @@
-// The Outbox: messages the composer keeps, one file per message in \My Documents\Outbox\
-// (made when missing), named Message0001.txt, Message0002.txt, ...: UTF-8 text with a "To:"
-// and a "Subject:" line, an empty line and the body.
+// The Outbox: messages the composer keeps, one file per message in the folder Outbox of
+// \My Documents (made when missing), named Message0001.txt, Message0002.txt, ...: UTF-8
+// text with a "To:" and a "Subject:" line, an empty line and the body.
 #pragma once
 
 #include <string>

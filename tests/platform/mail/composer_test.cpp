@@ -56,7 +56,7 @@ class Composer : public DeviceFixture {
 
 TEST_F(Composer, SendKeepsTheMessageInTheOutbox) {
   start(u"\\Windows\\TMail.exe");
-  EXPECT_EQ(control(201)["text"], "friend@example.org");
+  EXPECT_EQ(control(201)["state"]["text"], "friend@example.org");
   EXPECT_NE(readHost(root() / ".device" / "device.log")
                 .find("\\Windows\\TMail.exe command line: -to \"friend@example.org\" -OId"),
             std::string::npos);
@@ -86,7 +86,7 @@ TEST_F(Composer, CancelKeepsNothing) {
 TEST_F(Composer, WithoutAnAddressNothingIsSent) {
   pid_ = run(u"\\Windows\\TMail.exe", u"");
   ASSERT_EQ(ctl("wait-idle 10"), 0);
-  EXPECT_EQ(control(201)["text"], "");
+  EXPECT_EQ(control(201)["state"]["text"], "");
   tapControl(1);  // Send: a message box asks for an address
   EXPECT_FALSE(std::filesystem::exists(outbox() / "Message0001.txt"));
   EXPECT_FALSE(waitExit(pid_, 300));

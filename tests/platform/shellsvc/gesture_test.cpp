@@ -7,7 +7,6 @@
 #include <chrono>
 #include <future>
 #include <string>
-#include <thread>
 
 #include "shellsvc/gesture/hold_feedback.h"
 #include "strings/utf.h"
@@ -57,11 +56,19 @@ class Gesture : public DeviceFixture {
         if (w.className == u"GestureProbe") return strings::toUtf8(w.text);
     return "(no probe)";
   }
-  std::string pixel(int x, int y) {
-    std::string out;
-    EXPECT_EQ(ctl("pixel " + std::to_string(x) + " " + std::to_string(y), &out), 0);
-    while (!out.empty() && out.back() == '\n') out.pop_back();
-    return out;
+  uint32_t screenPixel(int x, int y) {
+    auto reply = device().call<ipc::ScreenPixel>({x, y});
+    return reply ? reply->color : 0xFFFFFFFFu;
+  }
+  // Runs a ctl gesture and watches the screen while it lasts for the ring's first dot, which
+  // sits straight above the stylus, 14 pixels away, in dark blue.
+  bool dotSeenDuring(const std::string& gesture) {
+    auto running = std::async(std::launch::async, [this, gesture] { return ctl(gesture); });
+    bool seen = false;
+    while (running.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+      seen = seen || screenPixel(100, 106) == 0x0000A0u;
+    EXPECT_EQ(running.get(), 0);
+    return seen;
   }
 
   uint32_t pid_ = 0;
@@ -106,20 +113,16 @@ TEST_F(Gesture, ALongDelayWaitsTwiceAsLong) {
 }
 
 TEST_F(Gesture, TheRingShowsWhileHoldingAndIsGoneAfter) {
-  const std::string background = pixel(100, 106);
-  auto holding = std::async(std::launch::async, [this] { return ctl("hold 100 120 3000"); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  // The first dot sits straight above the stylus, 14 pixels away.
-  EXPECT_EQ(pixel(100, 106), "#0000A0");
-  EXPECT_EQ(holding.get(), 0);
+  // The long delay keeps the ring up for a second; the screen is watched meanwhile.
+  useFlags(SHRG_NOTIFYPARENT | SHRG_LONGDELAY);
+  const uint32_t background = screenPixel(100, 106);
+  EXPECT_TRUE(dotSeenDuring("hold 100 120 2500"));
   ASSERT_EQ(ctl("wait-idle 10"), 0);
-  EXPECT_EQ(pixel(100, 106), background);
+  EXPECT_EQ(screenPixel(100, 106), background);
+  EXPECT_EQ(log(), "notify1000:5:100,120 ret7");
 
-  useFlags(SHRG_NOTIFYPARENT | SHRG_NOANIMATION);
-  holding = std::async(std::launch::async, [this] { return ctl("hold 100 120 3000"); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  EXPECT_EQ(pixel(100, 106), background);
-  EXPECT_EQ(holding.get(), 0);
+  useFlags(SHRG_NOTIFYPARENT | SHRG_LONGDELAY | SHRG_NOANIMATION);
+  EXPECT_FALSE(dotSeenDuring("hold 100 120 2500"));
   ASSERT_EQ(ctl("wait-idle 10"), 0);
   EXPECT_EQ(log(), "notify1000:5:100,120 ret7");
 }

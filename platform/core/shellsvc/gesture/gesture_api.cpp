@@ -50,10 +50,10 @@ bool HoldWatch::endsWatch(const MSG& msg) const {
 }
 
 Outcome HoldWatch::run() {
-  const bool hadCapture = GetCapture() == window_;
-  if (!hadCapture) SetCapture(window_);
   const UINT_PTR timer = SetTimer(nullptr, 0, holdMs_ / shellsvc::HoldFeedback::kDots, nullptr);
   if (!timer) return Outcome::Ended;
+  const bool hadCapture = GetCapture() == window_;
+  if (!hadCapture) SetCapture(window_);
   int steps = 0;
   Outcome outcome = Outcome::Watching;
   while (outcome == Outcome::Watching) {
