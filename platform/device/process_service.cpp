@@ -59,6 +59,16 @@ ProcessService::ProcessService(Server& server) : server_(server) {
     auto it = records_.find(c.pid);
     if (it != records_.end() && c.kind == ipc::ClientKind::Process) it->second.reportedExit = e.exitCode;
   });
+  // A program's debug line, tagged with who wrote it (the log itself keeps one line one line).
+  server_.onEvent<ipc::DebugOutput>([this](Connection& c, ipc::DebugOutput& e) {
+    if (c.kind != ipc::ClientKind::Process) return;
+    const std::u16string_view text = std::u16string_view(e.text).substr(0, ipc::kMaxDebugLine);
+    auto it = records_.find(c.pid);
+    const std::string who = it != records_.end() && !it->second.devicePath.empty()
+                                ? strings::toUtf8(it->second.devicePath)
+                                : std::string("process");
+    server_.log().write(who + " (" + std::to_string(c.pid) + "): " + strings::toUtf8(text));
+  });
   server_.onRequest<ipc::StartProcess>([this](Connection&, ipc::StartProcess::Request& r) {
     ipc::StartProcess::Reply reply;
     reply.error = launch(r.devicePath, r.commandLine, reply.pid);

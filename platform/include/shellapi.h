@@ -1,4 +1,7 @@
-// The shell-execute service.
+// The shell-execute service: programs by device path, documents through the program their
+// extension names under HKEY_CLASSES_ROOT, web and mail addresses and help topics through the
+// device's own programs. Nothing outside the device image runs. hInstApp holds a value above 32
+// on success, an SE_ERR_ code on failure.
 #pragma once
 
 #include "windef.h"
@@ -8,6 +11,7 @@
 #define SE_ERR_FNF 2
 #define SE_ERR_PNF 3
 #define SE_ERR_ACCESSDENIED 5
+#define SE_ERR_NOASSOC 31
 
 typedef struct _SHELLEXECUTEINFOW {
   DWORD cbSize;

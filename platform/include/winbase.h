@@ -259,6 +259,10 @@ HANDHELD_API BOOL WINAPI TerminateProcess(HANDLE process, UINT exitCode);
 HANDHELD_API void WINAPI ExitProcess(UINT exitCode);
 HANDHELD_API LPWSTR WINAPI GetCommandLineW(void);
 
+// ---- debugging ----
+// One line on the device log, tagged with the calling process.
+HANDHELD_API void WINAPI OutputDebugStringW(LPCWSTR text);
+
 // ---- strings ----
 HANDHELD_API int WINAPI lstrlenW(LPCWSTR string);
 HANDHELD_API LPWSTR WINAPI lstrcpyW(LPWSTR destination, LPCWSTR source);
@@ -297,5 +301,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR comman
 #define LoadLibrary LoadLibraryW
 #define GetProcAddress GetProcAddressW
 #define CreateProcess CreateProcessW
+#define OutputDebugString OutputDebugStringW
 #define STARTUPINFO STARTUPINFOW
 #define GetVersionEx GetVersionExW

@@ -15,6 +15,7 @@
 #include "ipc/protocol/clipboard.h"
 #include "ipc/protocol/clock.h"
 #include "ipc/protocol/connection.h"
+#include "ipc/protocol/debug_output.h"
 #include "ipc/protocol/device.h"
 #include "ipc/protocol/display.h"
 #include "ipc/protocol/idle.h"

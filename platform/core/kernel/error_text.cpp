@@ -72,6 +72,7 @@ constexpr std::pair<uint32_t, std::string_view> kTexts[] = {
     {ERROR_PROCESS_ABORTED, "the process ended unexpectedly"},
     {ERROR_NO_UNICODE_TRANSLATION, "the text has no Unicode translation"},
     {ERROR_DLL_INIT_FAILED, "a library failed to start"},
+    {ERROR_NO_ASSOCIATION, "no program is registered to open files of this kind"},
     {ERROR_MESSAGE_SYNC_ONLY, "the message can only be sent, not posted"},
     {ERROR_DEVICE_NOT_CONNECTED, "the device is not connected"},
     {ERROR_NOT_FOUND, "it was not found"},

@@ -62,16 +62,6 @@ HANDLE startProcess(const std::u16string& image, const std::u16string& commandLi
   return kernel::insertHandle(std::make_shared<ProcessObject>(reply->pid, std::move(reply->exited.fd)));
 }
 
-bool endsWithIgnoringCase(std::u16string_view text, std::u16string_view tail) {
-  if (text.size() < tail.size()) return false;
-  for (size_t i = 0; i < tail.size(); ++i) {
-    char16_t a = text[text.size() - tail.size() + i], b = tail[i];
-    if (a >= u'A' && a <= u'Z') a = static_cast<char16_t>(a - u'A' + u'a');
-    if (a != b) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 HANDHELD_API BOOL WINAPI CreateProcessW(LPCWSTR applicationName, LPCWSTR commandLine,
@@ -148,40 +138,6 @@ HANDHELD_API void WINAPI ExitProcess(UINT exitCode) {
   kernel::announceExit(exitCode);
   std::fflush(nullptr);
   _exit(static_cast<int>(exitCode & 0xFF));
-}
-
-HANDHELD_API BOOL WINAPI ShellExecuteEx(LPSHELLEXECUTEINFOW info) {
-  if (!info || info->cbSize != sizeof(SHELLEXECUTEINFOW) || !info->lpFile || !*info->lpFile) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  std::u16string_view verb = info->lpVerb ? info->lpVerb : u"open";
-  if (!verb.empty() && verb != u"open") {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(SE_ERR_FNF));
-    return FALSE;
-  }
-  std::u16string file = info->lpFile;
-  std::u16string parameters = info->lpParameters ? info->lpParameters : u"";
-  // A document opens in the program its kind belongs to.
-  if (endsWithIgnoringCase(file, u".htm") || endsWithIgnoringCase(file, u".html")) {
-    parameters = file;
-    file = u"\\Windows\\iexplore.exe";
-  }
-  HANDLE process = startProcess(file, parameters, nullptr);
-  if (!process) {
-    DWORD error = GetLastError();
-    info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(
-        error == ERROR_PATH_NOT_FOUND ? SE_ERR_PNF : error == ERROR_ACCESS_DENIED ? SE_ERR_ACCESSDENIED : SE_ERR_FNF));
-    return FALSE;
-  }
-  info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(33));  // above 32: success
-  if (info->fMask & SEE_MASK_NOCLOSEPROCESS) {
-    info->hProcess = process;
-  } else {
-    CloseHandle(process);
-  }
-  return TRUE;
 }
 
 HANDHELD_API LPWSTR WINAPI GetCommandLineW(void) { return kernel::processCommandLine(); }

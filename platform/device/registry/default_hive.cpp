@@ -19,6 +19,10 @@ namespace handheld::device::registry {
 // Today items: HKLM\SOFTWARE\Microsoft\Today\Items\<item>; "Date" is drawn by the shell.
 // The Today screen's theme: HKLM\SOFTWARE\Microsoft\Today, colours as COLORREFs (0x00BBGGRR)
 // and an optional "Watermark" bitmap.
+//
+// Documents: HKCR\<extension> names a class, HKCR\<class>\shell\open\command the program that
+// opens it, "%1" standing for the document; programs take it unquoted as their whole command
+// line. Help pages open in the help viewer as "file:" topics.
 const std::string_view kDefaultHiveText = R"(Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\ControlPanel\Owner]
@@ -64,6 +68,21 @@ const std::string_view kDefaultHiveText = R"(Windows Registry Editor Version 5.0
 "Order"=dword:00000000
 "Options"=dword:00000000
 "Flags"=dword:00000000
+
+[HKEY_CLASSES_ROOT\.stk]
+@="stkfile"
+
+[HKEY_CLASSES_ROOT\stkfile\shell\open\command]
+@="\"\\Program Files\\Pinnotes\\Pinnotes.exe\" %1"
+
+[HKEY_CLASSES_ROOT\.htm]
+@="htmlfile"
+
+[HKEY_CLASSES_ROOT\.html]
+@="htmlfile"
+
+[HKEY_CLASSES_ROOT\htmlfile\shell\open\command]
+@="\\Windows\\PegHelp.exe file:%1"
 
 [HKEY_LOCAL_MACHINE\System\Device]
 "DateOrder"=dword:00000001

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -66,6 +68,26 @@ TEST_F(KernelServices, RegistryThroughTheApi) {
   RegCloseKey(key);
   EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
   EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Missing", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+}
+
+// Debug lines reach the device log tagged with the process, one log line each, cut at 1024
+// characters.
+TEST_F(KernelServices, DebugOutputGoesToTheDeviceLog) {
+  OutputDebugStringW(u"first line\r\n");
+  OutputDebugStringW(u"two\nlines\x1b[31m");
+  OutputDebugStringW((std::u16string(1030, u'a') + u"b").c_str());
+  OutputDebugStringW(nullptr);
+  // A request after the notices is answered after they are handled.
+  HKEY key = nullptr;
+  RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE", 0, 0, &key);
+  RegCloseKey(key);
+  std::ifstream in(root() / ".device" / "device.log");
+  const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string tag = "process (" + std::to_string(getpid()) + "): ";
+  EXPECT_NE(log.find(tag + "first line\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(tag + "two?lines?[31m\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(tag + std::string(1024, 'a') + "\n"), std::string::npos);
+  EXPECT_EQ(log.find(std::string(1024, 'a') + "b"), std::string::npos);
 }
 
 TEST_F(KernelServices, HiveSurvivesRestartAndDamage) {

@@ -156,6 +156,7 @@ const Row kRows[] = {
     {Op::HotKeyChange, 243, "HotKeyChange", kRequest},
     {Op::HelpSend, 244, "HelpSend", kNotice},
     {Op::HelpDeliver, 245, "HelpDeliver", kPush},
+    {Op::DebugOutput, 280, "DebugOutput", kNotice},
 };
 
 struct Listed {
@@ -169,8 +170,8 @@ std::vector<Listed> listed(MessageList<M...>) {
 
 TEST(Protocol, EveryOperationKeepsItsNumberNameAndDirection) {
   const auto messages = listed(AllMessages{});
-  ASSERT_EQ(messages.size(), 79u);
-  ASSERT_EQ(std::size(kRows), 79u);
+  ASSERT_EQ(messages.size(), 80u);
+  ASSERT_EQ(std::size(kRows), 80u);
   for (size_t i = 0; i < messages.size(); ++i) {
     const Row& row = kRows[i];
     SCOPED_TRACE(row.name);

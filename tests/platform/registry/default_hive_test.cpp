@@ -54,5 +54,17 @@ TEST(DefaultHive, HoldsTodayItemsAndDeviceSettings) {
             stringData(u""));
 }
 
+TEST(DefaultHive, OpensNotesAndPagesThroughTheirExtensions) {
+  const RegistryStore store = makeDefaultRegistry();
+  constexpr Root HKCR = Root::ClassesRoot;
+  EXPECT_EQ(read(store, HKCR, u".stk", u"", REG_SZ), stringData(u"stkfile"));
+  EXPECT_EQ(read(store, HKCR, u"stkfile\\shell\\open\\command", u"", REG_SZ),
+            stringData(u"\"\\Program Files\\Pinnotes\\Pinnotes.exe\" %1"));
+  EXPECT_EQ(read(store, HKCR, u".htm", u"", REG_SZ), stringData(u"htmlfile"));
+  EXPECT_EQ(read(store, HKCR, u".html", u"", REG_SZ), stringData(u"htmlfile"));
+  EXPECT_EQ(read(store, HKCR, u"htmlfile\\shell\\open\\command", u"", REG_SZ),
+            stringData(u"\\Windows\\PegHelp.exe file:%1"));
+}
+
 }  // namespace
 }  // namespace handheld::device::registry

@@ -100,7 +100,9 @@
   X(ShellForeground, 242) \
   X(HotKeyChange, 243) \
   X(HelpSend, 244) \
-  X(HelpDeliver, 245)
+  X(HelpDeliver, 245) \
+  /* debug output */ \
+  X(DebugOutput, 280)
 
 namespace handheld::ipc {
 
