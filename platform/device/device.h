@@ -15,6 +15,7 @@
 #include "process_service.h"
 #include "registry_service.h"
 #include "server.h"
+#include "sound/sound_service.h"
 #include "windows/window_system.h"
 
 namespace handheld::device {
@@ -52,6 +53,7 @@ class Device {
   DisplayService display_;
   WindowSystem windows_;
   ClipboardService clipboard_;
+  SoundService sound_;
   std::vector<bool> slotsInUse_;
   uint32_t nextSlot_ = 1;
 };

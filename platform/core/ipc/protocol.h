@@ -25,6 +25,7 @@
 #include "ipc/protocol/ops.h"
 #include "ipc/protocol/processes.h"
 #include "ipc/protocol/registry.h"
+#include "ipc/protocol/sound.h"
 #include "ipc/protocol/top_level_windows.h"
 
 namespace handheld::ipc {

@@ -89,7 +89,14 @@
   X(ClipboardEmpty, 302) \
   X(ClipboardPut, 303) \
   X(ClipboardTake, 304) \
-  X(ClipboardState, 305)
+  X(ClipboardState, 305) \
+  /* sound (210 on: 200-206 are the display's) */ \
+  X(SoundPlay, 210) \
+  X(SoundStop, 211) \
+  X(SpeakerLogGet, 212) \
+  X(MicChoose, 213) \
+  X(MicRead, 214) \
+  X(MicCancel, 215)
 
 namespace handheld::ipc {
 
