@@ -72,7 +72,7 @@ bool Device::start(std::string& error) {
     return false;
   }
   if (!display_.start(error)) return false;
-  if (display_.backendName() == std::string_view("sdl")) sound_.useDesktopSpeaker();
+  if (display_.backendName() == std::string_view("sdl")) sound_.useDesktopAudio();
   if (!server_.listen(error)) return false;
   notifications_.replan();  // fires what came due while the device was stopped
   return true;

@@ -12,6 +12,7 @@ constexpr float kToneLevel = 0.5f;  // half of full scale: clearly heard, never 
 
 void Microphone::chooseSilence() {
   kind_ = Kind::Silence;
+  capture_ = nullptr;
   sound_ = {};
   position_ = 0;
   description_ = "silence";
@@ -19,6 +20,7 @@ void Microphone::chooseSilence() {
 
 void Microphone::chooseTone(uint32_t hz) {
   kind_ = Kind::Tone;
+  capture_ = nullptr;
   hz_ = hz;
   sound_ = {};
   position_ = 0;
@@ -27,10 +29,19 @@ void Microphone::chooseTone(uint32_t hz) {
 
 void Microphone::chooseSound(DecodedSound sound) {
   kind_ = Kind::Sound;
+  capture_ = nullptr;
   description_ = "file (" + std::to_string(sound.samples.size() / sound.channels) + " frames at " +
                  std::to_string(sound.rate) + " Hz)";
   sound_ = std::move(sound);
   position_ = 0;
+}
+
+void Microphone::chooseCapture(DesktopCapture& capture) {
+  kind_ = Kind::Capture;
+  capture_ = &capture;
+  sound_ = {};
+  position_ = 0;
+  description_ = "the desktop's microphone";
 }
 
 float Microphone::sampleAt(double seconds, uint16_t channel, uint16_t channels) const {
@@ -39,6 +50,7 @@ float Microphone::sampleAt(double seconds, uint16_t channel, uint16_t channels) 
       return 0.0f;
     case Kind::Tone:
       return kToneLevel * static_cast<float>(std::sin(2 * std::numbers::pi * hz_ * seconds));
+    case Kind::Capture:
     case Kind::Sound: {
       // Nearest frame; a mono file feeds both channels, a stereo one feeds mono with its mix.
       const size_t frame = static_cast<size_t>(seconds * sound_.rate);
@@ -57,6 +69,12 @@ float Microphone::sampleAt(double seconds, uint16_t channel, uint16_t channels) 
 }
 
 std::vector<uint8_t> Microphone::hear(const WaveFormat& format, uint64_t frames) {
+  if (kind_ == Kind::Capture) {
+    // What was captured in the meantime, read as a sound of its own from its start.
+    const auto wanted = static_cast<size_t>(frames * DesktopCapture::kRate / format.rate);
+    sound_ = {DesktopCapture::kRate, 1, capture_->take(wanted)};
+    position_ = 0;
+  }
   std::vector<uint8_t> out;
   out.reserve(frames * format.frameBytes());
   for (uint64_t i = 0; i < frames; ++i) {

@@ -121,8 +121,10 @@ SoundService::~SoundService() {
   for (auto& [id, read] : micReads_) server_.loop().cancelTimer(read.timer);
 }
 
-void SoundService::useDesktopSpeaker() {
+void SoundService::useDesktopAudio() {
   if (auto desktop = openDesktopSpeaker(server_.log())) speaker_ = std::move(desktop);
+  capture_ = openDesktopCapture(server_.log());
+  if (capture_) microphone_.chooseCapture(*capture_);
 }
 
 int64_t SoundService::nowUs() const {

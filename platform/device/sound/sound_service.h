@@ -28,8 +28,9 @@ class SoundService {
   SoundService(const SoundService&) = delete;
   SoundService& operator=(const SoundService&) = delete;
 
-  // Plays on the host's audio output from now on (when the device has a desktop window).
-  void useDesktopSpeaker();
+  // Plays on the host's audio output and hears the host's microphone from now on (when the
+  // device has a desktop window); each falls back to silence, logged, when SDL has no device.
+  void useDesktopAudio();
   const char* speakerName() const { return speaker_->name(); }
 
  private:
@@ -73,6 +74,7 @@ class SoundService {
   std::unordered_map<uint64_t, Play> playing_;  // by connection
   std::deque<std::string> lines_;
   std::shared_ptr<const ipc::Bytes> defaultSound_;
+  std::unique_ptr<DesktopCapture> capture_;  // before the microphone that reads it
   Microphone microphone_;
   std::unordered_map<uint64_t, MicReadPending> micReads_;  // by an id of their own
   uint64_t nextMicRead_ = 1;
