@@ -58,7 +58,10 @@ class Recording {
     std::deque<WAVEHDR*> returned;
     if (returnAll) returned.swap(queue_);
     lock.unlock();
-    for (WAVEHDR* header : returned) complete(header);
+    for (WAVEHDR* header : returned) {
+      markDone(header);
+      tell(MM_WIM_DATA, header);
+    }
   }
 
   bool busy() {
@@ -99,17 +102,16 @@ class Recording {
         header->dwBytesRecorded = static_cast<DWORD>(n);
       }
       queue_.pop_front();
+      // Done before a waiting stop or reset can return; the callback may come after.
+      markDone(header);
       changed_.notify_all();
       lock.unlock();
-      complete(header);
+      tell(MM_WIM_DATA, header);
       lock.lock();
     }
   }
 
-  void complete(WAVEHDR* header) {
-    header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-    tell(MM_WIM_DATA, header);
-  }
+  static void markDone(WAVEHDR* header) { header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE; }
 
   void tell(UINT message, WAVEHDR* header) {
     const auto param = reinterpret_cast<DWORD_PTR>(header);
