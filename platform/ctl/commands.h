@@ -74,5 +74,7 @@ int runText(Context& c, const Args& args);
 int runButton(Context& c, const Args& args);
 int runMenu(Context& c, const Args& args);
 int runChoose(Context& c, const Args& args);
+int runSpeakerLog(Context& c, const Args& args);
+int runMic(Context& c, const Args& args);
 
 }  // namespace handheld::ctl

@@ -112,6 +112,14 @@ Menus
   choose TEXT                   tap the item of the open menu with that text (case ignored,
                                 '&' ignored; a sub-menu's items before its parent's); exit 1
                                 when no menu is open, no item has that text or it is grayed
+
+Sound
+  speaker-log                   print what the speaker played, a line per play (oldest
+                                first): pid, source, format, length, start, end (seconds since
+                                the device started) and result (ended, stopped, replaced,
+                                process gone; playing while it sounds)
+  mic FILE.wav|tone HZ|silence  choose what the microphone hears: a sound file's samples
+                                (once, then silence), a sine tone of HZ (1-20000), or silence
 )";
 
 }  // namespace
@@ -147,6 +155,7 @@ int main(int argc, char** argv) {
       {"key", ctl::runKey},         {"text", ctl::runText},   {"button", ctl::runButton},
       {"menu", ctl::runMenu},       {"choose", ctl::runChoose},
       {"sip", ctl::runSip},
+      {"speaker-log", ctl::runSpeakerLog}, {"mic", ctl::runMic},
   };
   auto command = commands.find(args.front());
   if (command == commands.end()) return ctl::fail("unknown command '" + args.front() + "' (see --help)", 2);

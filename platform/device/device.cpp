@@ -23,6 +23,7 @@ Device::Device(DeviceOptions options, Log& log)
       windows_(server_, info_, processes_, display_),
       clipboard_(server_, processes_, windows_.clients()),
       startup_(server_, processes_, registry_.store()),
+      sound_(server_),
       slotsInUse_(kWindowSlots, false) {
   slotsInUse_[0] = true;  // slot 0 would make handle values that look like nothing
   server_.onHello([this](Connection& c, ipc::Hello::Reply& reply) {
@@ -72,6 +73,7 @@ bool Device::start(std::string& error) {
     return false;
   }
   if (!display_.start(error)) return false;
+  if (display_.backendName() == std::string_view("sdl")) sound_.useDesktopAudio();
   if (!server_.listen(error)) return false;
   notifications_.replan();  // fires what came due while the device was stopped
   if (options_.startupPrograms) startup_.launchAll();

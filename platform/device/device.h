@@ -16,6 +16,7 @@
 #include "registry_service.h"
 #include "server.h"
 #include "startup_programs.h"
+#include "sound/sound_service.h"
 #include "windows/window_system.h"
 
 namespace handheld::device {
@@ -55,6 +56,7 @@ class Device {
   WindowSystem windows_;
   ClipboardService clipboard_;
   StartupPrograms startup_;
+  SoundService sound_;
   std::vector<bool> slotsInUse_;
   uint32_t nextSlot_ = 1;
 };

@@ -28,6 +28,7 @@
 #include "ipc/protocol/processes.h"
 #include "ipc/protocol/registry.h"
 #include "ipc/protocol/shell.h"
+#include "ipc/protocol/sound.h"
 #include "ipc/protocol/top_level_windows.h"
 
 namespace handheld::ipc {

@@ -82,7 +82,7 @@ void EveryOperation::sendEvery(ipc::ClientKind kind, bool garbage) {
       EXPECT_TRUE(raw::refused(raw::replyTo(socket.get(), s, kAnswerMs)));
     }
   });
-  EXPECT_EQ(requests, 54u);  // the 56 requests but Hello and DeviceStop
+  EXPECT_EQ(requests, 60u);  // the 62 requests but Hello and DeviceStop
   expectStillServing(socket.get(), 1);
 }
 

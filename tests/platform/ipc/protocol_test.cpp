@@ -157,6 +157,12 @@ const Row kRows[] = {
     {Op::HelpSend, 244, "HelpSend", kNotice},
     {Op::HelpDeliver, 245, "HelpDeliver", kPush},
     {Op::DebugOutput, 280, "DebugOutput", kNotice},
+    {Op::SoundPlay, 210, "SoundPlay", kRequest},
+    {Op::SoundStop, 211, "SoundStop", kRequest},
+    {Op::SpeakerLogGet, 212, "SpeakerLogGet", kRequest},
+    {Op::MicChoose, 213, "MicChoose", kRequest},
+    {Op::MicRead, 214, "MicRead", kRequest},
+    {Op::MicCancel, 215, "MicCancel", kRequest},
 };
 
 struct Listed {
@@ -170,8 +176,8 @@ std::vector<Listed> listed(MessageList<M...>) {
 
 TEST(Protocol, EveryOperationKeepsItsNumberNameAndDirection) {
   const auto messages = listed(AllMessages{});
-  ASSERT_EQ(messages.size(), 80u);
-  ASSERT_EQ(std::size(kRows), 80u);
+  ASSERT_EQ(messages.size(), 86u);
+  ASSERT_EQ(std::size(kRows), 86u);
   for (size_t i = 0; i < messages.size(); ++i) {
     const Row& row = kRows[i];
     SCOPED_TRACE(row.name);

@@ -102,7 +102,14 @@
   X(HelpSend, 244) \
   X(HelpDeliver, 245) \
   /* debug output */ \
-  X(DebugOutput, 280)
+  X(DebugOutput, 280) \
+  /* sound (210 on: 200-206 are the display's) */ \
+  X(SoundPlay, 210) \
+  X(SoundStop, 211) \
+  X(SpeakerLogGet, 212) \
+  X(MicChoose, 213) \
+  X(MicRead, 214) \
+  X(MicCancel, 215)
 
 namespace handheld::ipc {
 
