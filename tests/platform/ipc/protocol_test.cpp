@@ -147,6 +147,12 @@ const Row kRows[] = {
     {Op::ClipboardPut, 303, "ClipboardPut", kRequest},
     {Op::ClipboardTake, 304, "ClipboardTake", kRequest},
     {Op::ClipboardState, 305, "ClipboardState", kRequest},
+    {Op::SoundPlay, 210, "SoundPlay", kRequest},
+    {Op::SoundStop, 211, "SoundStop", kRequest},
+    {Op::SpeakerLogGet, 212, "SpeakerLogGet", kRequest},
+    {Op::MicChoose, 213, "MicChoose", kRequest},
+    {Op::MicRead, 214, "MicRead", kRequest},
+    {Op::MicCancel, 215, "MicCancel", kRequest},
 };
 
 struct Listed {
@@ -160,8 +166,8 @@ std::vector<Listed> listed(MessageList<M...>) {
 
 TEST(Protocol, EveryOperationKeepsItsNumberNameAndDirection) {
   const auto messages = listed(AllMessages{});
-  ASSERT_EQ(messages.size(), 70u);
-  ASSERT_EQ(std::size(kRows), 70u);
+  ASSERT_EQ(messages.size(), 76u);
+  ASSERT_EQ(std::size(kRows), 76u);
   for (size_t i = 0; i < messages.size(); ++i) {
     const Row& row = kRows[i];
     SCOPED_TRACE(row.name);
