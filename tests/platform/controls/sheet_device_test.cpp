@@ -23,6 +23,11 @@ class SheetDevice : public DeviceFixture {
   void start() {
     process = run(probe, u"");
     ASSERT_TRUE(recorder.pumpUntil([&] { return tabCentres().size() == 3; }, 10000));
+    // Keys and taps go to the sheet only once it has settled in front: wait until every
+    // process is idle (this one pumping meanwhile, as it has windows too).
+    int idle = -1;
+    recorder.pumpWhile([&] { idle = ctl("wait-idle 10"); });
+    ASSERT_EQ(idle, 0);
   }
 
   std::map<int, POINT> tabCentres() {
