@@ -33,6 +33,12 @@ void requestHelp(HWND target) {
 
 using namespace handheld::shell;
 
+namespace {
+
+constexpr WCHAR kStartupSound[] = u"\\Windows\\startup.wav";
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   // One shell per device.
   if (FindWindowW(kNavigationBarClass, nullptr)) return 0;
@@ -44,6 +50,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   windows.inputPanel = createInputPanel(instance);
   registerHardwareButtons(windows.navigationBar);
   showToday();
+  // The device greets its user once it is ready; a device without the sound stays quiet.
+  PlaySoundW(kStartupSound, nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

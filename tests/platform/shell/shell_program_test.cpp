@@ -92,6 +92,11 @@ TEST_F(ShellProgram, NavigationBarAndTodayScreenAppearWithTheDevice) {
   EXPECT_EQ(barPixel, "#002878\n");
   EXPECT_NE(barPixel, todayPixel);
   EXPECT_NE(todayPixel, "#000000\n");  // not the bare screen
+
+  // The device greets with its start-up chime: 0.6 s from the image's file.
+  const std::string played = ctlOutput("speaker-log");
+  EXPECT_NE(played.find("source=\"\\Windows\\startup.wav\""), std::string::npos) << played;
+  EXPECT_NE(played.find("format=pcm16/mono/22050 length=0.600"), std::string::npos) << played;
 }
 
 TEST_F(ShellProgram, OkSendsIdOkToTheWindowAcrossProcesses) {
