@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sstream>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -89,6 +91,26 @@ DWORD CALLBACK inPiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) 
   return 0;
 }
 DWORD CALLBACK failingPiece(DWORD_PTR, LPBYTE, LONG, LONG*) { return 77; }
+
+// Every RIFF image in streamed content, in the order found; each as long as its RIFF size says.
+std::vector<std::vector<uint8_t>> riffImages(const std::vector<uint8_t>& bytes) {
+  std::vector<std::vector<uint8_t>> images;
+  const char* riff = "RIFF";
+  for (auto at = std::search(bytes.begin(), bytes.end(), riff, riff + 4); bytes.end() - at >= 8;
+       at = std::search(at + 4, bytes.end(), riff, riff + 4)) {
+    const size_t size = 8 + (at[4] | at[5] << 8 | at[6] << 16 | static_cast<size_t>(at[7]) << 24);
+    if (static_cast<size_t>(bytes.end() - at) < size) break;
+    images.emplace_back(at, at + static_cast<long>(size));
+  }
+  return images;
+}
+
+// Sign changes: a tone of f Hz makes 2 f of them a second.
+size_t zeroCrossings(const std::vector<int16_t>& samples) {
+  size_t count = 0;
+  for (size_t i = 1; i < samples.size(); ++i) count += (samples[i - 1] < 0) != (samples[i] < 0);
+  return count;
+}
 
 class InkControlTest : public ControlsTest {
  protected:
@@ -354,11 +376,62 @@ TEST_F(InkControlTest, RecordingsAreRiffImagesOfWhatTheMicrophoneHeardInOrder) {
 }
 
 TEST_F(InkControlTest, WithoutAMicrophoneRecordingIsRefused) {
-  inkx::setAudioFactory({});
+  inkx::setAudioFactory([] { return inkx::Audio{}; });
   HWND silent = make(107, {0, 0, 100, 100});
   EXPECT_EQ(SendMessageW(silent, INKM_RECORD, 0, 0), 0);
   EXPECT_EQ(SendMessageW(silent, INKM_STOP, 0, 0), 0);
   EXPECT_EQ(SendMessageW(silent, INKM_HAS_CONTENT, 0, 0), 0);
+}
+
+// The device's own microphone and speaker, as a control gets them by default.
+TEST_F(InkControlTest, RecordsTheDeviceMicrophoneAndPlaysTheRecordingFromMemory) {
+  inkx::setAudioFactory({});
+  HWND device = make(108);
+  HWND writing = reinterpret_cast<HWND>(SendMessageW(device, INKM_GET_INNER, 0, 0));
+  const auto record = [&](const std::string& tone, int milliseconds) {
+    ASSERT_EQ(ctl("mic tone " + tone), 0);
+    ASSERT_NE(SendMessageW(device, INKM_RECORD, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(device, INKM_RECORD, 0, 0), 0);  // one recording at a time
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    ASSERT_NE(SendMessageW(device, INKM_STOP, 0, 0), 0);
+  };
+  record("440", 500);
+  record("1000", 300);
+  ASSERT_EQ(ctl("mic silence"), 0);
+
+  const auto images = riffImages(streamOut(device));
+  ASSERT_EQ(images.size(), 2u);
+  std::vector<std::pair<double, double>> heard;  // (seconds, hertz) of each recording
+  for (const auto& image : images) {
+    const auto format = inkx::checkWaveImage(image);
+    ASSERT_TRUE(format);
+    EXPECT_EQ(format->channels, 1);
+    EXPECT_EQ(format->bitsPerSample, 16);
+    const auto samples = inkx::waveSamples(image);
+    const double seconds = static_cast<double>(samples.size()) / format->sampleRate;
+    heard.emplace_back(seconds, static_cast<double>(zeroCrossings(samples)) / (2 * seconds));
+  }
+  // Stopped when told: nothing lost in the buffers, nothing recorded past the stop.
+  EXPECT_NEAR(heard[0].first, 0.5, 0.15);
+  EXPECT_NEAR(heard[1].first, 0.3, 0.15);
+  EXPECT_NEAR(heard[0].second, 440, 440 * 0.03);
+  EXPECT_NEAR(heard[1].second, 1000, 1000 * 0.03);
+
+  // A tap on the first icon plays the first image from memory, for as long as it lasts.
+  SendMessageW(writing, INKM_SET_ZOOM, 0, 100);
+  stroke(writing, {{240 - 12, 10}, {240 - 12, 10}});
+  std::string log;
+  ASSERT_EQ(ctl("speaker-log", &log), 0);
+  std::ostringstream expected;
+  expected << "source=\"memory(" << images[0].size() << " bytes)\" format=pcm16/mono/";
+  ASSERT_NE(log.find(expected.str()), std::string::npos) << log;
+  char length[32];
+  std::snprintf(length, sizeof(length), "length=%.3f", heard[0].first);
+  EXPECT_NE(log.find(length), std::string::npos) << log;
+  EXPECT_NE(log.find("result=playing"), std::string::npos) << log;
+  SendMessageW(device, INKM_STOP, 0, 0);
+  ASSERT_EQ(ctl("speaker-log", &log), 0);
+  EXPECT_NE(log.find("result=stopped"), std::string::npos) << log;
 }
 
 }  // namespace
