@@ -120,16 +120,22 @@ class WaveInRecorder : public Recorder {
 
 class SoundPlayer : public Player {
  public:
-  ~SoundPlayer() override { stop(); }
-
   // PlaySound copies a memory image before it returns (as far as its RIFF size says), so the
   // image need not outlive this call.
   void play(std::shared_ptr<const std::vector<uint8_t>> image) override {
     if (!image || image->empty()) return;
-    PlaySoundW(reinterpret_cast<LPCWSTR>(image->data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+    playing_ = PlaySoundW(reinterpret_cast<LPCWSTR>(image->data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT) != FALSE;
   }
 
-  void stop() override { PlaySoundW(nullptr, nullptr, 0); }
+  // The process has one sound: stopping when this player started none would cut off a sound
+  // some other part of the program plays.
+  void stop() override {
+    if (playing_) PlaySoundW(nullptr, nullptr, 0);
+    playing_ = false;
+  }
+
+ private:
+  bool playing_ = false;
 };
 
 }  // namespace
