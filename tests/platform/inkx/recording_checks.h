@@ -1,9 +1,12 @@
-// What the recording tests look for in streamed content: the RIFF images in order, and the
-// pitch of their samples.
+// What the recording tests look for in streamed content (the RIFF images in order, the pitch
+// of their samples) and in the speaker's log (the play of an image from memory).
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace handheld::testing {
@@ -26,6 +29,22 @@ inline size_t zeroCrossings(const std::vector<int16_t>& samples) {
   size_t count = 0;
   for (size_t i = 1; i < samples.size(); ++i) count += (samples[i - 1] < 0) != (samples[i] < 0);
   return count;
+}
+
+// The speaker-log line of the play of a memory image of that many bytes; empty when none.
+inline std::string memoryPlayLine(const std::string& log, size_t imageBytes) {
+  const std::string source = "source=\"memory(" + std::to_string(imageBytes) + " bytes)\"";
+  std::istringstream lines(log);
+  std::string line;
+  while (std::getline(lines, line))
+    if (line.find(source) != std::string::npos) return line;
+  return {};
+}
+
+// The seconds a log line gives as the sound's length; -1 without one.
+inline double loggedLength(const std::string& line) {
+  const size_t at = line.find(" length=");
+  return at == std::string::npos ? -1 : std::strtod(line.c_str() + at + 8, nullptr);
 }
 
 }  // namespace handheld::testing
