@@ -1,4 +1,4 @@
-// inkpad: one full-screen ink control to write and type on. `inkpad [FILE]` streams FILE in
+// inkpad: one ink control over the work area to write and type on. `inkpad [FILE]` streams FILE in
 // when it exists and streams the content out to it on close. Its menu bar has an "Edit" menu
 // (undo, cut, copy, paste), a "Page" menu of page styles, and buttons that step through the
 // modes (writing, typing, selecting, erasing), zoom, record and stop; the view (mode, zoom,
@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <inkx.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -182,11 +183,14 @@ bool makeBar(HWND window) {
 
 bool create(HWND window) {
   if (!makeBar(window)) return false;
+  // The control fills the window down to the bar.
   RECT client, bar;
   GetClientRect(window, &client);
   GetWindowRect(g_pad.bar, &bar);
+  POINT barTop{bar.left, bar.top};
+  ScreenToClient(window, &barTop);
   g_pad.ink = CreateWindowExW(0, INKX_CLASS, u"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, client.right,
-                              client.bottom - (bar.bottom - bar.top), window,
+                              std::min(client.bottom, barTop.y), window,
                               reinterpret_cast<HMENU>(static_cast<intptr_t>(kInkId)), g_pad.instance, nullptr);
   if (!g_pad.ink) return false;
   g_pad.inner = reinterpret_cast<HWND>(SendMessageW(g_pad.ink, INKM_GET_INNER, 0, 0));
@@ -244,8 +248,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) 
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   windowClass.lpszClassName = kWindowClass;
   if (!RegisterClassW(&windowClass)) return 1;
-  HWND window = CreateWindowExW(0, kWindowClass, u"Ink Pad", WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+  // Between the navigation bar and the menu bar.
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  HWND window = CreateWindowExW(0, kWindowClass, u"Ink Pad", WS_VISIBLE, area.left, area.top, area.right - area.left,
+                                area.bottom - area.top, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, show);
   MSG message;

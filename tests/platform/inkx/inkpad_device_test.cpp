@@ -134,6 +134,7 @@ TEST_F(InkPad, WrittenAndTypedContentComesBackOnTheSameScreen) {
 
 TEST_F(InkPad, StrokesShowAtEveryZoomStep) {
   const uint32_t pid = start(u"");
+  const int top = node(pid, "InkX")["rect"][1];
   ASSERT_EQ(ctl("drag 20 60 220 60"), 0);
   // From 100 % down to 25 % and up to 300 %: the line stays on screen where the zoom puts it.
   for (int command : {kZoomOut, kZoomOut, kZoomOut, kZoomIn, kZoomIn, kZoomIn, kZoomIn, kZoomIn, kZoomIn}) {
@@ -142,8 +143,8 @@ TEST_F(InkPad, StrokesShowAtEveryZoomStep) {
     const int zoom = state["zoom"].get<int>();
     const auto shot = screenshot("zoom.png");
     ASSERT_TRUE(shot);
-    // The control fills the screen above the bar; the stroke ran along y = 60 at 100 %.
-    const int y = 60 * zoom / 100;
+    // The stroke ran along y = 60 on the screen at 100 %.
+    const int y = top + (60 - top) * zoom / 100;
     bool inked = false;
     for (int dy = -2; dy <= 2 && !inked; ++dy)
       for (int x2 = 0; x2 < 220 && !inked; ++x2) {
@@ -171,8 +172,9 @@ TEST_F(InkPad, TextCutInOneProgramIsPastedInAnother) {
   const uint32_t first = start(u"\\My Documents\\one.ink");
   tapButton(first, kMode);  // typing
   ASSERT_EQ(ctl("text abc"), 0);
-  // The first line of text lies 6 to 26 pixels into the page, at the top of the screen.
-  ASSERT_EQ(ctl("drag 1 16 200 16"), 0);
+  // The first line of text lies 6 to 26 pixels into the page.
+  const std::string line = std::to_string(node(first, "InkX")["rect"][1].get<int>() + 16);
+  ASSERT_EQ(ctl("drag 1 " + line + " 200 " + line), 0);
   choose(first, kEdit, "Cut");
   EXPECT_EQ(inkState(first)["text"], "");
   const uint32_t second = start(u"\\My Documents\\two.ink");
@@ -196,9 +198,9 @@ TEST_F(InkPad, TheMenuBarHoldsTheMenusAndButtonsAndDrivesTheControl) {
                                                                          {kZoomOut, "", 5, false},
                                                                          {kRecord, "", 6, false},
                                                                          {kStop, "", 7, false}}));
-  // The control ends where the bar begins.
-  const json ink = node(pid, "InkX");
-  EXPECT_EQ(ink["rect"][1].get<int>() + ink["rect"][3].get<int>(), bar["rect"][1].get<int>());
+  // The control fills the work area, below the navigation bar down to the menu bar.
+  EXPECT_EQ(node(pid, "InkX")["rect"], json::parse("[0, 26, 240, 268]"));
+  EXPECT_EQ(bar["rect"], json::parse("[0, 294, 240, 26]"));
 
   // The mode button steps through the four modes and shows the one in force.
   for (int mode : {1, 2, 3, 0}) {
