@@ -1,5 +1,7 @@
 #include "ink_audio.h"
 
+#include "device_audio.h"
+
 #include <mutex>
 
 namespace handheld::inkx {
@@ -20,7 +22,7 @@ void setAudioFactory(AudioFactory replacement) {
 
 Audio makeAudio() {
   std::lock_guard lock(factoryLock);
-  return factory() ? factory()() : Audio{};
+  return factory() ? factory()() : makeDeviceAudio();
 }
 
 }  // namespace handheld::inkx

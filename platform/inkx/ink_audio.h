@@ -1,7 +1,7 @@
 // Where the control's voice recordings come from and go to: a recorder that captures mono
-// 16-bit samples and a player for a RIFF WAVE image. The device's own pair is made by
-// makeDeviceAudio; until the device offers capture and playback to programs it offers
-// neither, and the control then refuses INKM_RECORD and leaves icons silent.
+// 16-bit samples and a player for a RIFF WAVE image. Each control gets the device's own pair
+// (device_audio.h) unless a factory was put in; a control given no recorder refuses
+// INKM_RECORD, one given no player leaves its icons silent.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +35,7 @@ struct Audio {
 
 using AudioFactory = std::function<Audio()>;
 
-// What each new control gets; tests put their own in.
+// What each new control gets; tests put their own in, an empty factory restores the device's.
 void setAudioFactory(AudioFactory factory);
 Audio makeAudio();
 

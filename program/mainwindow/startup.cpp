@@ -1,5 +1,7 @@
 #include "mainwindow/startup.h"
 
+#include <inkx.h>
+
 #include "app/app_references.h"
 #include "app/note_app.h"
 #include "mainwindow/command_line.h"
@@ -39,6 +41,15 @@ HWND findMainWindow(HINSTANCE instance) {
   return FindWindowW(className, title);
 }
 
+// The ink library registers the "InkX" class every note's canvas is made of. It stays loaded
+// for the process's life; when it is missing or its start-up fails the program still runs and
+// the note windows go without a canvas.
+void startInkLibrary() {
+  HMODULE library = LoadLibraryW(u"\\Windows\\InkX.dll");
+  FARPROC address = library ? GetProcAddressW(library, u"InitInkX") : nullptr;
+  if (address) reinterpret_cast<INITINKXPROC>(reinterpret_cast<void (*)()>(address))();
+}
+
 }  // namespace
 
 int RunPinnotes(HINSTANCE instance, LPCWSTR commandLine) {
@@ -50,6 +61,7 @@ int RunPinnotes(HINSTANCE instance, LPCWSTR commandLine) {
   NoteStore store(app);
   Published<NoteStore> publishedStore(theNoteStore, &store);
   app.setInstance(instance);
+  startInkLibrary();
 
   theMainWindow = findMainWindow(instance);
   if (theMainWindow) {

@@ -1,28 +1,23 @@
-// inkpad: one full-screen ink control to write and type on. `inkpad [FILE]` streams FILE in
-// when it exists and streams the content out to it on close. A row of buttons above the
-// control steps through the modes (writing, typing, selecting, erasing), zooms, chooses the
-// page style, records and undoes; the view (mode, zoom, page) is kept in the registry so that
-// a reopened file looks as it was left.
+// inkpad: one ink control over the work area to write and type on. `inkpad [FILE]` streams FILE in
+// when it exists and streams the content out to it on close. Its menu bar has an "Edit" menu
+// (undo, cut, copy, paste), a "Page" menu of page styles, and buttons that step through the
+// modes (writing, typing, selecting, erasing), zoom, record and stop; the view (mode, zoom,
+// page) is kept in the registry so that a reopened file looks as it was left.
+#include <aygshell.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <inkx.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
+#include "inkpad_resource.h"
+
 namespace {
 
-enum Command : int {
-  kCmdMode = 101,
-  kCmdZoomIn,
-  kCmdZoomOut,
-  kCmdPage,
-  kCmdRecord,
-  kCmdStop,
-  kCmdUndo,
-  kCmdPageStyle = 200,  // + style index
-  kInkId = 300,
-};
+constexpr int kInkId = 300;
 
 constexpr char16_t kWindowClass[] = u"InkPad";
 constexpr char16_t kSettingsKey[] = u"Software\\InkPad";
@@ -39,14 +34,12 @@ constexpr std::array<std::pair<const char16_t*, DWORD>, 7> kPages{{{u"Blank", IN
 struct Pad {
   HINSTANCE instance = nullptr;
   std::u16string file;
-  HWND ink = nullptr, inner = nullptr, modeButton = nullptr;
+  HWND ink = nullptr, inner = nullptr, bar = nullptr;
   DWORD mode = INKMODE_WRITING, zoom = 100, page = 0;
   // A file this control could not read (a later version, a read error) is never written over.
   bool keepFile = false;
 };
 Pad g_pad;
-
-int buttonRow() { return 24 * GetSystemMetrics(SM_CXBORDER); }
 
 DWORD readSetting(const char16_t* name, DWORD fallback) {
   HKEY key;
@@ -115,9 +108,13 @@ void applyView() {
   SendMessageW(g_pad.inner, INKM_SET_MODE, g_pad.mode, 0);
   SendMessageW(g_pad.inner, INKM_SET_ZOOM, 0, static_cast<LPARAM>(g_pad.zoom));
   SendMessageW(g_pad.ink, INKM_SET_PAGE, g_pad.page < kPages.size() ? kPages[g_pad.page].second : INKPAGE_BLANK, 0);
-  // The button names the mode a tap switches to.
-  static constexpr const char16_t* kNext[] = {u"Type", u"Select", u"Erase", u"Write"};
-  SetWindowTextW(g_pad.modeButton, kNext[g_pad.mode % 4]);
+  // The mode button shows the mode in force.
+  static constexpr int kModeImages[] = {IMG_WRITING, IMG_TYPING, IMG_SELECTING, IMG_ERASING};
+  TBBUTTONINFOW info{};
+  info.cbSize = sizeof(info);
+  info.dwMask = TBIF_IMAGE;
+  info.iImage = kModeImages[g_pad.mode % 4];
+  SendMessageW(g_pad.bar, TB_SETBUTTONINFOW, IDM_MODE, reinterpret_cast<LPARAM>(&info));
 }
 
 void stepZoom(int direction) {
@@ -128,58 +125,72 @@ void stepZoom(int direction) {
   applyView();
 }
 
-void choosePage(HWND window) {
-  HMENU menu = CreatePopupMenu();
-  for (size_t i = 0; i < kPages.size(); ++i)
-    AppendMenuW(menu, MF_STRING | (i == g_pad.page ? MF_CHECKED : 0), kCmdPageStyle + i, kPages[i].first);
-  RECT r;
-  GetWindowRect(GetDlgItem(window, kCmdPage), &r);
-  TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, window, nullptr);
-  DestroyMenu(menu);
+// Before a menu of the bar drops down: the page in force checked, undo only when there is any.
+void prepareMenu(HMENU menu) {
+  if (menu == reinterpret_cast<HMENU>(SendMessageW(g_pad.bar, SHCMBM_GETSUBMENU, 0, IDM_PAGE))) {
+    for (size_t i = 0; i < kPages.size(); ++i)
+      CheckMenuItem(menu, IDM_PAGE_STYLE + static_cast<UINT>(i), MF_BYCOMMAND | (i == g_pad.page ? MF_CHECKED : MF_UNCHECKED));
+  } else if (menu == reinterpret_cast<HMENU>(SendMessageW(g_pad.bar, SHCMBM_GETSUBMENU, 0, IDM_EDIT))) {
+    const bool canUndo = SendMessageW(g_pad.inner, EM_CANUNDO, 0, 0) != 0;
+    EnableMenuItem(menu, IDM_UNDO, MF_BYCOMMAND | (canUndo ? MF_ENABLED : MF_GRAYED));
+  }
 }
 
-void command(HWND window, int id) {
+void command(int id) {
   switch (id) {
-    case kCmdMode: g_pad.mode = (g_pad.mode + 1) % 4; applyView(); break;
-    case kCmdZoomIn: stepZoom(1); break;
-    case kCmdZoomOut: stepZoom(-1); break;
-    case kCmdPage: choosePage(window); return;
-    case kCmdRecord:
+    case IDM_MODE: g_pad.mode = (g_pad.mode + 1) % 4; applyView(); break;
+    case IDM_ZOOM_IN: stepZoom(1); break;
+    case IDM_ZOOM_OUT: stepZoom(-1); break;
+    case IDM_RECORD:
       SendMessageW(g_pad.ink, INKM_RECORD_MODE, 1, 0);
       SendMessageW(g_pad.ink, INKM_RECORD, 0, 0);
       break;
-    case kCmdStop: SendMessageW(g_pad.ink, INKM_STOP, 0, 0); break;
-    case kCmdUndo:
+    case IDM_STOP: SendMessageW(g_pad.ink, INKM_STOP, 0, 0); break;
+    case IDM_UNDO:
       if (SendMessageW(g_pad.inner, EM_CANUNDO, 0, 0)) {
         SendMessageW(g_pad.inner, INKM_UNDO, 0, 0);
         g_pad.zoom = static_cast<DWORD>(SendMessageW(g_pad.inner, INKM_GET_ZOOM, 0, 0));
       }
       break;
+    case IDM_CUT: SendMessageW(g_pad.ink, WM_CUT, 0, 0); break;
+    case IDM_COPY: SendMessageW(g_pad.ink, WM_COPY, 0, 0); break;
+    case IDM_PASTE: SendMessageW(g_pad.ink, WM_PASTE, 0, 0); break;
     default:
-      if (id >= kCmdPageStyle && id < kCmdPageStyle + static_cast<int>(kPages.size())) {
-        g_pad.page = static_cast<DWORD>(id - kCmdPageStyle);
-        applyView();
-      }
-      return;
+      if (id < IDM_PAGE_STYLE || id >= IDM_PAGE_STYLE + static_cast<int>(kPages.size())) return;
+      g_pad.page = static_cast<DWORD>(id - IDM_PAGE_STYLE);
+      applyView();
+      break;
   }
   SetFocus(g_pad.inner);
 }
 
+// The bar along the bottom of the screen; false when it cannot be made.
+bool makeBar(HWND window) {
+  SHMENUBARINFO info{};
+  info.cbSize = sizeof(info);
+  info.hwndParent = window;
+  info.nToolBarId = IDR_INKPAD_BAR;
+  info.hInstRes = g_pad.instance;
+  info.nBmpId = GetSystemMetrics(SM_CXSMICON) > 16 ? IDB_INKPAD_TOOLS32 : IDB_INKPAD_TOOLS16;
+  info.cBmpImages = INKPAD_TOOL_IMAGES;
+  if (!SHCreateMenuBar(&info)) return false;
+  g_pad.bar = info.hwndMB;
+  // One per image button, in the bar's order; the bar keeps the pointer.
+  static const char16_t* kTips[] = {u"Mode", u"Zoom in", u"Zoom out", u"Record", u"Stop"};
+  SendMessageW(g_pad.bar, TB_SETTOOLTIPS, std::size(kTips), reinterpret_cast<LPARAM>(kTips));
+  return true;
+}
+
 bool create(HWND window) {
-  RECT client;
+  if (!makeBar(window)) return false;
+  // The control fills the window down to the bar.
+  RECT client, bar;
   GetClientRect(window, &client);
-  const int row = buttonRow();
-  const std::pair<int, const char16_t*> buttons[] = {{kCmdMode, u"Type"}, {kCmdZoomIn, u"+"}, {kCmdZoomOut, u"-"},
-                                                     {kCmdPage, u"Page"}, {kCmdRecord, u"Rec"}, {kCmdStop, u"Stop"},
-                                                     {kCmdUndo, u"Undo"}};
-  const int width = client.right / static_cast<int>(std::size(buttons));
-  for (size_t i = 0; i < std::size(buttons); ++i)
-    CreateWindowExW(0, u"BUTTON", buttons[i].second, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, static_cast<int>(i) * width, 0,
-                    width, row, window, reinterpret_cast<HMENU>(static_cast<intptr_t>(buttons[i].first)), g_pad.instance,
-                    nullptr);
-  g_pad.modeButton = GetDlgItem(window, kCmdMode);
-  g_pad.ink = CreateWindowExW(0, INKX_CLASS, u"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, row,
-                              client.right, client.bottom - row, window,
+  GetWindowRect(g_pad.bar, &bar);
+  POINT barTop{bar.left, bar.top};
+  ScreenToClient(window, &barTop);
+  g_pad.ink = CreateWindowExW(0, INKX_CLASS, u"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, client.right,
+                              std::min(client.bottom, barTop.y), window,
                               reinterpret_cast<HMENU>(static_cast<intptr_t>(kInkId)), g_pad.instance, nullptr);
   if (!g_pad.ink) return false;
   g_pad.inner = reinterpret_cast<HWND>(SendMessageW(g_pad.ink, INKM_GET_INNER, 0, 0));
@@ -198,8 +209,9 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CREATE: return create(window) ? 0 : -1;
     case WM_COMMAND:
       if (lParam != 0 && reinterpret_cast<HWND>(lParam) == g_pad.ink) return 0;  // focus and change notes
-      command(window, LOWORD(wParam));
+      command(LOWORD(wParam));
       return 0;
+    case WM_INITMENUPOPUP: prepareMenu(reinterpret_cast<HMENU>(wParam)); return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && g_pad.inner) SetFocus(g_pad.inner);
       return 0;
@@ -236,8 +248,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) 
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   windowClass.lpszClassName = kWindowClass;
   if (!RegisterClassW(&windowClass)) return 1;
-  HWND window = CreateWindowExW(0, kWindowClass, u"Ink Pad", WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+  // Between the navigation bar and the menu bar.
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  HWND window = CreateWindowExW(0, kWindowClass, u"Ink Pad", WS_VISIBLE, area.left, area.top, area.right - area.left,
+                                area.bottom - area.top, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, show);
   MSG message;

@@ -3,16 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <inkx.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
 #include "ink_audio.h"
 #include "ink_control.h"
 #include "platform/controls/controls_fixture.h"
+#include "recording_checks.h"
 #include "wave_image.h"
 
 namespace handheld::testing {
@@ -334,31 +337,87 @@ TEST_F(InkControlTest, RecordingsAreRiffImagesOfWhatTheMicrophoneHeardInOrder) {
   EXPECT_EQ(SendMessageW(ink, INKM_STOP, 0, 0), 0);  // nothing left to stop
   SendMessageW(ink, INKM_RECORD, 0, 0);
   SendMessageW(ink, INKM_STOP, 0, 0);
-  const auto bytes = streamOut(ink);
-  const char* riff = "RIFF";
-  auto first = std::search(bytes.begin(), bytes.end(), riff, riff + 4);
-  ASSERT_NE(first, bytes.end());
-  const size_t at = static_cast<size_t>(first - bytes.begin());
-  const size_t size = 8 + (bytes[at + 4] | bytes[at + 5] << 8 | bytes[at + 6] << 16);
-  EXPECT_EQ(inkx::waveSamples({bytes.data() + at, size}), tone(440));
-  auto second = std::search(first + 4, bytes.end(), riff, riff + 4);
-  ASSERT_NE(second, bytes.end());
-  const size_t at2 = static_cast<size_t>(second - bytes.begin());
-  EXPECT_EQ(inkx::waveSamples({bytes.data() + at2, 8 + (bytes[at2 + 4] | bytes[at2 + 5] << 8 | bytes[at2 + 6] << 16)}),
-            tone(1000));
+  const auto images = riffImages(streamOut(ink));
+  ASSERT_EQ(images.size(), 2u);
+  EXPECT_EQ(inkx::waveSamples(images[0]), tone(440));
+  EXPECT_EQ(inkx::waveSamples(images[1]), tone(1000));
   // A tap on the first icon (top right of the page) plays the first recording.
   SendMessageW(inner, INKM_SET_ZOOM, 0, 100);
   stroke(inner, {{240 - 12, 10}, {240 - 12, 10}});
   ASSERT_EQ(audio.played.size(), 1u);
-  EXPECT_EQ(*audio.played[0], std::vector<uint8_t>(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + size)));
+  EXPECT_EQ(*audio.played[0], images[0]);
 }
 
 TEST_F(InkControlTest, WithoutAMicrophoneRecordingIsRefused) {
-  inkx::setAudioFactory({});
+  inkx::setAudioFactory([] { return inkx::Audio{}; });
   HWND silent = make(107, {0, 0, 100, 100});
   EXPECT_EQ(SendMessageW(silent, INKM_RECORD, 0, 0), 0);
   EXPECT_EQ(SendMessageW(silent, INKM_STOP, 0, 0), 0);
   EXPECT_EQ(SendMessageW(silent, INKM_HAS_CONTENT, 0, 0), 0);
+}
+
+// The device's own microphone and speaker, as a control gets them by default.
+TEST_F(InkControlTest, RecordsTheDeviceMicrophoneAndPlaysTheRecordingFromMemory) {
+  inkx::setAudioFactory({});
+  // A control that played nothing leaves the process's own sound alone when it goes.
+  const std::vector<int16_t> longTone(16000, 1000);
+  const auto own = inkx::makeWaveImage(longTone, 8000);
+  ASSERT_NE(PlaySoundW(reinterpret_cast<LPCWSTR>(own.data()), nullptr, SND_MEMORY | SND_ASYNC), 0);
+  DestroyWindow(make(109));
+  std::string log;
+  ASSERT_EQ(ctl("speaker-log", &log), 0);
+  EXPECT_NE(log.find("result=playing"), std::string::npos) << log;
+  PlaySoundW(nullptr, nullptr, 0);
+
+  HWND device = make(108);
+  HWND writing = reinterpret_cast<HWND>(SendMessageW(device, INKM_GET_INNER, 0, 0));
+  const auto record = [&](const std::string& pitch, int milliseconds) {
+    ASSERT_EQ(ctl("mic tone " + pitch), 0);
+    ASSERT_NE(SendMessageW(device, INKM_RECORD, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(device, INKM_RECORD, 0, 0), 0);  // one recording at a time
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    ASSERT_NE(SendMessageW(device, INKM_STOP, 0, 0), 0);
+  };
+  record("440", 500);
+  record("1000", 300);
+  ASSERT_EQ(ctl("mic silence"), 0);
+
+  const auto images = riffImages(streamOut(device));
+  ASSERT_EQ(images.size(), 2u);
+  std::vector<std::pair<double, double>> heard;  // (seconds, hertz) of each recording
+  for (const auto& image : images) {
+    const auto format = inkx::checkWaveImage(image);
+    ASSERT_TRUE(format);
+    EXPECT_EQ(format->channels, 1);
+    EXPECT_EQ(format->bitsPerSample, 16);
+    const auto samples = inkx::waveSamples(image);
+    const double seconds = static_cast<double>(samples.size()) / format->sampleRate;
+    heard.emplace_back(seconds, static_cast<double>(zeroCrossings(samples)) / (2 * seconds));
+  }
+  // What was heard while recording, the last part-filled buffer included: at least the time
+  // between start and stop, less the microphone's start.
+  EXPECT_NEAR(heard[0].first, 0.55, 0.08);
+  EXPECT_NEAR(heard[1].first, 0.35, 0.08);
+  EXPECT_NEAR(heard[0].second, 440, 440 * 0.03);
+  EXPECT_NEAR(heard[1].second, 1000, 1000 * 0.03);
+
+  // A tap on the first icon plays the first image from memory, for as long as it lasts.
+  SendMessageW(writing, INKM_SET_ZOOM, 0, 100);
+  stroke(writing, {{240 - 12, 10}, {240 - 12, 10}});
+  // The line of that play in the speaker's log.
+  const auto playLine = [&] {
+    std::string text;
+    EXPECT_EQ(ctl("speaker-log", &text), 0);
+    const std::string line = memoryPlayLine(text, images[0].size());
+    EXPECT_FALSE(line.empty()) << text;
+    return line;
+  };
+  const std::string played = playLine();
+  EXPECT_NE(played.find("format=pcm16/mono/"), std::string::npos) << played;
+  EXPECT_NEAR(loggedLength(played), heard[0].first, 0.0011) << played;  // in milliseconds
+  EXPECT_NE(played.find("result=playing"), std::string::npos) << played;
+  SendMessageW(device, INKM_STOP, 0, 0);
+  EXPECT_NE(playLine().find("result=stopped"), std::string::npos);
 }
 
 }  // namespace

@@ -149,6 +149,16 @@ TEST_F(MenuBars, MainBarMenusAndSubMenus) {
   EXPECT_EQ(state["buttons"][1]["text"], "Tools");
   EXPECT_EQ(state["buttons"][1]["menu"], true);
   EXPECT_EQ(state["buttons"][1]["image"], -2);
+  // Where a tap reaches each button: side by side on the bar, on the screen.
+  RECT barRect{}, item{};
+  GetWindowRect(bar, &barRect);
+  SendMessageW(bar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  MapWindowPoints(GetWindow(bar, GW_CHILD), nullptr, reinterpret_cast<POINT*>(&item), 2);
+  EXPECT_EQ(state["buttons"][1]["rect"],
+            nlohmann::json::array({item.left, item.top, item.right - item.left, item.bottom - item.top}));
+  EXPECT_EQ(state["buttons"][0]["rect"][0], barRect.left);
+  EXPECT_GE(item.top, barRect.top);
+  EXPECT_LE(item.bottom, barRect.bottom);
   EXPECT_EQ(state["inputPanelButton"], true);
   EXPECT_EQ(state["openMenu"], -1);
 

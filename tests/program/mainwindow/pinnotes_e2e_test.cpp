@@ -65,6 +65,16 @@ TEST_F(Pinnotes, FirstStartRegistersAndWaitsHiddenThenEndsOnClose) {
   EXPECT_EQ(waitExit(again), 0u);
 }
 
+// Without the ink library the program starts and ends as ever; only the canvas is missing.
+TEST_F(Pinnotes, RunsWithoutTheInkLibrary) {
+  ASSERT_TRUE(std::filesystem::remove(hostPath("Windows/InkX.dll")));
+  const uint32_t pid = run(kProgram);
+  ASSERT_EQ(ctl("wait-idle 10"), 0);
+  EXPECT_EQ(programWindows(), 1);
+  ASSERT_EQ(ctl("post " + mainWindow() + " WM_CLOSE 0 0"), 0);
+  EXPECT_EQ(waitExit(pid), 0u);
+}
+
 class SecondStart : public Pinnotes {
  protected:
   void SetUp() override {

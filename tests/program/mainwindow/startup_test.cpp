@@ -96,5 +96,17 @@ TEST_F(StartUp, CtrlQEndsTheProgramAndPostedSavesAreDropped) {
   EXPECT_EQ(recording().calls(), (Calls{"listChanged", "ExpiryCheck(0)", "showAll", "newNote(0)"}));
 }
 
+// The note windows make their canvas of the ink library's class once the start-up has run.
+TEST_F(StartUp, StartsTheInkLibrarySoThatItsClassExists) {
+  start(u"showall");
+  WNDCLASSW found{};
+  EXPECT_NE(GetClassInfoW(nullptr, u"InkX", &found), 0);
+  HWND canvas = CreateWindowExW(0, u"InkX", u"", 0x503000CC, 0, 0, 100, 100, window_, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  EXPECT_NE(canvas, nullptr);
+  if (canvas) DestroyWindow(canvas);
+  EXPECT_EQ(finish(), Calls{"showAll"});
+}
+
 }  // namespace
 }  // namespace handheld::testing

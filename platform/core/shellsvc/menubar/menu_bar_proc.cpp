@@ -86,7 +86,12 @@ void describe(const MenuBarState& state, nlohmann::json& out) {
     info.pszText = text;
     info.cchText = 128;
     SendMessageW(state.toolbar, TB_GETBUTTONINFOW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info));
+    // On the screen, so that automation can tap it.
+    RECT r{};
+    SendMessageW(state.toolbar, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(state.toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
     buttons.push_back({{"command", b.idCommand},
+                       {"rect", {r.left, r.top, r.right - r.left, r.bottom - r.top}},
                        {"state", b.fsState},
                        {"text", strings::toUtf8(text)},
                        {"image", b.iBitmap},
