@@ -35,6 +35,7 @@ Device::Device(DeviceOptions options, Log& log)
     }
   });
   display_.onClosed([this] { requestStop(); });
+  clock_.onChange([this] { windows_.announceTimeChange(); });
   server_.onDisconnect([this](Connection& c) {
     if (c.windowSlot) slotsInUse_[c.windowSlot] = false;
   });

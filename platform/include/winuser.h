@@ -74,6 +74,8 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND window, LPARAM lParam);
 #define WM_SYSCOLORCHANGE 0x0015
 #define WM_SHOWWINDOW 0x0018
 #define WM_SETTINGCHANGE 0x001A
+// Sent to every top-level window after the device clock was set.
+#define WM_TIMECHANGE 0x001E
 // WM_SETTINGCHANGE wParam after the screen changed (size, orientation or resolution).
 #define SETTINGCHANGE_RESET 0x3002
 #define WM_WININICHANGE WM_SETTINGCHANGE

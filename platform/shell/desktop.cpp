@@ -19,6 +19,10 @@ LRESULT CALLBACK desktopProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         MoveWindow(today, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
     }
+    case WM_TIMECHANGE:
+      // The Today screen's date band shows the new day.
+      if (HWND today = GetWindow(window, GW_CHILD)) InvalidateRect(today, nullptr, TRUE);
+      return 0;
     case WM_CLOSE:
       return 0;  // the desktop stays as long as the shell runs
     default:

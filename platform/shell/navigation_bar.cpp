@@ -124,6 +124,12 @@ LRESULT CALLBACK barProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       tapped(bar, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       return 0;
+    case WM_TIMECHANGE:
+      // The device clock was set: show it now and count to its next minute.
+      KillTimer(bar, kClockTimer);
+      InvalidateRect(bar, nullptr, FALSE);
+      armClock(bar);
+      return 0;
     case WM_TIMER:
       if (wParam == kClockTimer) {
         KillTimer(bar, kClockTimer);

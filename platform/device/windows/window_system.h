@@ -48,16 +48,19 @@ class WindowSystem {
   WindowSystem& operator=(const WindowSystem&) = delete;
 
   uint32_t captureWindow() const { return service_.captureWindow(); }
+  // After the device clock was set, frozen or let run: clocks on screen show the new time.
+  void announceTimeChange() { announce(WM_TIMECHANGE, 0); }
   UserClients& clients() { return clients_; }
 
  private:
-  // Every top-level window hears of a new screen or a moved input panel as a notification (a
-  // send that waits for no answer), so one busy program holds up nobody.
-  void announceSettingChange(WPARAM what) {
+  void announceSettingChange(WPARAM what) { announce(WM_SETTINGCHANGE, what); }
+  // Every top-level window hears of a new screen, a moved input panel or a new time as a
+  // notification (a send that waits for no answer), so one busy program holds up nobody.
+  void announce(UINT message, WPARAM wParam) {
     for (const auto& window : registry_.frontToBack())
       if (auto owner = clients_.ownerOf(window.handle))
-        clients_.deliver(*owner, ipc::MessageDeliver{0, ipc::Delivery::Notify, window.handle, 0, WM_SETTINGCHANGE,
-                                                     static_cast<uint64_t>(what), 0});
+        clients_.deliver(*owner, ipc::MessageDeliver{0, ipc::Delivery::Notify, window.handle, 0, message,
+                                                     static_cast<uint64_t>(wParam), 0});
   }
 
   UserClients clients_;

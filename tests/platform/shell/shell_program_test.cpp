@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "button_table.h"
@@ -97,6 +99,25 @@ TEST_F(ShellProgram, NavigationBarAndTodayScreenAppearWithTheDevice) {
   const std::string played = ctlOutput("speaker-log");
   EXPECT_NE(played.find("source=\"\\Windows\\startup.wav\""), std::string::npos) << played;
   EXPECT_NE(played.find("format=pcm16/mono/22050 length=0.600"), std::string::npos) << played;
+}
+
+// Setting the device clock shows the new time at once, not at the next minute of the old one.
+TEST_F(ShellProgram, ClockFollowsTheDeviceClockWhenItIsSet) {
+  const auto clockPixels = [&] {
+    const std::filesystem::path shot = hostPath("clock.png");
+    EXPECT_EQ(ctl("screenshot '" + shot.string() + "'"), 0);
+    std::ifstream file(shot, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  };
+  ASSERT_EQ(ctl("clock freeze '2030-01-02 08:15:00'"), 0);
+  ASSERT_TRUE(waitIdle());
+  const std::string quarterPast = clockPixels();
+  ASSERT_EQ(ctl("clock freeze '2030-01-02 09:47:00'"), 0);
+  ASSERT_TRUE(waitIdle());
+  EXPECT_NE(clockPixels(), quarterPast);
+  ASSERT_EQ(ctl("clock freeze '2030-01-02 08:15:00'"), 0);
+  ASSERT_TRUE(waitIdle());
+  EXPECT_EQ(clockPixels(), quarterPast);
 }
 
 TEST_F(ShellProgram, OkSendsIdOkToTheWindowAcrossProcesses) {
