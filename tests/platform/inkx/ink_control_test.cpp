@@ -86,7 +86,7 @@ DWORD CALLBACK outPiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 DWORD CALLBACK inPiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
   auto& block = *reinterpret_cast<StreamBlock*>(cookie);
   const size_t n = std::min(static_cast<size_t>(count), block.bytes.size() - block.cursor);
-  std::memcpy(buffer, block.bytes.data() + block.cursor, n);
+  if (n > 0) std::memcpy(buffer, block.bytes.data() + block.cursor, n);
   block.cursor += n;
   *done = static_cast<LONG>(n);
   return 0;

@@ -117,6 +117,9 @@ TEST_F(ShellServices, InitDialogSizesBelowTheNavigationBar) {
   GetWindowRect(dialog, &r);
   EXPECT_EQ(r.left, 5);
   EXPECT_EQ(r.bottom, 120);
+  // The dialog takes its bar with it.
+  DestroyWindow(dialog);
+  EXPECT_FALSE(IsWindow(bar));
 }
 
 TEST_F(ShellServices, InitDialogOnTheLargeScreenScalesTheBars) {
