@@ -64,12 +64,15 @@ class InkPad : public DeviceFixture {
     const auto& r = button["rect"];
     const int x = r[0].get<int>() + r[2].get<int>() / 2, y = r[1].get<int>() + r[3].get<int>() / 2;
     ASSERT_EQ(ctl("tap " + std::to_string(x) + " " + std::to_string(y)), 0);
+    // The tap's command is handled when the program has nothing left to do.
+    ASSERT_EQ(ctl("wait-idle 10"), 0);
   }
 
   // Opens a menu of the bar and taps one of its items.
   void choose(uint32_t pid, int menuButton, const std::string& item) {
     tapButton(pid, menuButton);
     ASSERT_EQ(ctl("choose '" + item + "'"), 0) << item;
+    ASSERT_EQ(ctl("wait-idle 10"), 0);
   }
 
   std::shared_ptr<gdi::Surface> screenshot(const std::string& name) {
