@@ -7,6 +7,7 @@
 
 #include "log.h"
 #include "sound/desktop_capture.h"
+#include "sound/sdl_audio_device.h"
 
 namespace handheld::device {
 
@@ -17,17 +18,7 @@ constexpr size_t kMostBuffered = DesktopCapture::kRate * 10;
 
 class SdlCapture final : public DesktopCapture {
  public:
-  ~SdlCapture() override {
-    if (device_) SDL_CloseAudioDevice(device_);
-    if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
-
   bool open(std::string& error) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-      error = SDL_GetError();
-      return false;
-    }
-    initialised_ = true;
     SDL_AudioSpec want{};
     want.freq = kRate;
     want.format = AUDIO_F32SYS;
@@ -36,13 +27,7 @@ class SdlCapture final : public DesktopCapture {
     want.callback = &SdlCapture::captured;
     want.userdata = this;
     SDL_AudioSpec got{};
-    device_ = SDL_OpenAudioDevice(nullptr, 1, &want, &got, 0);
-    if (!device_) {
-      error = SDL_GetError();
-      return false;
-    }
-    SDL_PauseAudioDevice(device_, 0);
-    return true;
+    return device_.open(true, want, got, error);
   }
 
   std::vector<float> take(size_t frames) override {
@@ -67,10 +52,9 @@ class SdlCapture final : public DesktopCapture {
                                    static_cast<std::ptrdiff_t>(capture->buffered_.size() - kMostBuffered));
   }
 
-  bool initialised_ = false;
-  SDL_AudioDeviceID device_ = 0;
   std::mutex mutex_;
   std::deque<float> buffered_;
+  SdlAudioDevice device_;  // last: closed first
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "log.h"
+#include "sound/sdl_audio_device.h"
 #include "sound/speaker.h"
 
 namespace handheld::device {
@@ -22,18 +23,7 @@ constexpr Uint16 kOutputSamples = 1024;  // about 23 ms a period: short enough t
 
 class SdlSpeaker final : public Speaker {
  public:
-  SdlSpeaker() = default;
-  ~SdlSpeaker() override {
-    if (device_) SDL_CloseAudioDevice(device_);
-    if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
-
   bool open(std::string& error) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-      error = SDL_GetError();
-      return false;
-    }
-    initialised_ = true;
     SDL_AudioSpec want{};
     want.freq = kOutputRate;
     want.format = AUDIO_S16SYS;
@@ -41,13 +31,7 @@ class SdlSpeaker final : public Speaker {
     want.samples = kOutputSamples;
     want.callback = &SdlSpeaker::fill;
     want.userdata = this;
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &spec_, 0);
-    if (!device_) {
-      error = SDL_GetError();
-      return false;
-    }
-    SDL_PauseAudioDevice(device_, 0);
-    return true;
+    return device_.open(false, want, spec_, error);
   }
 
   const char* name() const override { return "sdl"; }
@@ -102,12 +86,11 @@ class SdlSpeaker final : public Speaker {
     for (size_t i = 0; i < count; ++i) out[i] = static_cast<int16_t>(std::clamp(sum[i], -32768, 32767));
   }
 
-  bool initialised_ = false;
-  SDL_AudioDeviceID device_ = 0;
   SDL_AudioSpec spec_{};
   std::mutex mutex_;
   std::unordered_map<Voice, Playing> voices_;
   Voice last_ = 0;
+  SdlAudioDevice device_;  // last: closed first
 };
 
 }  // namespace
