@@ -1,13 +1,16 @@
-// The list window of all notes, as the base part of the note store: it owns the window and
-// the note list with its lock, and calls the store's note operations through the ten slots
-// below, in this order.
+// The list window of all notes, as the base part of the note store: it owns the window, its
+// list view, its menus and the titles editor, and calls the store's note operations through
+// the ten slots below, in this order. The note list and its lock are the store's, kept here so
+// that the window can fill its rows.
 #pragma once
 
 #include <windows.h>
 
 #include <list>
+#include <vector>
 
 #include "notes/note_entry.h"
+#include "notewindow/titles_editor.h"
 
 class AllNotesWindow {
  public:
@@ -37,15 +40,24 @@ class AllNotesWindow {
   virtual void activated() = 0;
   virtual ~AllNotesWindow();
 
-  // Creates the list window or brings it to the front.
+  // Creates the list window or brings it (or the titles editor over it) to the front.
   void showAll();
   // Tears the list window down.
   void closeAll();
+  // Deletes every row and fills the list again from the note list; nothing while closed.
+  void refill();
+  // The selected rows, ascending (a row index is a position in the note list).
+  int selectedCount() const;
+  std::vector<int> selectedIndices() const;
+  // The list window, or null while it is closed.
+  HWND window() const { return window_; }
   void setMainWindow(HWND mainWindow) { mainWindow_ = mainWindow; }
 
  protected:
+  HWND window_ = nullptr;
   HWND mainWindow_ = nullptr;
   std::list<NoteEntry> notes_;
   // Guards notes_ and every update of the list; re-entrant for its owning thread.
   CRITICAL_SECTION noteLock_;
+  TitlesEditor titlesEditor_;
 };

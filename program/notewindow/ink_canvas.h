@@ -1,0 +1,78 @@
+// The writing and typing surface of a note window: one "InkX" control, spoken to only through
+// its messages. The content moves in and out as one byte block (the note's content bytes);
+// streaming and making the control anew share one stream state, so they run under one lock.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <vector>
+
+class InkCanvas {
+ public:
+  // The zoom steps in percent; the setting "Zoom" is an index into them.
+  static constexpr int kZoomSteps[] = {25, 50, 75, 100, 150, 200, 300};
+
+  InkCanvas();
+  virtual ~InkCanvas();
+  InkCanvas(const InkCanvas&) = delete;
+  InkCanvas& operator=(const InkCanvas&) = delete;
+
+  // Creates and prepares the control; when it cannot be made the canvas stays without one
+  // and every later operation does nothing.
+  void create(HWND parent, int controlId, int x, int y, int width, int height, bool bordered);
+  void destroy();
+  void move(int x, int y, int width, int height);
+  // Sizes the control for the input panel being up or down, keeping its position.
+  void setPanelUp(bool up);
+
+  void setZoom(int percent);
+  void setZoomIndex(int index);
+  // One step up or down; a zoom that is not a step stays. Whether a further step is possible
+  // in that direction (the new zoom is at most 200, or at least 50).
+  bool zoomIn();
+  bool zoomOut();
+  int getZoom() const { return zoom_; }
+  bool canUndo() const;
+  void undo();
+
+  void setMode(int mode);
+  void setPage(bool shown, int styleIndex);
+  void toggleRecording();
+  void recordNow();
+  void stop();
+  bool isEmpty() const;
+  void cut();
+  void copy();
+  void paste();
+
+  // The content into a new block; false (and `bytes` untouched) when it could not be had, so
+  // that a caller never replaces a note's content with a failed read.
+  bool streamOut(std::vector<BYTE>& bytes);
+  void streamIn(std::span<const BYTE> bytes);
+  // Makes the control anew, empty; with `restore` it keeps the panel state, page and mode.
+  void recreate(bool restore);
+
+  // Plays the first sound image found in a copy of the content, synchronously; any thread.
+  static void playRecording(std::span<const BYTE> content);
+  static void stopSound();
+
+  HWND control() const { return control_; }
+  HWND inner() const { return inner_; }
+  bool panelUp() const { return panelUp_; }
+  bool pageShown() const { return pageShown_; }
+  int pageStyle() const { return pageStyle_; }
+  int mode() const { return mode_; }
+  bool recording() const { return recording_ != 0; }
+
+ private:
+  HWND control_ = nullptr;
+  HWND inner_ = nullptr;
+  HWND parent_ = nullptr;
+  int zoom_ = 100;
+  int recording_ = 0;
+  bool pageShown_ = false;
+  int pageStyle_ = 0;
+  int mode_ = 0;
+  bool panelUp_ = false;
+};
