@@ -80,14 +80,15 @@ void InkCanvas::create(HWND parent, int controlId, int x, int y, int width, int 
 }
 
 void InkCanvas::destroy() {
-  if (!control_) return;
-  if (inner_ && repaintTimer_) KillTimer(inner_, repaintTimer_);
-  repaintTimer_ = 0;
-  DestroyWindow(control_);
+  if (control_) {
+    if (inner_ && repaintTimer_) KillTimer(inner_, repaintTimer_);
+    DestroyWindow(control_);
+  }
   control_ = nullptr;
   inner_ = nullptr;
   innerProc_ = nullptr;
-  DeleteObject(background_);
+  repaintTimer_ = 0;
+  if (background_) DeleteObject(background_);
   background_ = nullptr;
 }
 
@@ -301,10 +302,13 @@ LRESULT InkCanvas::handleInner(HWND window, UINT message, WPARAM wParam, LPARAM 
       repaintTimer_ = 0;
       return 0;
     case WM_NCDESTROY: {
-      // The window goes before the object forgets it: hand it back to its own procedure.
+      // The control can go with its parent before the object does: forget it then.
       const WNDPROC own = innerProc_;
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      control_ = nullptr;
+      inner_ = nullptr;
+      innerProc_ = nullptr;
+      repaintTimer_ = 0;
       return CallWindowProcW(own, window, message, wParam, lParam);
     }
     default: break;
