@@ -404,13 +404,14 @@ TEST_F(Canvas, PanelSizesInBorderUnitsKeepThePosition) {
   GetWindowRect(canvas_.control(), &before);
   ShowWindow(canvas_.control(), SW_HIDE);
   const struct {
-    int scale;
+    int scaleX, scaleY;
     bool up;
     int width, height;
-  } sizes[] = {{1, true, 242, 145}, {1, false, 242, 226}, {2, true, 484, 290}, {2, false, 484, 452}};
+  } sizes[] = {{1, 1, true, 242, 145}, {1, 1, false, 242, 226}, {2, 2, true, 484, 290},
+               {2, 2, false, 484, 452}, {1, 2, true, 242, 290}, {2, 1, false, 484, 226}};
   for (const auto& s : sizes) {
-    theScreen.scaleX = s.scale;
-    theScreen.scaleY = s.scale;
+    theScreen.scaleX = s.scaleX;
+    theScreen.scaleY = s.scaleY;
     canvas_.setPanelUp(s.up);
     EXPECT_EQ(canvas_.panelUp(), s.up);
     RECT r;
