@@ -180,7 +180,7 @@ LRESULT CALLBACK ExpiryPicker::procedure(HWND window, UINT message, WPARAM wPara
   if (message == WM_CREATE) {
     auto* picker = static_cast<ExpiryPicker*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picker));
-    picker->popup_ = window;
+    if (picker) picker->popup_ = window;
   }
   auto* picker = reinterpret_cast<ExpiryPicker*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!picker) return DefWindowProcW(window, message, wParam, lParam);
