@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -424,6 +426,26 @@ TEST_F(TitlesEditorDialog, LongTextsAreCutToWhatATitleHolds) {
     press(dialog, IDOK);
   });
   EXPECT_EQ(storedTitles(), (Texts{std::u16string(259, u'y'), std::u16string(259, u'x')}));
+}
+
+// Every window's help request names one of these anchors; the viewer refuses an anchor the
+// file lacks, and a topic must be more than its heading.
+TEST_F(TitlesEditorDialog, TheInstalledHelpFileHasATopicForEveryAnchor) {
+  std::ifstream file(hostPath("Windows/Pinnotes.htm"));
+  ASSERT_TRUE(file) << "the help file is not installed";
+  std::stringstream whole;
+  whole << file.rdbuf();
+  const std::string text = whole.str();
+  for (const char* anchor : {"Edit", "Titles", "AllPnts", "PGeneral", "PToday"}) {
+    SCOPED_TRACE(anchor);
+    const size_t at = text.find(std::string("<a name=\"") + anchor + "\"></a>");
+    ASSERT_NE(at, std::string::npos);
+    const size_t heading = text.find_first_not_of(" \r\n", text.find('>', text.find("</a>", at)) + 1);
+    EXPECT_EQ(text.compare(heading, 4, "<h2>"), 0) << "the anchor does not open a topic";
+    const size_t next = text.find("<a name=", at + 1);
+    const size_t end = next == std::string::npos ? text.size() : next;
+    EXPECT_GT(end - heading, 600u) << "the topic is hardly more than its heading";
+  }
 }
 
 // ---- as a person uses it ----
