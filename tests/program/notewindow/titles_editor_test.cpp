@@ -564,6 +564,23 @@ TEST_F(TitlesEditorDialog, TheListFillsTheHeightAboveTheBandOrThePanel) {
   });
 }
 
+TEST_F(TitlesEditorDialog, TheInputPanelFollowsTheTitleField) {
+  const auto panelUp = [] {
+    SIPINFO panel = {};
+    panel.cbSize = sizeof panel;
+    EXPECT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &panel, 0));
+    return (panel.fdwFlags & SIPF_ON) != 0;
+  };
+  runEditor([&](HWND dialog) {
+    EXPECT_TRUE(panelUp());  // raised when the dialog opened
+    press(dialog, kEdit, EN_KILLFOCUS);
+    EXPECT_FALSE(panelUp());
+    press(dialog, kEdit, EN_SETFOCUS);
+    EXPECT_TRUE(panelUp());
+    press(dialog, IDOK);
+  });
+}
+
 TEST_F(TitlesEditorDialog, PaintsAGreyBandAlongTheBottom) {
   COLORREF band = 0, above = 0;
   runEditor([&](HWND dialog) {
