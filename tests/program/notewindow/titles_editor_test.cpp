@@ -535,6 +535,12 @@ TEST_F(TitlesEditorDialog, TapsAndTypingThroughAutomation) {
 
 TEST_F(TitlesEditorDialog, TheListFillsTheHeightAboveTheBandOrThePanel) {
   runEditor([&](HWND dialog) {
+    RECT shown;
+    GetWindowRect(GetDlgItem(dialog, kList), &shown);
+    POINT corner = {shown.left, shown.top};
+    ScreenToClient(dialog, &corner);
+    EXPECT_EQ(corner.x, 3);  // laid out from the start, not where the template put it
+    EXPECT_EQ(corner.y, 55);
     for (int scale : {1, 2}) {
       SCOPED_TRACE(scale);
       theScreen.scaleX = theScreen.scaleY = scale;
