@@ -25,6 +25,12 @@ class NoteWindowShape : public NoteWindowFixture {
   }
   // The window's rectangle on the screen, the children's in the window: all scaled by `u`.
   void expectLayout(HWND window, RECT screen, int u) {
+    // The screen's change reaches the window as a notification: it may come a little later.
+    pump_.pumpUntil([&] {
+      RECT r;
+      GetWindowRect(window, &r);
+      return r.right == screen.right && r.bottom == screen.bottom;
+    });
     RECT outer;
     GetWindowRect(window, &outer);
     EXPECT_EQ(outer.left, screen.left);
@@ -40,6 +46,8 @@ class NoteWindowShape : public NoteWindowFixture {
     EXPECT_EQ(placeOf(titleBox).left, 5 * u);
     EXPECT_EQ(placeOf(titleBox).top, 4 * u);
     EXPECT_EQ(placeOf(titleBox).right - placeOf(titleBox).left, w - 48 * u);
+    // The closed box never covers the canvas below the expiry line.
+    EXPECT_LE(placeOf(titleBox).bottom, 26 * u);
 
     HWND canvas = child(window, 105);
     ASSERT_NE(canvas, nullptr);
