@@ -2,6 +2,7 @@
 // the other, then the note's own recording; closing the alarm ends its sound.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 
 #include "note_folder_fixture.h"
@@ -52,10 +53,10 @@ Bytes alarmWave() {
   return w;
 }
 
-class AlarmSounds : public NoteFolderTest {
+class AlarmSounds : public StandInTest {
  protected:
   void SetUp() override {
-    NoteFolderTest::SetUp();
+    StandInTest::SetUp();
     writeHost("alarm.wav", alarmWave());
     writeHost("Pinnote1.stk", NoteBytes(u"Due", 7, 0, {}));
     app_->setSound(u"\\My Documents\\My Pinnotes\\alarm.wav");
@@ -120,6 +121,25 @@ TEST_F(AlarmSounds, ClosingTheAlarmEndsItsSoundAtOnce) {
   EXPECT_NE(closed.back().result, "playing");
   Sleep(300);
   EXPECT_EQ(plays().size(), closed.size());  // no play after the close
+}
+
+TEST_F(AlarmSounds, ManyNotesDueTogetherNeverSoundAtOnce) {
+  app_->setPlaySound(1);
+  app_->setSoundCount(3);
+  app_->setAutoDelete(1);
+  for (int n = 0; n < 100; ++n) writeHost("Pinnote" + std::to_string(n) + ".stk", NoteBytes(u"Due", 7, 0, {}));
+  // Each alarm closes the one before; the closed ones stay alive: closing alone ends a sound.
+  std::vector<std::unique_ptr<TestNoteFileWindow>> notes;
+  for (int n = 0; n < 100; ++n) {
+    if (!notes.empty()) notes.back()->close(true);
+    notes.push_back(std::make_unique<TestNoteFileWindow>());
+    ASSERT_NE(notes.back()->openNote(nullptr, notePath("Pinnote" + std::to_string(n) + ".stk").c_str(),
+                                     AlarmNote, main_),
+              nullptr);
+  }
+  notes.back()->close(true);
+  for (const auto& play : plays()) EXPECT_NE(play.result, "replaced");
+  EXPECT_EQ(folderNames(), (std::vector<std::string>{"alarm.wav"}));
 }
 
 TEST_F(AlarmSounds, WithoutTheSoundFileTheRecordingStartsAtOnce) {

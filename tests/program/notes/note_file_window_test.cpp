@@ -20,7 +20,7 @@ void fill(NoteRecord& record, const std::u16string& title, WORD hour, const Byte
   record.zoom = 150;
 }
 
-class FinishPaths : public NoteFolderTest {};
+class FinishPaths : public StandInTest {};
 
 TEST_F(FinishPaths, NewNoteKeptIsWrittenUnderTheFirstFreeNameAndAnnounced) {
   TestNoteFileWindow note;
@@ -147,7 +147,7 @@ TEST_F(FinishPaths, OpeningAFileClosesTheOtherWindowShowingItWithoutItsEdits) {
 }
 
 // A note that cannot be read is never deleted, set aside, marked or written back empty.
-class FailedRead : public NoteFolderTest {};
+class FailedRead : public StandInTest {};
 
 TEST_F(FailedRead, LeavesADamagedFileAsItIsInEveryMode) {
   Bytes damaged = NoteBytes(u"Cut", 7, 0, kContent);

@@ -5,7 +5,6 @@
 
 #include "app/accepted_path.h"
 #include "app/app_references.h"
-#include "note_window_stand_in.h"
 #include "notes/note_file.h"
 #include "pinnotes/crossing_names.h"
 
@@ -42,7 +41,6 @@ void NoteFolderTest::SetUp() {
   app_->setPlaySound(0);
   app_->setPlayRecording(0);
   app_->setAutoDelete(0);
-  standInLog() = {};
   recorder_.registerClass(u"NoteFileMain");
   recorder_.react(0x0401, [this](HWND, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
     const bool announced = theSavedNotePath.take(lParam);

@@ -18,12 +18,12 @@ using Names = std::vector<std::string>;
 
 const Bytes kContent = {7, 7, 7};
 
-class SaveFailure : public NoteFolderTest {
+class SaveFailure : public StandInTest {
  protected:
   void TearDown() override {
     // The box runs on a thread of this process: it must be gone before the device is.
     if (HWND box = findBox(0)) dismiss(box);
-    NoteFolderTest::TearDown();
+    StandInTest::TearDown();
   }
   static HWND findBox(int tries = 250) {
     for (int i = 0;; ++i) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "note_folder_fixture.h"
+
 namespace handheld::testing {
 
 struct StandInLog {
@@ -18,5 +20,14 @@ StandInLog& standInLog();
 
 // The sound the stand-in's playback plays from memory: 0.05 s of 8-bit mono at 8000 Hz.
 const std::vector<BYTE>& standInRecording();
+
+// The notes folder with the stand-in's log emptied.
+class StandInTest : public NoteFolderTest {
+ protected:
+  void SetUp() override {
+    NoteFolderTest::SetUp();
+    standInLog() = {};
+  }
+};
 
 }  // namespace handheld::testing
