@@ -26,38 +26,11 @@ std::string field(const std::string& line, const std::string& name) {
   return line.substr(begin, line.find(' ', begin) - begin);
 }
 
-// 0.1 s of 8-bit mono at 8000 Hz.
-Bytes alarmWave() {
-  constexpr unsigned kSamples = 800;
-  Bytes w;
-  auto put = [&w](unsigned value, int bytes) {
-    for (int i = 0; i < bytes; ++i) w.push_back(static_cast<unsigned char>(value >> (8 * i)));
-  };
-  auto tag = [&w](const char* t) {
-    for (int i = 0; i < 4; ++i) w.push_back(static_cast<unsigned char>(t[i]));
-  };
-  tag("RIFF");
-  put(36 + kSamples, 4);
-  tag("WAVE");
-  tag("fmt ");
-  put(16, 4);
-  put(1, 2);
-  put(1, 2);
-  put(8000, 4);
-  put(8000, 4);
-  put(1, 2);
-  put(8, 2);
-  tag("data");
-  put(kSamples, 4);
-  for (unsigned i = 0; i < kSamples; ++i) w.push_back(i % 20 < 10 ? 0x40 : 0xC0);
-  return w;
-}
-
 class AlarmSounds : public StandInTest {
  protected:
   void SetUp() override {
     StandInTest::SetUp();
-    writeHost("alarm.wav", alarmWave());
+    writeHost("alarm.wav", PcmWave(800));  // 0.1 s
     writeHost("Pinnote1.stk", NoteBytes(u"Due", 7, 0, {}));
     app_->setSound(u"\\My Documents\\My Pinnotes\\alarm.wav");
   }

@@ -69,12 +69,7 @@ TEST_F(RealNoteWindow, OpeningAFileClosesTheWindowThatShowsIt) {
 }
 
 TEST_F(RealNoteWindow, AnAlarmClosedByTheStoreIsKeptUnderAFreeNameAndItsSoundEnds) {
-  writeHost("alarm.wav", [] {
-    Bytes w = {'R', 'I', 'F', 'F', 36 + 200, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-               1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0, 'd', 'a', 't', 'a', 200, 0, 0, 0};
-    for (int i = 0; i < 200; ++i) w.push_back(i % 10 < 5 ? 0x40 : 0xC0);
-    return w;
-  }());
+  writeHost("alarm.wav", PcmWave(200));
   app_->setSound(u"\\My Documents\\My Pinnotes\\alarm.wav");
   app_->setPlaySound(1);
   app_->setSoundCount(1000);

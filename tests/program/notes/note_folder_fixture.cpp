@@ -34,6 +34,31 @@ Bytes NoteBytes(const std::u16string& title, unsigned hour, unsigned char expire
   return b;
 }
 
+Bytes PcmWave(unsigned samples) {
+  Bytes w;
+  auto put = [&w](unsigned value, int bytes) {
+    for (int i = 0; i < bytes; ++i) w.push_back(static_cast<unsigned char>(value >> (8 * i)));
+  };
+  auto tag = [&w](const char* t) {
+    for (int i = 0; i < 4; ++i) w.push_back(static_cast<unsigned char>(t[i]));
+  };
+  tag("RIFF");
+  put(36 + samples, 4);
+  tag("WAVE");
+  tag("fmt ");
+  put(16, 4);
+  put(1, 2);  // PCM, mono
+  put(1, 2);
+  put(8000, 4);
+  put(8000, 4);
+  put(1, 2);  // one byte a frame, 8 bits
+  put(8, 2);
+  tag("data");
+  put(samples, 4);
+  for (unsigned i = 0; i < samples; ++i) w.push_back(i % 20 < 10 ? 0x40 : 0xC0);
+  return w;
+}
+
 void NoteFolderTest::SetUp() {
   DeviceFixture::SetUp();
   app_.emplace();

@@ -21,6 +21,9 @@ using Bytes = std::vector<unsigned char>;
 // A note file as the format lays it out, written here without the program's encoder.
 Bytes NoteBytes(const std::u16string& title, unsigned hour, unsigned char expired, const Bytes& content);
 
+// A sound file of `samples` 8-bit mono samples at 8000 Hz.
+Bytes PcmWave(unsigned samples);
+
 // finishNote made callable, and the record reachable, as the note window would use them.
 class TestNoteFileWindow : public NoteFileWindow {
  public:

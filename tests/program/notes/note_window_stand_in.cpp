@@ -16,31 +16,7 @@ StandInLog& standInLog() {
 }
 
 const std::vector<BYTE>& standInRecording() {
-  static const std::vector<BYTE> wave = [] {
-    constexpr DWORD kSamples = 400;
-    std::vector<BYTE> w;
-    auto put = [&w](DWORD value, int bytes) {
-      for (int i = 0; i < bytes; ++i) w.push_back(static_cast<BYTE>(value >> (8 * i)));
-    };
-    auto tag = [&w](const char* t) {
-      for (int i = 0; i < 4; ++i) w.push_back(static_cast<BYTE>(t[i]));
-    };
-    tag("RIFF");
-    put(36 + kSamples, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2);     // PCM
-    put(1, 2);     // mono
-    put(8000, 4);  // frames a second
-    put(8000, 4);  // bytes a second
-    put(1, 2);     // block
-    put(8, 2);     // bits
-    tag("data");
-    put(kSamples, 4);
-    for (DWORD i = 0; i < kSamples; ++i) w.push_back(i % 16 < 8 ? 0x60 : 0xA0);
-    return w;
-  }();
+  static const std::vector<BYTE> wave = PcmWave(400);
   return wave;
 }
 
