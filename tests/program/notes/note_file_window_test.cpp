@@ -116,6 +116,26 @@ TEST_F(FinishPaths, AlarmClosedWithoutKeepingIsGone) {
   EXPECT_EQ(mainWindowLog(), (Log{"opening", "closed"}));
 }
 
+TEST_F(FinishPaths, AnAlarmThatCannotBeSetAsideStaysInItsFileAndReplacesIt) {
+  writeHost("Pinnote3.stk", NoteBytes(u"Due", 7, 0, kContent));
+  writeHost("Pinnote3.stk.alarm", NoteBytes(u"Earlier alarm", 7, 1, {}));  // never replaced
+  {
+    TestNoteFileWindow note;
+    ASSERT_NE(note.openNote(nullptr, notePath("Pinnote3.stk").c_str(), AlarmNote, main_), nullptr);
+    EXPECT_EQ(hostBytes("Pinnote3.stk.alarm"), NoteBytes(u"Earlier alarm", 7, 1, {}));
+    note.close(true);
+    EXPECT_EQ(folderNames(), (Names{"Pinnote3.stk", "Pinnote3.stk.alarm"}));
+    EXPECT_EQ(hostBytes("Pinnote3.stk"), NoteBytes(u"Due", 7, 1, kContent));
+    EXPECT_EQ(mainWindowLog(),
+              (Log{"opening", "saved(0, \\My Documents\\My Pinnotes\\Pinnote3.stk)", "closed"}));
+  }
+  TestNoteFileWindow note;
+  ASSERT_NE(note.openNote(nullptr, notePath("Pinnote3.stk").c_str(), AlarmNote, main_), nullptr);
+  note.close(false);
+  EXPECT_EQ(folderNames(), (Names{"Pinnote3.stk.alarm"}));
+  EXPECT_EQ(hostBytes("Pinnote3.stk.alarm"), NoteBytes(u"Earlier alarm", 7, 1, {}));
+}
+
 TEST_F(FinishPaths, MarkExpiredSetsOnlyTheFlagAndOpensNoWindow) {
   writeHost("Pinnote2.stk", NoteBytes(u"Mark", 7, 0, kContent));
   TestNoteFileWindow note;
