@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "app/accepted_path.h"
+
 class MainWindow {
  public:
   static bool registerClass(HINSTANCE instance);
@@ -18,7 +20,7 @@ class MainWindow {
   // PNM_NOTE_SAVED likewise: a note window names the path it is about to hand over, and only
   // that pointer is taken, once, however the message arrives (sent from inside another
   // send, or dispatched by a dialog's or menu's loop).
-  static void acceptSavedPath(LPCWSTR path) { savedPath_ = path; }
+  static void acceptSavedPath(LPCWSTR path) { theSavedNotePath.announce(path); }
 
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -28,5 +30,4 @@ class MainWindow {
   static void openMappedNote();
 
   static inline LPCWSTR ownPath_ = nullptr;
-  static inline LPCWSTR savedPath_ = nullptr;
 };
