@@ -22,3 +22,16 @@
 #define IDC_TITLE_MOVE_UP 1041
 #define IDC_TITLE_MOVE_DOWN 1042
 #define IDC_TITLES_DELETE_ALL 1043
+
+// The all-notes window: its menu bar, its commands and the pictures of its rows' states.
+#define IDM_ALL_NOTES_BAR 122
+#define IDB_NOTE_STATES 123
+#define IDB_NOTE_STATES_HIRES 196
+#define ID_NOTES_EDIT 102
+#define ID_NOTES_DELETE 107
+#define ID_NOTES_SET_EXPIRED 108
+#define ID_NOTES_SELECT_ALL 111
+#define ID_NOTES_NEW 1113
+#define ID_NOTES_OPTIONS 1122
+#define ID_NOTES_TITLES 1144
+#define ID_NOTES_ABOUT 1158
