@@ -123,12 +123,6 @@ void NoteListView::insertRow(const NoteEntry& note) {
   ++rowCount_;
 }
 
-void NoteListView::deleteRow(int index) {
-  NoteLock lock(noteLock_);
-  if (!control_) return;
-  if (SendMessageW(control_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0)) --rowCount_;
-}
-
 void NoteListView::deleteAllRows() {
   NoteLock lock(noteLock_);
   if (!control_) return;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <string>
@@ -233,6 +234,25 @@ TEST_F(AllNotesWindowTest, RefillShowsTheNotesInTheirNewOrderAndNothingWhileClos
   notes_->refill();
   ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
   EXPECT_EQ(cellText(list, 0, 1), u"B");
+}
+
+// The rows change only under the note lock: while another thread holds it, a refill waits.
+TEST_F(AllNotesWindowTest, RefillWaitsForTheNoteLock) {
+  showWithNotes(2);
+  std::promise<void> locked;
+  std::atomic<bool> released{false};
+  auto holder = std::async(std::launch::async, [&] {
+    EnterCriticalSection(&notes_->noteLock());
+    locked.set_value();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    released = true;
+    LeaveCriticalSection(&notes_->noteLock());
+  });
+  locked.get_future().wait();
+  notes_->refill();
+  EXPECT_TRUE(released);
+  holder.wait();
+  EXPECT_EQ(SendMessageW(list(), LVM_GETITEMCOUNT, 0, 0), 2);
 }
 
 TEST_F(AllNotesWindowTest, EveryMessageIsItsSlot) {
