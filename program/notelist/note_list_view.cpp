@@ -130,13 +130,16 @@ void NoteListView::deleteAllRows() {
   rowCount_ = 0;
 }
 
+// Redraw is off while WS_VISIBLE is clear, as WM_SETREDRAW turns it off: no row and no
+// scroll bar is painted per insert, and the focus stays where it is.
 void NoteListView::beginBatch() {
-  if (control_) SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
+  if (!control_) return;
+  SetWindowLongW(control_, GWL_STYLE, GetWindowLongW(control_, GWL_STYLE) & ~WS_VISIBLE);
 }
 
 void NoteListView::endBatch() {
   if (!control_) return;
-  SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
+  SetWindowLongW(control_, GWL_STYLE, GetWindowLongW(control_, GWL_STYLE) | WS_VISIBLE);
   InvalidateRect(control_, nullptr, TRUE);
 }
 
