@@ -22,6 +22,7 @@
 #define IDC_TITLE_MOVE_UP 1041
 #define IDC_TITLE_MOVE_DOWN 1042
 #define IDC_TITLES_DELETE_ALL 1043
+
 // The note window: its menu bar with the "Edit" menu, the toolbar's image strips (small-icon
 // squares, 16 and 32 pixels) and the commands of the bar, the menu and the toolbar. The
 // toolbar's tooltips are strings under the command numbers.
