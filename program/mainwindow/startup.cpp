@@ -1,10 +1,9 @@
 #include "mainwindow/startup.h"
 
-#include <inkx.h>
-
 #include "app/app_references.h"
 #include "app/note_app.h"
 #include "mainwindow/command_line.h"
+#include "mainwindow/ink_library.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_loop.h"
 #include "notes/note_store.h"
@@ -41,15 +40,6 @@ HWND findMainWindow(HINSTANCE instance) {
   return FindWindowW(className, title);
 }
 
-// The ink library registers the "InkX" class every note's canvas is made of. It stays loaded
-// for the process's life; when it is missing or its start-up fails the program still runs and
-// the note windows go without a canvas.
-void startInkLibrary() {
-  HMODULE library = LoadLibraryW(u"\\Windows\\InkX.dll");
-  FARPROC address = library ? GetProcAddressW(library, u"InitInkX") : nullptr;
-  if (address) reinterpret_cast<INITINKXPROC>(reinterpret_cast<void (*)()>(address))();
-}
-
 }  // namespace
 
 int RunPinnotes(HINSTANCE instance, LPCWSTR commandLine) {
@@ -61,7 +51,7 @@ int RunPinnotes(HINSTANCE instance, LPCWSTR commandLine) {
   NoteStore store(app);
   Published<NoteStore> publishedStore(theNoteStore, &store);
   app.setInstance(instance);
-  startInkLibrary();
+  StartInkLibrary();
 
   theMainWindow = findMainWindow(instance);
   if (theMainWindow) {

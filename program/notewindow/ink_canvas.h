@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "pinnotes/critical_section.h"
+
 class InkCanvas {
  public:
   // The zoom steps in percent; the setting "Zoom" is an index into them.
@@ -66,6 +68,25 @@ class InkCanvas {
   bool recording() const { return recording_ != 0; }
 
  private:
+  // What the stream callbacks work on: the given bytes going in, or the new block coming out
+  // (first counted, then copied).
+  struct StreamBlock {
+    const BYTE* source = nullptr;
+    BYTE* target = nullptr;
+    size_t size = 0;
+    size_t cursor = 0;
+    bool counting = false;
+    bool overflow = false;
+  };
+
+  static LRESULT CALLBACK canvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static DWORD CALLBACK takePiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
+  static DWORD CALLBACK givePiece(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
+  LRESULT handleInner(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // One EM_STREAMIN or EM_STREAMOUT over `stream_`; whether the control reported no error.
+  bool runStream(UINT message, DWORD (CALLBACK* callback)(DWORD_PTR, LPBYTE, LONG, LONG*));
+  void sendZoom();
+
   HWND control_ = nullptr;
   HWND inner_ = nullptr;
   HWND parent_ = nullptr;
@@ -75,4 +96,16 @@ class InkCanvas {
   int pageStyle_ = 0;
   int mode_ = 0;
   bool panelUp_ = false;
+  HBRUSH background_ = nullptr;
+  WNDPROC innerProc_ = nullptr;
+  UINT_PTR repaintTimer_ = 0;
+  int controlId_ = 0;
+  int x_ = 0;
+  int y_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+  bool bordered_ = false;
+  // Streaming in, out and making the control anew share `stream_`.
+  CriticalSection lock_;
+  StreamBlock stream_;
 };
