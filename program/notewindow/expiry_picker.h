@@ -14,7 +14,7 @@ class ExpiryPicker {
 
   // Opens the popup at the owner's top right; false when it cannot be made.
   bool open(HWND owner, HWND dateButton);
-  // Destroys the popup if there is one.
+  // Destroys the popup if there is one; safe while the owner is being destroyed.
   void close();
   bool isOpen() const { return popup_ != nullptr; }
   HWND popup() const { return popup_; }
@@ -25,11 +25,25 @@ class ExpiryPicker {
   bool changed() const { return changed_; }
 
  private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Takes the controls' date and time into value_ when they differ from it.
+  void readBack();
+  void postClosed();
+  void forget();
+
   HWND owner_ = nullptr;
   HWND popup_ = nullptr;
   HWND timeField_ = nullptr;
   HWND calendar_ = nullptr;
   HWND dateButton_ = nullptr;
+  // The popup's screen rectangle.
+  int x_ = 0;
+  int y_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+  // Set once the popup is on its way out, so that losing the activation then closes nothing.
+  bool closing_ = false;
   SYSTEMTIME value_ = {};
   bool changed_ = false;
 };

@@ -80,6 +80,17 @@ void addDelta(SYSTEMTIME& time, const SYSTEMTIME& delta) {
   }
 }
 
+bool SameExpiry(const SYSTEMTIME& a, const SYSTEMTIME& b) {
+  if (NeverExpires(a) || NeverExpires(b)) return NeverExpires(a) && NeverExpires(b);
+  const std::optional<ULONGLONG> first = ticksOf(a);
+  const std::optional<ULONGLONG> second = ticksOf(b);
+  if (first && second) return *first == *second;
+  if (first || second) return false;
+  // The day of the week is no part of the moment.
+  return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
+         a.wMinute == b.wMinute && a.wSecond == b.wSecond && a.wMilliseconds == b.wMilliseconds;
+}
+
 SYSTEMTIME ApplyExpiryChoice(const ExpiryChoice& choice, const SYSTEMTIME& current,
                              const SYSTEMTIME& now) {
   if (choice.neverExpires) {

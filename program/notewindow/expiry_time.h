@@ -49,6 +49,12 @@ void addDelta(SYSTEMTIME& time, const SYSTEMTIME& delta);
 SYSTEMTIME ApplyExpiryChoice(const ExpiryChoice& choice, const SYSTEMTIME& current,
                              const SYSTEMTIME& now);
 
+// Whether two expiry times are the same moment. A never-expiring time equals only another
+// one, whatever its other fields; other times are compared as file times, and two that are no
+// valid date (an all-zero record, a damaged file) field by field, so that a failed conversion
+// never makes them equal to a real time.
+bool SameExpiry(const SYSTEMTIME& a, const SYSTEMTIME& b);
+
 // The expiry line for a note expiring at `expiry`, seen at `now` (one reading of the clock,
 // so that the countdown cannot wrap when the expiry passes between two readings).
 // `flaggedExpired` is the expired flag of a note that was read from its file.
