@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class TitlesEditor {
  public:
   TitlesEditor() = default;
@@ -17,5 +19,28 @@ class TitlesEditor {
   HWND window() const { return dialog_; }
 
  private:
+  static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void initialise();
+  void layOut();
+  void paintBand();
+  void command(int id, int code);
+  void add();
+  void deleteSelected();
+  void move(int step);
+  void deleteAll();
+  void store();
+  void updateButtons();
+  std::u16string editText() const;
+  std::u16string itemText(int index) const;
+  int itemCount() const;
+
   HWND dialog_ = nullptr;
+  HWND parent_ = nullptr;
+  HWND list_ = nullptr;
+  HWND edit_ = nullptr;
+  HWND moveUp_ = nullptr;
+  HWND moveDown_ = nullptr;
+  HWND delete_ = nullptr;
+  HWND add_ = nullptr;
+  HWND deleteAll_ = nullptr;
 };
