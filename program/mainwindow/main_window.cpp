@@ -112,8 +112,7 @@ LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam,
       theNoteStore->closeAll();
       return 0;
     case PNM_NOTE_SAVED:
-      if (savedPath_ && lParam == reinterpret_cast<LPARAM>(savedPath_)) {
-        savedPath_ = nullptr;
+      if (theSavedNotePath.take(lParam)) {
         theNoteStore->noteSaved(wParam == 1, reinterpret_cast<LPCWSTR>(lParam));
       }
       return 0;

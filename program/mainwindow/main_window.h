@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "app/accepted_path.h"
+
 class MainWindow {
  public:
   // The about box's text, until the about box itself comes.
@@ -22,7 +24,7 @@ class MainWindow {
   // PNM_NOTE_SAVED likewise: a note window names the path it is about to hand over, and only
   // that pointer is taken, once, however the message arrives (sent from inside another
   // send, or dispatched by a dialog's or menu's loop).
-  static void acceptSavedPath(LPCWSTR path) { savedPath_ = path; }
+  static void acceptSavedPath(LPCWSTR path) { theSavedNotePath.announce(path); }
 
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -35,5 +37,4 @@ class MainWindow {
   static void end(HWND window);
 
   static inline LPCWSTR ownPath_ = nullptr;
-  static inline LPCWSTR savedPath_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "pinnotes/unique_handle.h"
 
@@ -98,6 +99,64 @@ std::optional<DWORD> takeFixedPart(std::span<const BYTE, Layout::kFixedPartSize>
   return contentLength;
 }
 
+SaveStepHook saveStepHook = nullptr;
+
+// One run of WriteNoteFile: the note's bytes go to a side file that then replaces the note.
+class ReplacingSave {
+ public:
+  ReplacingSave(LPCWSTR path, std::u16string side) : path_(path), side_(std::move(side)) {}
+
+  bool run(const NoteRecord& record) {
+    if (!writeSideFile(record)) return failed();
+    if (!reached(SaveStep::Flushed)) return false;
+    if (!MoveFileExW(side_.c_str(), path_, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return failed();
+    }
+    return reached(SaveStep::Replaced);
+  }
+
+ private:
+  // False when a test ends the save at this step.
+  bool reached(SaveStep step) {
+    if (!saveStepHook || saveStepHook(step)) return true;
+    abandoned_ = true;
+    SetLastError(ERROR_GEN_FAILURE);
+    return false;
+  }
+
+  bool writeSideFile(const NoteRecord& record) {
+    // The handle closes before the side file replaces the note.
+    UniqueHandle file(CreateFileW(side_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen() || !reached(SaveStep::SideFileCreated)) return false;
+    const NoteFixedPart fixed = EncodeNoteFixedPart(record);
+    if (!writeExactly(file.get(), fixed.data(), static_cast<DWORD>(fixed.size())) ||
+        !reached(SaveStep::FixedPartWritten)) {
+      return false;
+    }
+    if (!record.content.empty() &&
+        !writeExactly(file.get(), record.content.data(), static_cast<DWORD>(record.content.size()))) {
+      return false;
+    }
+    return reached(SaveStep::ContentWritten) && FlushFileBuffers(file.get());
+  }
+
+  // Removes the side file (unless a test left it as a crash would) without hiding why the
+  // save failed.
+  bool failed() {
+    if (!abandoned_) {
+      const DWORD error = GetLastError();
+      DeleteFileW(side_.c_str());
+      SetLastError(error);
+    }
+    return false;
+  }
+
+  LPCWSTR path_;
+  std::u16string side_;
+  bool abandoned_ = false;
+};
+
 }  // namespace
 
 NoteFixedPart EncodeNoteFixedPart(const NoteRecord& record) {
@@ -128,16 +187,24 @@ bool ParseNoteHeader(std::span<const BYTE> bytes, NoteHeader& header) {
 
 bool WriteNoteFile(LPCWSTR path, const NoteRecord& record) {
   if (record.content.size() > std::numeric_limits<DWORD>::max() - Layout::kFixedPartSize) {
+    SetLastError(ERROR_INVALID_DATA);
     return false;
   }
-  UniqueHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.isOpen()) return false;
-  const NoteFixedPart fixed = EncodeNoteFixedPart(record);
-  if (!writeExactly(file.get(), fixed.data(), static_cast<DWORD>(fixed.size()))) return false;
-  return record.content.empty() ||
-         writeExactly(file.get(), record.content.data(), static_cast<DWORD>(record.content.size()));
+  std::u16string side = std::u16string(path) + kUnsavedNoteSuffix;
+  if (side.size() >= MAX_PATH) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  return ReplacingSave(path, std::move(side)).run(record);
 }
+
+bool RemoveNoteFile(LPCWSTR path) {
+  if (DeleteFileW(path)) return true;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND;
+}
+
+void SetSaveStepHook(SaveStepHook hook) { saveStepHook = hook; }
 
 bool ReadNoteFile(LPCWSTR path, NoteRecord& record) {
   record.clearContent();

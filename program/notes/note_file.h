@@ -19,9 +19,27 @@
 
 #include "notes/note_record.h"
 
-// Creates or truncates the file and writes the whole note; false when the file cannot be
-// created or not every byte was written.
+// Writes the whole note so that `path` holds either its old bytes or the new ones, never a
+// mix: the bytes go to the side file "<path>.new", are flushed, and the side file then
+// replaces the note in one step. False, with GetLastError telling why, when the side file
+// cannot be made or written or cannot replace the note; the note is then as it was.
 bool WriteNoteFile(LPCWSTR path, const NoteRecord& record);
+
+// Side files beside the notes, named so that no reader of "*<extension>" lists them:
+// "<note>.new" while a save is under way, "<note>.alarm" while the note is raised as an alarm.
+inline constexpr WCHAR kUnsavedNoteSuffix[] = u".new";
+inline constexpr WCHAR kAlarmedNoteSuffix[] = u".alarm";
+
+// Deletes a file; true when it is gone, also when it was not there. Any other failure keeps
+// the file and returns false.
+bool RemoveNoteFile(LPCWSTR path);
+
+// The steps of WriteNoteFile, for tests that cut a save short as if the program ended there.
+enum class SaveStep { SideFileCreated, FixedPartWritten, ContentWritten, Flushed, Replaced };
+// Called after each step; returning false abandons the save on the spot, leaving what is on
+// disk as it is. Null (the default) lets every save run to its end.
+using SaveStepHook = bool (*)(SaveStep step);
+void SetSaveStepHook(SaveStepHook hook);
 
 // Clears the record's content, then reads the file into it. False when the file cannot be
 // opened or is damaged (see above).
