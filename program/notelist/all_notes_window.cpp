@@ -8,3 +8,9 @@ AllNotesWindow::~AllNotesWindow() { DeleteCriticalSection(&noteLock_); }
 void AllNotesWindow::showAll() {}
 
 void AllNotesWindow::closeAll() {}
+
+void AllNotesWindow::refill() {}
+
+int AllNotesWindow::selectedCount() const { return 0; }
+
+std::vector<int> AllNotesWindow::selectedIndices() const { return {}; }
