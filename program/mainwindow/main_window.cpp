@@ -69,9 +69,9 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::end(HWND window) {
-  // An open note ends as on its "ok" first, so that it is saved.
-  theNoteStore->closeNoteWindow();
-  DestroyWindow(window);
+  // An open note ends as on its "ok" first, so that it is saved; when that fails the note is
+  // shown again and the program goes on, so that the edits are not lost.
+  if (theNoteStore->closeNoteWindow()) DestroyWindow(window);
 }
 
 void MainWindow::openMappedNote() {

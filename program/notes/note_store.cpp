@@ -102,15 +102,22 @@ std::vector<std::u16string> NoteStore::selectedPaths() {
   return paths;
 }
 
-void NoteStore::closeNoteWindow() {
+bool NoteStore::closeNoteWindow() {
   // Taken out first: the close saves the note, and the notice of that save re-enters the store.
   NoteWindowPointer closing = std::move(current_);
   noteWindowOpen_ = false;
-  if (closing) closing->requestClose();
+  if (!closing) return true;
+  closing->requestClose();
+  if (!closing->window()) return true;
+  // Its save failed and the note is shown again with the user's edits: it stays the open
+  // note, and whatever was to follow does not happen.
+  current_ = std::move(closing);
+  noteWindowOpen_ = true;
+  return false;
 }
 
 bool NoteStore::openNoteWindow(const std::u16string& path, int mode) {
-  closeNoteWindow();
+  if (!closeNoteWindow()) return false;
   NoteWindowPointer window(new (std::nothrow) NoteFileWindow);
   if (!window) return false;
   current_ = std::move(window);
@@ -123,7 +130,7 @@ bool NoteStore::openNoteWindow(const std::u16string& path, int mode) {
 }
 
 HWND NoteStore::newNote(BOOL startRecording) {
-  closeNoteWindow();
+  if (!closeNoteWindow()) return nullptr;
   NoteWindowPointer window(new (std::nothrow) NoteFileWindow);
   if (!window) return nullptr;
   current_ = std::move(window);
@@ -147,7 +154,7 @@ void NoteStore::openNoteAt(int index) {
   }
   // Closing the open note may save and re-sort it (it may be this very note): only the path
   // is carried over the close.
-  closeNoteWindow();
+  if (!closeNoteWindow()) return;
   {
     NoteLock lock(noteLock_);
     if (!findEntry(path)) return;
@@ -162,7 +169,7 @@ void NoteStore::openNoteByPath(LPCWSTR path) {
     NoteLock lock(noteLock_);
     if (!findEntry(wanted)) return;
   }
-  closeNoteWindow();
+  if (!closeNoteWindow()) return;
   {
     NoteLock lock(noteLock_);
     if (!findEntry(wanted)) return;
@@ -206,7 +213,7 @@ void NoteStore::setSelectedNotesExpired() {
     const NoteEntry* entry = findEntry(path);
     if (!entry || NeverExpires(entry->expiryTime)) continue;
     marker->openNote(nullptr, path.c_str(), MarkExpired, mainWindow_);
-    if (marker->readFailed()) continue;
+    if (marker->readFailed() || marker->saveFailed()) continue;
     // Looked up again: the marking tells the main window, which may bring the list up.
     if (NoteEntry* marked = findEntry(path)) marked->expired = 1;
   }
@@ -235,7 +242,7 @@ void NoteStore::noteWindowClosed() { noteWindowOpen_ = false; }
 bool NoteStore::alarmNote(const std::u16string& path, ULONGLONG limit) {
   // The open note is closed first; when it is this very note its save re-reads it, so the
   // entry is looked up again afterwards and must still be due.
-  closeNoteWindow();
+  if (!closeNoteWindow()) return false;
   {
     NoteLock lock(noteLock_);
     const NoteEntry* entry = findEntry(path);

@@ -43,8 +43,9 @@ class NoteStore : public AllNotesWindow {
   void noteSaved(bool newFile, LPCWSTR path);
   // The note window the store opened has closed.
   void noteWindowClosed();
-  // Closes the open note window as the user's "ok" would, so that its note is saved.
-  void closeNoteWindow();
+  // Closes the open note window as the user's "ok" would, so that its note is saved. False
+  // when the save failed and the note is shown again: it is still open then.
+  bool closeNoteWindow();
   // Raises every due note as an alarm; with `fallback`, when none is due, the note that
   // falls due first within a minute. Whether a note was raised.
   bool ExpiryCheck(bool fallback);

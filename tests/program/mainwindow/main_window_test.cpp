@@ -32,6 +32,7 @@ class MainWindowTable : public DeviceFixture {
     recording().clear();
     recording().expiryCheckAlarms = false;
     recording().newNoteWindow = nullptr;
+    recording().noteStaysOpen = false;
     instance_ = GetModuleHandleW(nullptr);
   }
   void TearDown() override {
@@ -275,6 +276,17 @@ TEST_F(MainWindowTable, CloseAndExitSaveTheOpenNoteThenQuitWithZero) {
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
   }
+  // A note whose save failed is shown again: the program goes on rather than lose it.
+  createMainWindow();
+  recording().noteStaysOpen = true;
+  for (WPARAM command : {WPARAM{0}, WPARAM{1229}}) {
+    recording().clear();
+    SendMessageW(window_, command == 0 ? WM_CLOSE : WM_COMMAND, command, 0);
+    EXPECT_EQ(recording().calls(), (Calls{"closeNoteWindow"}));
+    EXPECT_TRUE(IsWindow(window_));
+  }
+  MSG quit;
+  EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 // The about command (1227, posted by the list's "About...") shows the program's name and

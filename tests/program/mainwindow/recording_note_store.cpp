@@ -81,7 +81,10 @@ void NoteStore::noteSaved(bool newFile, LPCWSTR path) {
   record("noteSaved(" + std::to_string(newFile) + ", " + handheld::testing::narrow(path) + ")");
 }
 void NoteStore::noteWindowClosed() { record("noteWindowClosed"); }
-void NoteStore::closeNoteWindow() { record("closeNoteWindow"); }
+bool NoteStore::closeNoteWindow() {
+  record("closeNoteWindow");
+  return !StoreRecording::instance().noteStaysOpen;
+}
 // The double never opens a note window.
 void NoteStore::NoteWindowDeleter::operator()(NoteFileWindow*) const {}
 bool NoteStore::ExpiryCheck(bool fallback) {
