@@ -22,3 +22,22 @@
 #define IDC_TITLE_MOVE_UP 1041
 #define IDC_TITLE_MOVE_DOWN 1042
 #define IDC_TITLES_DELETE_ALL 1043
+
+// The note window: its menu bar with the "Edit" menu, the toolbar's image strips (small-icon
+// squares, 16 and 32 pixels) and the commands of the bar, the menu and the toolbar. The
+// toolbar's tooltips are strings under the command numbers.
+#define IDR_NOTE_MENU_BAR 169
+#define IDB_NOTE_TOOLS 170
+#define IDB_NOTE_TOOLS_HIRES 189
+#define NOTE_TOOL_IMAGES 11
+#define IDS_NOTE_EDIT 1121
+#define IDC_NOTE_PEN_MODE 110
+#define IDC_NOTE_GRID 120
+#define IDC_NOTE_ZOOM_IN 1131
+#define IDC_NOTE_ZOOM_OUT 1132
+#define IDC_NOTE_RECORD 1133
+#define IDC_NOTE_UNDO 1134
+#define IDC_NOTE_CLEAR_ALL 1143
+#define IDC_NOTE_COPY 57634
+#define IDC_NOTE_CUT 57635
+#define IDC_NOTE_PASTE 57637
