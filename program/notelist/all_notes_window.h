@@ -9,6 +9,7 @@
 #include <list>
 #include <vector>
 
+#include "notelist/note_list_view.h"
 #include "notes/note_entry.h"
 #include "notewindow/titles_editor.h"
 
@@ -52,6 +53,10 @@ class AllNotesWindow {
   // The list window, or null while it is closed.
   HWND window() const { return window_; }
   void setMainWindow(HWND mainWindow) { mainWindow_ = mainWindow; }
+  // The list's selection mark, -1 for none.
+  int selectionMark() const;
+  // Builds the list font again from the "FontSize" setting, after the options changed it.
+  void updateListFont();
 
  protected:
   HWND window_ = nullptr;
@@ -60,4 +65,27 @@ class AllNotesWindow {
   // Guards notes_ and every update of the list; re-entrant for its owning thread.
   CRITICAL_SECTION noteLock_;
   TitlesEditor titlesEditor_;
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void command(WORD id);
+  LRESULT notify(const NMHDR& header);
+  void showContextMenu(int x, int y);
+  bool create();
+  void buildContextMenu();
+  void createMenuBar();
+  void layOutList(int clientWidth, int clientHeight);
+  void fill();
+  // The window's parts, when its window goes (the window itself is destroyed by its caller).
+  void releaseWindowParts();
+  // The class and its brush, once no window of the class is left.
+  void releaseClass();
+
+  HMENU menuBarMenu_ = nullptr;
+  HMENU contextMenu_ = nullptr;
+  HBRUSH brush_ = nullptr;
+  HWND menuBar_ = nullptr;
+  bool classRegistered_ = false;
+  NoteListView list_{noteLock_};
 };

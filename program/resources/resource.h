@@ -41,3 +41,16 @@
 #define IDC_NOTE_COPY 57634
 #define IDC_NOTE_CUT 57635
 #define IDC_NOTE_PASTE 57637
+
+// The all-notes window: its menu bar, its commands and the pictures of its rows' states.
+#define IDM_ALL_NOTES_BAR 122
+#define IDB_NOTE_STATES 123
+#define IDB_NOTE_STATES_HIRES 196
+#define ID_NOTES_EDIT 102
+#define ID_NOTES_DELETE 107
+#define ID_NOTES_SET_EXPIRED 108
+#define ID_NOTES_SELECT_ALL 111
+#define ID_NOTES_NEW 1113
+#define ID_NOTES_OPTIONS 1122
+#define ID_NOTES_TITLES 1144
+#define ID_NOTES_ABOUT 1158
