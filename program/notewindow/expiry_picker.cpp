@@ -46,7 +46,6 @@ bool ExpiryPicker::open(HWND owner, HWND dateButton) {
   width_ = 163 * theScreen.scaleX;
   height_ = 189 * theScreen.scaleY;
   changed_ = false;
-  closing_ = false;
   owner_ = owner;
   dateButton_ = dateButton;
 
@@ -89,11 +88,7 @@ bool ExpiryPicker::open(HWND owner, HWND dateButton) {
 }
 
 void ExpiryPicker::close() {
-  if (popup_) {
-    // Destroying the popup deactivates it; that is no tap outside.
-    closing_ = true;
-    DestroyWindow(popup_);
-  }
+  if (popup_) DestroyWindow(popup_);
   forget();
 }
 
@@ -129,8 +124,9 @@ void ExpiryPicker::postClosed() { PostMessageW(owner_, PNM_NOTE_PICKER_CLOSED, 0
 LRESULT ExpiryPicker::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
-      // A popup already hidden is going away with its owner, not closed by a tap elsewhere.
-      if (LOWORD(wParam) == WA_INACTIVE && !closing_ && IsWindowVisible(window)) {
+      // A popup is hidden first when it is destroyed, by close() or with its owner; losing the
+      // activation then is no tap elsewhere and must not read back or close again.
+      if (LOWORD(wParam) == WA_INACTIVE && IsWindowVisible(window)) {
         dropPendingTaps(dateButton_);
         dropPendingTaps(owner_);
         SipShowIM(SIPF_OFF);

@@ -42,8 +42,6 @@ class ExpiryPicker {
   int y_ = 0;
   int width_ = 0;
   int height_ = 0;
-  // Set once the popup is on its way out, so that losing the activation then closes nothing.
-  bool closing_ = false;
   SYSTEMTIME value_ = {};
   bool changed_ = false;
 };

@@ -89,6 +89,44 @@ TEST(ExpiryChoices, CarriesAcrossDayMonthAndYearEnds) {
   EXPECT_EQ(time.wMilliseconds, 123);
 }
 
+TEST(ExpiryComparison, NeverEqualsOnlyNeverAndTimesCompareAsMoments) {
+  SYSTEMTIME never = {};
+  never.wHour = 25;
+  SYSTEMTIME otherNever = at(2005, 3, 5, 25, 7);
+  const SYSTEMTIME timed = at(2005, 3, 5, 10, 7);
+  EXPECT_TRUE(SameExpiry(never, otherNever));
+  EXPECT_FALSE(SameExpiry(never, timed));
+  EXPECT_FALSE(SameExpiry(timed, never));
+  // A never-expiring time with the same other fields is still no time.
+  EXPECT_FALSE(SameExpiry(otherNever, at(2005, 3, 5, 10, 7)));
+
+  // The day of the week is not compared; the seconds and milliseconds are.
+  SYSTEMTIME sameMoment = timed;
+  sameMoment.wDayOfWeek = 3;
+  EXPECT_TRUE(SameExpiry(timed, sameMoment));
+  EXPECT_FALSE(SameExpiry(timed, at(2005, 3, 5, 10, 7, 1)));
+  SYSTEMTIME later = timed;
+  later.wMilliseconds = 1;
+  EXPECT_FALSE(SameExpiry(timed, later));
+  EXPECT_FALSE(SameExpiry(timed, at(2005, 3, 6, 10, 7)));
+}
+
+TEST(ExpiryComparison, TimesThatAreNoDateNeverEqualARealOne) {
+  // An all-zero record, as a note has before it gets an expiry.
+  const SYSTEMTIME zero = {};
+  const SYSTEMTIME timed = at(2005, 3, 5, 10, 7);
+  EXPECT_FALSE(SameExpiry(zero, timed));
+  EXPECT_FALSE(SameExpiry(timed, zero));
+  EXPECT_TRUE(SameExpiry(zero, SYSTEMTIME{}));
+  SYSTEMTIME never = {};
+  never.wHour = 25;
+  EXPECT_FALSE(SameExpiry(zero, never));
+  // Damaged times equal only the same fields.
+  EXPECT_TRUE(SameExpiry(at(2005, 13, 40, 10, 0), at(2005, 13, 40, 10, 0)));
+  EXPECT_FALSE(SameExpiry(at(2005, 13, 40, 10, 0), at(2005, 13, 41, 10, 0)));
+  EXPECT_FALSE(SameExpiry(at(2005, 2, 30, 10, 0), at(2005, 3, 2, 10, 0)));
+}
+
 class ExpiryLine : public DeviceFixture {};
 
 TEST_F(ExpiryLine, CountdownDuringTheLastDay) {
@@ -101,6 +139,15 @@ TEST_F(ExpiryLine, CountdownDuringTheLastDay) {
   EXPECT_EQ(ExpiryLineText(at(2005, 3, 5, 10, 0, 0), false, now), u"Expire after 0 minutes");
   // Across midnight, still less than a day away.
   EXPECT_EQ(ExpiryLineText(at(2005, 3, 6, 9, 59), false, now), u"Expire after 23 h 59 m");
+  EXPECT_EQ(ExpiryLineText(at(2005, 3, 6, 9, 59, 59), false, now), u"Expire after 23 h 59 m");
+  // "Tomorrow" counts calendar days: 28 February 2100 is followed by 1 March (no leap year),
+  // 28 February 2004 by the 29th.
+  EXPECT_EQ(ExpiryLineText(at(2100, 3, 1, 9, 0), false, at(2100, 2, 28, 10, 0)), u"Expire after 23 h");
+  EXPECT_EQ(ExpiryLineText(at(2004, 2, 29, 9, 30), false, at(2004, 2, 28, 10, 0)), u"Expire after 23 h 30 m");
+  // "30 minutes" chosen at 23:45 reads as 30 minutes left.
+  const SYSTEMTIME lateEvening = at(2005, 6, 15, 23, 45);
+  EXPECT_EQ(ExpiryLineText(choose(113, lateEvening), false, lateEvening), u"Expire after 30 minutes");
+  EXPECT_EQ(ExpiryLineText(choose(115, lateEvening), false, lateEvening), u"Expire after 2 h");
 }
 
 TEST_F(ExpiryLine, DateFormFlagsAndNever) {
