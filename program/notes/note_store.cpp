@@ -277,8 +277,11 @@ bool NoteStore::ExpiryCheck(bool fallback) {
 }
 
 // The options sheet is still to come; without it there are no new values to store, and only
-// the Today item is told.
-void NoteStore::applyOptions() { listChanged(); }
+// the list font is made anew from the stored size and the Today item is told.
+void NoteStore::applyOptions() {
+  updateListFont();
+  listChanged();
+}
 
 void NoteStore::openOptions(HWND) {}
 
