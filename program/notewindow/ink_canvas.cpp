@@ -23,14 +23,16 @@ constexpr int kMinZoom = 25;
 constexpr int kMaxZoom = 300;
 constexpr int kDefaultZoom = 100;
 constexpr int kCreatedZoom = 200;
+// A further step is possible from below the top step and above the bottom one.
+constexpr int kBelowTopStep = 200;
+constexpr int kAboveBottomStep = 50;
 constexpr int kPanelWidth = 242;
 constexpr int kHeightPanelUp = 145;
 constexpr int kHeightPanelDown = 226;
 
 // Page flags by page style index; anything else, and a hidden page, is a blank page.
-constexpr WPARAM kPageFlags[] = {INKPAGE_BLANK,       INKPAGE_GRID,       INKPAGE_RULED,
-                                 INKPAGE_DOTTED,      INKPAGE_LEFT_MARGIN, INKPAGE_TOP_MARGIN,
-                                 INKPAGE_LEFT_TOP_MARGIN};
+constexpr WPARAM kPageFlags[] = {INKPAGE_BLANK,       INKPAGE_GRID,       INKPAGE_RULED,          INKPAGE_DOTTED,
+                                 INKPAGE_LEFT_MARGIN, INKPAGE_TOP_MARGIN, INKPAGE_LEFT_TOP_MARGIN};
 
 WPARAM pageFlags(bool shown, int styleIndex) {
   if (!shown || styleIndex < 0 || styleIndex >= static_cast<int>(std::size(kPageFlags))) return INKPAGE_BLANK;
@@ -80,14 +82,15 @@ void InkCanvas::create(HWND parent, int controlId, int x, int y, int width, int 
 }
 
 void InkCanvas::destroy() {
-  if (!control_) return;
-  if (inner_ && repaintTimer_) KillTimer(inner_, repaintTimer_);
-  repaintTimer_ = 0;
-  DestroyWindow(control_);
+  if (control_) {
+    if (inner_ && repaintTimer_) KillTimer(inner_, repaintTimer_);
+    DestroyWindow(control_);
+  }
   control_ = nullptr;
   inner_ = nullptr;
   innerProc_ = nullptr;
-  DeleteObject(background_);
+  repaintTimer_ = 0;
+  if (background_) DeleteObject(background_);
   background_ = nullptr;
 }
 
@@ -126,14 +129,14 @@ bool InkCanvas::zoomIn() {
   const auto* step = std::find(std::begin(kZoomSteps), std::end(kZoomSteps), zoom_);
   if (step != std::end(kZoomSteps) && step + 1 != std::end(kZoomSteps)) zoom_ = step[1];
   sendZoom();
-  return zoom_ <= 200;
+  return zoom_ <= kBelowTopStep;
 }
 
 bool InkCanvas::zoomOut() {
   const auto* step = std::find(std::begin(kZoomSteps), std::end(kZoomSteps), zoom_);
   if (step != std::end(kZoomSteps) && step != std::begin(kZoomSteps)) zoom_ = step[-1];
   sendZoom();
-  return zoom_ >= 50;
+  return zoom_ >= kAboveBottomStep;
 }
 
 bool InkCanvas::canUndo() const { return inner_ && SendMessageW(inner_, EM_CANUNDO, 0, 0) != 0; }
@@ -301,10 +304,13 @@ LRESULT InkCanvas::handleInner(HWND window, UINT message, WPARAM wParam, LPARAM 
       repaintTimer_ = 0;
       return 0;
     case WM_NCDESTROY: {
-      // The window goes before the object forgets it: hand it back to its own procedure.
+      // The control can go with its parent before the object does: forget it then.
       const WNDPROC own = innerProc_;
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      control_ = nullptr;
+      inner_ = nullptr;
+      innerProc_ = nullptr;
+      repaintTimer_ = 0;
       return CallWindowProcW(own, window, message, wParam, lParam);
     }
     default: break;

@@ -49,7 +49,8 @@ class InkCanvas {
   void paste();
 
   // The content into a new block; false (and `bytes` untouched) when it could not be had, so
-  // that a caller never replaces a note's content with a failed read.
+  // that a caller never replaces a note's content with a failed read. On the note window's
+  // thread only: the lock is held while the control is sent to.
   bool streamOut(std::vector<BYTE>& bytes);
   void streamIn(std::span<const BYTE> bytes);
   // Makes the control anew, empty; with `restore` it keeps the panel state, page and mode.
