@@ -14,10 +14,13 @@ namespace {
 constexpr WCHAR kPopupClass[] = u"DateTimePicker";
 constexpr int kTimeFieldId = 1003;
 constexpr int kCalendarId = 1005;
-constexpr DWORD kPopupExStyle = 0x80000080;    // an ok button in the caption, a tool window
-constexpr DWORD kPopupStyle = 0x90800000;      // popup, visible, border
-constexpr DWORD kTimeFieldStyle = 0x50810009;  // child, visible, border, tab stop, time
-constexpr DWORD kCalendarStyle = 0x5081008D;   // child, visible, border, tab stop, "none" choice
+constexpr DWORD kPopupExStyle = WS_EX_CAPTIONOKBTN | WS_EX_TOOLWINDOW;
+constexpr DWORD kPopupStyle = WS_POPUP | WS_VISIBLE | WS_BORDER;
+constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kTimeFieldStyle = kChildStyle | DTS_TIMEFORMAT;
+// "None" in the calendar is how a note is made to never expire here.
+constexpr DWORD kCalendarStyle =
+    kChildStyle | MCS_SHOWNONE | MCS_NOTODAYCIRCLE | MCS_WEEKNUMBERS | MCS_DAYSTATE;
 // The popup's right edge keeps this many pixels, unscaled, clear of the owner's.
 constexpr int kRightMarginPixels = 21;
 
@@ -38,7 +41,12 @@ ExpiryPicker::ExpiryPicker() = default;
 ExpiryPicker::~ExpiryPicker() { close(); }
 
 bool ExpiryPicker::open(HWND owner, HWND dateButton) {
-  close();
+  // Asked again while open, the date button was tapped without taking the activation from the
+  // popup: that tap closes it as any tap elsewhere does.
+  if (popup_) {
+    dismiss();
+    return false;
+  }
   RECT client = {};
   GetClientRect(owner, &client);
   x_ = client.right - 163 * theScreen.scaleX - kRightMarginPixels;
@@ -118,6 +126,15 @@ void ExpiryPicker::readBack() {
   if (changed_) value_ = candidate;
 }
 
+void ExpiryPicker::dismiss() {
+  dropPendingTaps(dateButton_);
+  dropPendingTaps(owner_);
+  SipShowIM(SIPF_OFF);
+  readBack();
+  postClosed();
+  close();
+}
+
 // Posting to an owner that is already gone fails and does nothing else.
 void ExpiryPicker::postClosed() { PostMessageW(owner_, PNM_NOTE_PICKER_CLOSED, 0, 0); }
 
@@ -127,12 +144,7 @@ LRESULT ExpiryPicker::handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
       // A popup is hidden first when it is destroyed, by close() or with its owner; losing the
       // activation then is no tap elsewhere and must not read back or close again.
       if (LOWORD(wParam) == WA_INACTIVE && IsWindowVisible(window)) {
-        dropPendingTaps(dateButton_);
-        dropPendingTaps(owner_);
-        SipShowIM(SIPF_OFF);
-        readBack();
-        postClosed();
-        close();
+        dismiss();
         return 0;
       }
       break;
@@ -168,7 +180,7 @@ LRESULT CALLBACK ExpiryPicker::procedure(HWND window, UINT message, WPARAM wPara
   if (message == WM_CREATE) {
     auto* picker = static_cast<ExpiryPicker*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picker));
-    picker->popup_ = window;
+    if (picker) picker->popup_ = window;
   }
   auto* picker = reinterpret_cast<ExpiryPicker*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!picker) return DefWindowProcW(window, message, wParam, lParam);

@@ -12,7 +12,8 @@ class ExpiryPicker {
   ExpiryPicker(const ExpiryPicker&) = delete;
   ExpiryPicker& operator=(const ExpiryPicker&) = delete;
 
-  // Opens the popup at the owner's top right; false when it cannot be made.
+  // Opens the popup at the owner's top right; false when it cannot be made. While it is open,
+  // closes it instead, as a tap outside it does, and returns false.
   bool open(HWND owner, HWND dateButton);
   // Destroys the popup if there is one; safe while the owner is being destroyed.
   void close();
@@ -30,6 +31,9 @@ class ExpiryPicker {
   // Takes the controls' date and time into value_ when they differ from it.
   void readBack();
   void postClosed();
+  // Closing by a tap outside: the tap goes nowhere else, the panel goes down, the controls'
+  // time is taken.
+  void dismiss();
   void forget();
 
   HWND owner_ = nullptr;

@@ -12,11 +12,13 @@
 #include "notewindow/expiry_picker.h"
 #include "support/device_fixture.h"
 #include "support/message_recorder.h"
+#include "ui/bitmap_button.h"
 
 namespace handheld::testing {
 namespace {
 
 constexpr UINT kPickerClosed = 1524;
+constexpr UINT kOpenPicker = 1134;
 constexpr UINT kMarker = 0x400 + 7;
 
 SYSTEMTIME at(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second = 0, WORD ms = 0) {
@@ -216,6 +218,41 @@ TEST_F(ExpiryPickers, TapElsewhereOnATimedExpiryWithoutTouchingChangesNothing) {
   EXPECT_TRUE(marker);
 }
 
+// The note window's own date button posts its command on release and takes no activation, so
+// the popup learns of the tap through a second opening.
+TEST_F(ExpiryPickers, AStylusTapOnTheDateButtonOnlyClosesThePopup) {
+  owner = makeWindow();
+  BitmapButton button;
+  dateButton = button.create(owner, GetModuleHandleW(nullptr), 137, u"ClockBtnClass", 110, 220, 6, 16, 16);
+  ASSERT_NE(dateButton, nullptr);
+  int opened = 0;
+  recorder.react(kOpenPicker, [&](HWND, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (picker.open(owner, dateButton)) ++opened;
+    return 0;
+  });
+  picker.setValue(at(2005, 6, 15, 10, 30));
+  ASSERT_TRUE(picker.open(owner, dateButton));
+  const HWND popup = picker.popup();
+  recorder.pumpPending();
+  recorder.clear();
+
+  // The date button at (220, 6) in the owner, which stands 26 pixels down.
+  recorder.pumpWhile([&] { EXPECT_EQ(ctl("tap 228 38"), 0); });
+  ASSERT_TRUE(recorder.pumpUntil([&] { return closedMessages() > 0; }));
+  recorder.pumpWhile([&] { ctl("wait-idle"); });
+  EXPECT_FALSE(IsWindow(popup));
+  EXPECT_FALSE(picker.isOpen());
+  EXPECT_EQ(opened, 0);
+  EXPECT_FALSE(picker.changed());
+  EXPECT_EQ(closedMessages(), 1);
+
+  // The next tap opens it again.
+  recorder.pumpWhile([&] { EXPECT_EQ(ctl("tap 228 38"), 0); });
+  ASSERT_TRUE(recorder.pumpUntil([&] { return opened == 1; }));
+  EXPECT_TRUE(picker.isOpen());
+  EXPECT_EQ(closedMessages(), 1);
+}
+
 TEST_F(ExpiryPickers, TapElsewhereTakesWhatTheControlsShow) {
   openOver(at(2005, 6, 15, 10, 30, 0, 250));
   SYSTEMTIME chosen = at(2005, 3, 5, 14, 7, 9);
@@ -355,16 +392,19 @@ TEST_F(ExpiryPickers, TheOwnerGoingAwayClosesItWithoutReadingBack) {
   recorder.pumpPending();
 }
 
-TEST_F(ExpiryPickers, OpeningAgainReplacesThePopupAndFailingLeavesTheValue) {
-  openOver(at(2005, 6, 15, 10, 30));
+TEST_F(ExpiryPickers, OpeningAgainClosesAndFailingLeavesTheValue) {
+  openOver(never());
   const HWND first = picker.popup();
-  ASSERT_TRUE(picker.open(owner, dateButton));
+  EXPECT_FALSE(picker.open(owner, dateButton));
+  recorder.pumpPending();
   EXPECT_FALSE(IsWindow(first));
-  EXPECT_TRUE(IsWindow(picker.popup()));
-  picker.close();
   EXPECT_FALSE(picker.isOpen());
+  EXPECT_TRUE(picker.changed());
+  EXPECT_NE(picker.value().wHour, 25);
+  EXPECT_EQ(closedMessages(), 1);
 
   // An owner that is no window: no popup, the value untouched.
+  picker.setValue(at(2005, 6, 15, 10, 30));
   ASSERT_FALSE(picker.open(reinterpret_cast<HWND>(0x7777), nullptr));
   EXPECT_FALSE(picker.isOpen());
   expectAt(picker.value(), 2005, 6, 15, 10, 30, 0, 0);
