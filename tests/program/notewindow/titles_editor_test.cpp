@@ -4,7 +4,11 @@
 // from a script that runs inside the dialog's own message loop.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -422,6 +426,109 @@ TEST_F(TitlesEditorDialog, LongTextsAreCutToWhatATitleHolds) {
     press(dialog, IDOK);
   });
   EXPECT_EQ(storedTitles(), (Texts{std::u16string(259, u'y'), std::u16string(259, u'x')}));
+}
+
+// Every window's help request names one of these anchors; the viewer refuses an anchor the
+// file lacks, and a topic must be more than its heading.
+TEST_F(TitlesEditorDialog, TheInstalledHelpFileHasATopicForEveryAnchor) {
+  std::ifstream file(hostPath("Windows/Pinnotes.htm"));
+  ASSERT_TRUE(file) << "the help file is not installed";
+  std::stringstream whole;
+  whole << file.rdbuf();
+  const std::string text = whole.str();
+  for (const char* anchor : {"Edit", "Titles", "AllPnts", "PGeneral", "PToday"}) {
+    SCOPED_TRACE(anchor);
+    const size_t at = text.find(std::string("<a name=\"") + anchor + "\"></a>");
+    ASSERT_NE(at, std::string::npos);
+    const size_t heading = text.find_first_not_of(" \r\n", text.find('>', text.find("</a>", at)) + 1);
+    EXPECT_EQ(text.compare(heading, 4, "<h2>"), 0) << "the anchor does not open a topic";
+    const size_t next = text.find("<a name=", at + 1);
+    const size_t end = next == std::string::npos ? text.size() : next;
+    EXPECT_GT(end - heading, 600u) << "the topic is hardly more than its heading";
+  }
+}
+
+// ---- as a person uses it ----
+
+// The controls of a window as `tree` describes them, by control id.
+std::map<int64_t, nlohmann::json> controlsById(const nlohmann::json& node) {
+  std::map<int64_t, nlohmann::json> found;
+  for (const auto& child : node.value("children", nlohmann::json::array())) {
+    if (child.value("id", int64_t{0}) > 0) found[child["id"].get<int64_t>()] = child;
+    found.merge(controlsById(child));
+  }
+  return found;
+}
+
+TEST_F(TitlesEditorDialog, TapsAndTypingThroughAutomation) {
+  storeTitles({u"Work"});
+  std::atomic<INT_PTR> result{0};
+  // No owner: disabling a window of this thread would wait for it while it runs handheld-ctl.
+  std::thread shown([&] { result = editor.run(nullptr); });
+  std::string handle;
+  for (int attempt = 0; attempt < 100 && handle.empty(); ++attempt) {
+    if (ctl("find '#32770' 'Titles editor'", &handle) != 0) handle.clear();
+    if (handle.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  while (!handle.empty() && (handle.back() == '\n' || handle.back() == ' ')) handle.pop_back();
+  ASSERT_FALSE(handle.empty()) << "the dialog did not appear";
+  // Ends the dialog and its thread however the test leaves.
+  struct Closer {
+    std::function<void()> close;
+    ~Closer() { close(); }
+  } closer{[&] {
+    if (!shown.joinable()) return;
+    ctl("post " + handle + " WM_COMMAND 1 0");
+    shown.join();
+  }};
+  // The controls once `ready` holds for them (the dialog's thread handles what the taps did
+  // meanwhile).
+  const auto controlsOnce = [&](const std::function<bool(std::map<int64_t, nlohmann::json>&)>& ready) {
+    std::map<int64_t, nlohmann::json> found;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string out;
+      EXPECT_EQ(ctl("tree " + handle, &out), 0) << out;
+      found = controlsById(nlohmann::json::parse(out));
+      if (ready(found)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return found;
+  };
+  const auto tapOn = [&](const nlohmann::json& control) {
+    const auto& r = control["rect"];
+    const int x = r[0].get<int>() + r[2].get<int>() / 2;
+    const int y = r[1].get<int>() + r[3].get<int>() / 2;
+    EXPECT_EQ(ctl("tap " + std::to_string(x) + " " + std::to_string(y)), 0);
+  };
+
+  auto before = controlsOnce([](auto& c) { return c.count(1043) > 0; });
+  EXPECT_EQ(before[1040]["state"]["items"], nlohmann::json::array({"Work"}));
+  EXPECT_EQ(before[1038]["text"], "Add");
+  EXPECT_EQ(before[1038]["enabled"], false);
+  EXPECT_EQ(before[1043]["enabled"], true);
+  tapOn(before[1037]);
+  ASSERT_EQ(ctl("text Errand"), 0);
+  auto typed = controlsOnce([](auto& c) { return c[1037]["state"]["text"] == "Errand"; });
+  EXPECT_EQ(typed[1037]["state"]["text"], "Errand");
+  EXPECT_EQ(typed[1038]["enabled"], true);
+  tapOn(typed[1038]);
+  auto added = controlsOnce([](auto& c) { return c[1040]["state"]["items"].size() == 2; });
+  EXPECT_EQ(added[1040]["state"]["items"], nlohmann::json::array({"Errand", "Work"}));
+  // A tap on the second row selects it; "Move up" takes it to the top.
+  const auto& list = added[1040]["rect"];
+  EXPECT_EQ(ctl("tap " + std::to_string(list[0].get<int>() + 10) + " " + std::to_string(list[1].get<int>() + 1)), 0);
+  auto first = controlsOnce([](auto& c) { return c[1040]["state"]["selection"] == 0; });
+  ASSERT_EQ(first[1040]["state"]["selection"], 0);
+  EXPECT_EQ(first[1041]["enabled"], false);
+  EXPECT_EQ(first[1042]["enabled"], true);
+  tapOn(first[1042]);
+  auto moved = controlsOnce([](auto& c) { return c[1040]["state"]["selection"] == 1; });
+  EXPECT_EQ(moved[1040]["state"]["items"], nlohmann::json::array({"Work", "Errand"}));
+  EXPECT_EQ(moved[1040]["state"]["selection"], 1);
+
+  closer.close();
+  EXPECT_EQ(result.load(), 1);
+  EXPECT_EQ(storedTitles(), (Texts{u"Work", u"Errand"}));
 }
 
 // ---- the window ----
