@@ -40,6 +40,8 @@ class NoteWindow {
   void startPushToTalk();
 
   HWND window() const { return window_; }
+  // The text of the expiry line as last computed.
+  LPCWSTR expiryText() const { return expiryText_; }
 
   // The window class, title and text buffer sizes every note window shares.
   static constexpr WCHAR kClassName[] = u"PinnoteWndClass";

@@ -126,7 +126,11 @@ void NoteWindow::toggleMode() {
   writingMode_ = !writingMode_;
   canvas_.setMode(writingMode_ ? 0 : 1);
   menuBar_.setPressed(IDC_NOTE_PEN_MODE, writingMode_);
-  if (writingMode_) SipShowIM(SIPF_OFF);
+  if (writingMode_) {
+    // Lowered on purpose: it must not come back.
+    restorePanel_ = false;
+    SipShowIM(SIPF_OFF);
+  }
   SetFocus(canvas_.control());
 }
 

@@ -17,7 +17,13 @@ int by(int units) { return units * theScreen.scaleY; }
 
 void NoteWindow::layout(int width, int height) {
   // Sizes arrive during creation, before the children exist.
-  if (titleBox_) MoveWindow(titleBox_, bx(5), by(4), width - bx(48), height - by(40), TRUE);
+  if (titleBox_) {
+    // Only the width changes: this platform's box would take a taller height as its own and
+    // cover the canvas, not as its list's (which keeps the height it was made with).
+    RECT box;
+    GetWindowRect(titleBox_, &box);
+    MoveWindow(titleBox_, bx(5), by(4), width - bx(48), box.bottom - box.top, TRUE);
+  }
   canvas_.move(-bx(1), by(44), width + bx(2), height - by(43));
   expiryButton_.move(width - bx(38), by(6), bx(16), by(16));
   dateButton_.move(width - bx(19), by(6), bx(16), by(16));
@@ -47,7 +53,8 @@ void NoteWindow::settingChanged() {
   info.cbSize = sizeof(info);
   if (!SHSipInfo(SPI_GETSIPINFO, 0, &info, 0)) return;
   const bool up = (info.fdwFlags & SIPF_ON) != 0;
-  if (!up && restorePanel_) {
+  // Only typing wants the panel back; in writing mode it would switch the note to typing.
+  if (!up && restorePanel_ && !writingMode_) {
     panelReason_ = 0;
     restorePanel_ = false;
     SipShowIM(SIPF_ON);
