@@ -9,12 +9,10 @@
 #include "app/note_app.h"
 #include "notes/note_file.h"
 #include "notes/note_save_failure.h"
-#include "pinnotes/crossing_names.h"
 
 namespace {
 
 constexpr int kModeBits = 7;
-constexpr WCHAR kNoteWindowClass[] = u"PinnoteWndClass";
 
 struct NoteWindowSearch {
   std::vector<HWND> found;
@@ -27,8 +25,8 @@ BOOL CALLBACK collectNoteWindow(HWND window, LPARAM parameter) {
   WCHAR className[64] = {};
   WCHAR title[64] = {};
   if (process == GetCurrentProcessId() && GetClassNameW(window, className, 64) &&
-      lstrcmpW(className, kNoteWindowClass) == 0 && GetWindowTextW(window, title, 64) &&
-      lstrcmpW(title, CrossingNames::kWindowTitle) == 0) {
+      lstrcmpW(className, NoteWindow::kClassName) == 0 && GetWindowTextW(window, title, 64) &&
+      lstrcmpW(title, NoteWindow::kTitle) == 0) {
     reinterpret_cast<NoteWindowSearch*>(parameter)->found.push_back(window);
   }
   return TRUE;
