@@ -35,8 +35,6 @@ int rowImage(const NoteEntry& note) {
 
 }  // namespace
 
-NoteListView::~NoteListView() { destroy(); }
-
 bool NoteListView::create(HWND parent, int x, int y, int width, int height) {
   destroy();
   control_ = CreateWindowExW(0, WC_LISTVIEWW, u"",

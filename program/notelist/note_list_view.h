@@ -19,7 +19,8 @@ class NoteListView {
 
   // `noteLock` guards every change of the rows.
   explicit NoteListView(CRITICAL_SECTION& noteLock) : noteLock_(noteLock) {}
-  virtual ~NoteListView();
+  // The owner destroys the control (destroy) while its parent window goes.
+  virtual ~NoteListView() = default;
   NoteListView(const NoteListView&) = delete;
   NoteListView& operator=(const NoteListView&) = delete;
 
