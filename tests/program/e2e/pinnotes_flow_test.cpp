@@ -60,6 +60,7 @@ class Pinnotes : public DeviceFixture {
   }
   Json tree(const std::string& handle) { return Json::parse(out("tree " + handle)); }
   static const Json* child(const Json& node, const std::string& className, int id = -1) {
+    if (!node.contains("children")) return nullptr;
     for (const Json& c : node["children"]) {
       if (c["class"] == className && (id == -1 || c["id"] == id)) return &c;
       if (const Json* deeper = child(c, className, id)) return deeper;
@@ -128,6 +129,7 @@ class Pinnotes : public DeviceFixture {
   }
   std::string mainWindow() { return out("find PINNOTES 'VORLA Pinnotes'"); }
   void endProgram(uint32_t pid) {
+    idle();
     ASSERT_EQ(ctl("post " + mainWindow() + " WM_CLOSE 0 0"), 0);
     EXPECT_EQ(waitExit(pid, 30000), 0u);
   }
@@ -143,15 +145,24 @@ class Pinnotes : public DeviceFixture {
   }
   // Types `text` into the open note in typing mode.
   void typeIntoNote(const std::string& text) {
-    const auto bar = window("HandheldMenuBar");
-    ASSERT_TRUE(bar);
-    const Json menuBar = tree(handleOf(*bar));
-    for (const Json& button : menuBar["state"]["buttons"]) {
-      if (button["command"] == 110) tapCenter(button["rect"]);  // the pen/typing mode button
+    // The note's menu bar is the front one that has the pen/typing mode button.
+    bool tapped = false;
+    for (const Json& w : windows()) {
+      if (tapped || w["class"] != "HandheldMenuBar" || !w["visible"]) continue;
+      const Json bar = tree(handleOf(w));
+      if (!bar.contains("state") || !bar["state"].contains("buttons")) continue;
+      for (const Json& button : bar["state"]["buttons"]) {
+        if (button["command"] == 110) {
+          tapCenter(button["rect"]);
+          tapped = true;
+        }
+      }
     }
+    ASSERT_TRUE(tapped);
     const auto note = window("PinnoteWndClass");
     ASSERT_TRUE(note);
-    const Json* canvas = child(tree(handleOf(*note)), "InkX");
+    const Json parts = tree(handleOf(*note));
+    const Json* canvas = child(parts, "InkX");
     ASSERT_NE(canvas, nullptr);
     tapCenter((*canvas)["rect"]);
     ASSERT_EQ(ctl("text '" + text + "'"), 0);
@@ -161,19 +172,23 @@ class Pinnotes : public DeviceFixture {
     const auto list = window("AllPinnotesWnd");
     EXPECT_TRUE(list);
     if (!list) return Json::object();
-    const Json* control = child(tree(handleOf(*list)), "SysListView32", 1);
+    const Json parts = tree(handleOf(*list));
+    const Json* control = child(parts, "SysListView32", 1);
     return control ? (*control)["state"] : Json::object();
   }
   std::vector<std::string> listTitles() {
     std::vector<std::string> titles;
-    for (const Json& row : listState()["rows"]) titles.push_back(row["texts"][1]);
+    const Json state = listState();
+    for (const Json& row : state["rows"]) titles.push_back(row["texts"][1]);
     return titles;
   }
   // The centre of row `row` of the list.
   std::pair<int, int> rowPoint(int row) {
     const auto list = window("AllPinnotesWnd");
-    const Json* control = child(tree(handleOf(*list)), "SysListView32", 1);
-    const Json* header = child(*control, "SysHeader32");
+    const Json parts = tree(handleOf(*list));
+    const Json* control = child(parts, "SysListView32", 1);
+    const Json* header = control ? child(*control, "SysHeader32") : nullptr;
+    if (!header) return {0, 0};
     const int top = (*header)["rect"][1].get<int>() + (*header)["rect"][3].get<int>();
     const int rowHeight = listRowHeight();
     return {60, top + row * rowHeight + rowHeight / 2};
@@ -303,14 +318,16 @@ TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   idle();
   const auto note = window("PinnoteWndClass");
   ASSERT_TRUE(note);
-  const Json* canvas = child(tree(handleOf(*note)), "InkX");
+  const Json noteParts = tree(handleOf(*note));
+  const Json* canvas = child(noteParts, "InkX");
   ASSERT_NE(canvas, nullptr);
   EXPECT_EQ((*canvas)["state"]["text"], "the same words");
   tapOk();
 
   // Each column sorts; the same column again reverses.
   const auto list = window("AllPinnotesWnd");
-  const Json* header = child(tree(handleOf(*list)), "SysHeader32");
+  const Json listParts = tree(handleOf(*list));
+  const Json* header = child(listParts, "SysHeader32");
   ASSERT_NE(header, nullptr);
   const Json& h = (*header)["rect"];
   const int headerY = h[1].get<int>() + h[3].get<int>() / 2;
@@ -349,7 +366,8 @@ TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   idle();
   if (window("PinnoteWndClass")) tapOk();
   int selected = 0;
-  for (const Json& row : listState()["rows"]) selected += row["selected"].get<bool>();
+  const Json rows = listState()["rows"];
+  for (const Json& row : rows) selected += row["selected"].get<bool>();
   ASSERT_EQ(selected, 3);
   ASSERT_EQ(ctl("hold " + std::to_string(x0) + " " + std::to_string(y0) + " 1200"), 0);
   idle();
@@ -374,11 +392,16 @@ class Alarms : public Pinnotes {
  protected:
   // A note due one minute after the frozen clock, the program started, then the clock set
   // two minutes on and the due message posted, as the Today item does.
-  uint32_t raise() {
+  uint32_t raise(bool autoDelete = false) {
     EXPECT_EQ(ctl("clock freeze '2026-12-07 10:00:00'"), 0);
+    // The first start writes the settings; they are changed after it.
+    endProgram(run(kProgram));
     writeWave("notify.wav", 800);
     EXPECT_EQ(ctl("reg set " + kSettings + "PlaySnd dword 1"), 0);
     EXPECT_EQ(ctl("reg set " + kSettings + "SndCount dword 3"), 0);
+    if (autoDelete) {
+      EXPECT_EQ(ctl("reg set " + kSettings + "AutoDel dword 1"), 0);
+    }
     writeNote(0, "due", Time{2026, 12, 7, 10, 1});
     const uint32_t pid = run(kProgram);
     idle();
@@ -420,8 +443,7 @@ TEST_F(Alarms, ADueNoteComesToTheFrontSoundsAndIsWrittenBackExpired) {
 }
 
 TEST_F(Alarms, WithAutoDelTheAlarmedNoteIsGoneOnClose) {
-  ASSERT_EQ(ctl("reg set " + kSettings + "AutoDel dword 1"), 0);
-  const uint32_t pid = raise();
+  const uint32_t pid = raise(true);
   ASSERT_TRUE(window("PinnoteWndClass"));
   tapOk();
   EXPECT_TRUE(files().empty());
