@@ -379,7 +379,7 @@ TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   const Json question = tree(handleOf(*box));
   EXPECT_EQ(question["state"]["text"], "Do you really want to delete selected pinnotes?");
   for (const Json& c : question["children"]) {
-    if (c["text"] == "Yes") tapCenter(c["rect"]);
+    if (c["text"] == "&Yes") tapCenter(c["rect"]);
   }
   EXPECT_EQ(listTitles(), (std::vector<std::string>{"gamma"}));
   EXPECT_EQ(files(), (std::vector<std::string>{"Pinnote3.stk"}));
