@@ -42,6 +42,7 @@ void NoteStore::scanFolder() {
   // note it has set aside for an open alarm must stay where it is.
   if (!FindWindowW(CrossingNames::kMainWindowClass, CrossingNames::kWindowTitle)) {
     RecoverNoteFolder(folder.c_str(), app_.noteFileExtension());
+    app_.signalChange();  // a restored note is news to the Today item
   }
   const std::u16string pattern = folder + u"\\*" + app_.noteFileExtension();
   WIN32_FIND_DATAW found;

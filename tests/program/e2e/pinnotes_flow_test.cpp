@@ -297,10 +297,7 @@ TEST_F(Pinnotes, NewNoteCoversTheScreenTakesInkAndTypingAndIsSaved) {
 // ---- the list ----
 
 TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
-  writeNote(1, "beta", Time{2027, 1, 2, 9, 0});
-  writeNote(2, "alpha", Time{2027, 1, 1, 9, 0});
-  writeNote(3, "gamma", std::nullopt);
-  const uint32_t pid = run(kProgram, u"addnew");
+  const uint32_t first = run(kProgram, u"addnew");
   idle();
   typeIntoNote("the same words");
   tapOk();
@@ -309,11 +306,10 @@ TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   EXPECT_EQ(waitExit(second), 0u);
   idle();
   ASSERT_TRUE(window("AllPinnotesWnd"));
-  // Time ascending: timed notes first, the never-expiring ones after them.
-  EXPECT_EQ(listTitles(), (std::vector<std::string>{"alpha", "beta", "---no title---", "gamma"}));
+  EXPECT_EQ(listTitles(), (std::vector<std::string>{"---no title---"}));
 
   // Reopened from the list, the note shows what was typed.
-  const auto [x, y] = rowPoint(2);
+  const auto [x, y] = rowPoint(0);
   ASSERT_EQ(ctl("tap " + std::to_string(x) + " " + std::to_string(y)), 0);
   idle();
   const auto note = window("PinnoteWndClass");
@@ -323,6 +319,16 @@ TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   ASSERT_NE(canvas, nullptr);
   EXPECT_EQ((*canvas)["state"]["text"], "the same words");
   tapOk();
+  endProgram(first);
+
+  // Three more notes, read at the next start.
+  writeNote(1, "beta", Time{2027, 1, 2, 9, 0});
+  writeNote(2, "alpha", Time{2027, 1, 1, 9, 0});
+  writeNote(3, "gamma", std::nullopt);
+  const uint32_t pid = run(kProgram, u"showall");
+  idle();
+  // Time ascending: timed notes first, then the never-expiring ones, the newest file first.
+  EXPECT_EQ(listTitles(), (std::vector<std::string>{"alpha", "beta", "gamma", "---no title---"}));
 
   // Each column sorts; the same column again reverses.
   const auto list = window("AllPinnotesWnd");
@@ -340,9 +346,9 @@ TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   tapHeader(150);
   EXPECT_EQ(listTitles(), (std::vector<std::string>{"gamma", "beta", "alpha", "---no title---"}));
   tapHeader(50);  // "Time"
-  EXPECT_EQ(listTitles(), (std::vector<std::string>{"alpha", "beta", "---no title---", "gamma"}));
-  tapHeader(50);
-  EXPECT_EQ(listTitles(), (std::vector<std::string>{"gamma", "---no title---", "beta", "alpha"}));
+  EXPECT_EQ(listTitles(), (std::vector<std::string>{"alpha", "beta", "gamma", "---no title---"}));
+  tapHeader(50);  // the never-expiring ones lead, the oldest file first
+  EXPECT_EQ(listTitles(), (std::vector<std::string>{"---no title---", "gamma", "beta", "alpha"}));
   tapHeader(50);
 
   // Set as expired from the context menu of "alpha".
@@ -381,8 +387,8 @@ TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   for (const Json& c : question["children"]) {
     if (c["text"] == "&Yes") tapCenter(c["rect"]);
   }
-  EXPECT_EQ(listTitles(), (std::vector<std::string>{"gamma"}));
-  EXPECT_EQ(files(), (std::vector<std::string>{"Pinnote3.stk"}));
+  EXPECT_EQ(listTitles(), (std::vector<std::string>{"---no title---"}));
+  EXPECT_EQ(files(), (std::vector<std::string>{"Pinnote0.stk"}));
   endProgram(pid);
 }
 
