@@ -59,6 +59,15 @@ INT_PTR CALLBACK TitlesEditor::dialogProc(HWND dialog, UINT message, WPARAM wPar
 }
 
 void TitlesEditor::initialise() {
+  // First, so that the sizing below already lays out the list box.
+  list_ = GetDlgItem(dialog_, IDC_TITLES_LIST);
+  edit_ = GetDlgItem(dialog_, IDC_TITLE_TEXT);
+  moveUp_ = GetDlgItem(dialog_, IDC_TITLE_MOVE_UP);
+  moveDown_ = GetDlgItem(dialog_, IDC_TITLE_MOVE_DOWN);
+  delete_ = GetDlgItem(dialog_, IDC_TITLE_DELETE);
+  add_ = GetDlgItem(dialog_, IDC_TITLE_ADD);
+  deleteAll_ = GetDlgItem(dialog_, IDC_TITLES_DELETE_ALL);
+
   SHINITDLGINFO shell = {};
   shell.dwMask = SHIDIM_FLAGS;
   shell.hDlg = dialog_;
@@ -72,13 +81,6 @@ void TitlesEditor::initialise() {
   SipShowIM(SIPF_OFF);
   SipShowIM(SIPF_ON);
 
-  list_ = GetDlgItem(dialog_, IDC_TITLES_LIST);
-  edit_ = GetDlgItem(dialog_, IDC_TITLE_TEXT);
-  moveUp_ = GetDlgItem(dialog_, IDC_TITLE_MOVE_UP);
-  moveDown_ = GetDlgItem(dialog_, IDC_TITLE_MOVE_DOWN);
-  delete_ = GetDlgItem(dialog_, IDC_TITLE_DELETE);
-  add_ = GetDlgItem(dialog_, IDC_TITLE_ADD);
-  deleteAll_ = GetDlgItem(dialog_, IDC_TITLES_DELETE_ALL);
   for (HWND button : {add_, delete_, moveUp_, moveDown_}) EnableWindow(button, FALSE);
 
   const TitleList titles;

@@ -535,6 +535,12 @@ TEST_F(TitlesEditorDialog, TapsAndTypingThroughAutomation) {
 
 TEST_F(TitlesEditorDialog, TheListFillsTheHeightAboveTheBandOrThePanel) {
   runEditor([&](HWND dialog) {
+    RECT shown;
+    GetWindowRect(GetDlgItem(dialog, kList), &shown);
+    POINT corner = {shown.left, shown.top};
+    ScreenToClient(dialog, &corner);
+    EXPECT_EQ(corner.x, 3);  // laid out from the start, not where the template put it
+    EXPECT_EQ(corner.y, 55);
     for (int scale : {1, 2}) {
       SCOPED_TRACE(scale);
       theScreen.scaleX = theScreen.scaleY = scale;
@@ -560,6 +566,23 @@ TEST_F(TitlesEditorDialog, TheListFillsTheHeightAboveTheBandOrThePanel) {
     RECT list;
     GetWindowRect(GetDlgItem(dialog, kList), &list);
     EXPECT_EQ(list.right - list.left, 151);
+    press(dialog, IDOK);
+  });
+}
+
+TEST_F(TitlesEditorDialog, TheInputPanelFollowsTheTitleField) {
+  const auto panelUp = [] {
+    SIPINFO panel = {};
+    panel.cbSize = sizeof panel;
+    EXPECT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &panel, 0));
+    return (panel.fdwFlags & SIPF_ON) != 0;
+  };
+  runEditor([&](HWND dialog) {
+    EXPECT_TRUE(panelUp());  // raised when the dialog opened
+    press(dialog, kEdit, EN_KILLFOCUS);
+    EXPECT_FALSE(panelUp());
+    press(dialog, kEdit, EN_SETFOCUS);
+    EXPECT_TRUE(panelUp());
     press(dialog, IDOK);
   });
 }
