@@ -258,7 +258,7 @@ LRESULT NoteWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       else if (wParam == SETTINGCHANGE_RESET) fitScreen();
       return 0;
     case WM_NOTIFY:
-      if (reinterpret_cast<const NMHDR*>(lParam)->code == NM_CLICK) bringToFront();
+      if (lParam && reinterpret_cast<const NMHDR*>(lParam)->code == NM_CLICK) bringToFront();
       return 0;
     case WM_HELP:
       OpenHelp(kHelpFile, u"Edit");

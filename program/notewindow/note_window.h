@@ -72,7 +72,9 @@ class NoteWindow {
   void forgetWindow();
   void fitScreen();
   void layout(int width, int height);
+  // The canvas down to `bottom` (screen), at most to the client area's bottom.
   void layoutCanvas(int bottom);
+  int clientBottom() const;
   void paint();
   void bringToFront();
   void fillTitleBox();

@@ -181,9 +181,7 @@ void NoteWindow::pickerClosed() {
     SetTimer(window_, kExpiryTimer, kExpiryPeriodMs, nullptr);
     modified_ = true;
   }
-  RECT window;
-  GetWindowRect(window_, &window);
-  layoutCanvas(window.bottom);
+  layoutCanvas(clientBottom());
 }
 
 void NoteWindow::closeDecision() {

@@ -1,6 +1,8 @@
 // The note window's layout, painting, the input panel and the screen turning.
 #include <aygshell.h>
 
+#include <algorithm>
+
 #include "app/app_references.h"
 #include "notewindow/note_window.h"
 
@@ -30,9 +32,21 @@ void NoteWindow::layout(int width, int height) {
 }
 
 void NoteWindow::layoutCanvas(int bottom) {
-  RECT window;
-  GetWindowRect(window_, &window);
-  canvas_.move(-bx(1), by(44), window.right - window.left + bx(2), bottom - window.top - by(43));
+  // In client terms, as WM_SIZE lays it out: the caption is not the canvas's to cover.
+  RECT client;
+  GetClientRect(window_, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window_, &origin);
+  const int limit = std::min(bottom - origin.y, static_cast<int>(client.bottom));
+  canvas_.move(-bx(1), by(44), client.right + bx(2), limit - by(43));
+}
+
+int NoteWindow::clientBottom() const {
+  RECT client;
+  GetClientRect(window_, &client);
+  POINT corner = {0, client.bottom};
+  ClientToScreen(window_, &corner);
+  return corner.y;
 }
 
 void NoteWindow::paint() {
@@ -68,9 +82,7 @@ void NoteWindow::settingChanged() {
   }
   panelReason_ = 0;
   canvas_.setPanelUp(up);
-  RECT window;
-  GetWindowRect(window_, &window);
-  layoutCanvas(up ? info.rcVisibleDesktop.bottom : window.bottom);
+  layoutCanvas(up ? info.rcVisibleDesktop.bottom : clientBottom());
 }
 
 void NoteWindow::fitScreen() {

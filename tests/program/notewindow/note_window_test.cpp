@@ -3,6 +3,8 @@
 // close decision's paths, the reopen message and the commands that drop the note.
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <string>
 #include <thread>
@@ -159,6 +161,100 @@ TEST_F(NoteWindowShape, HelpOpensTheEditTopic) {
     if (!found) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_TRUE(found) << processes;
+}
+
+TEST_F(NoteWindowShape, TapOnTheExpiryLineBordersIncludedOpensThePicker) {
+  RecordingNoteWindow& note = open();
+  const auto tap = [&](int x, int y) {
+    SendMessageW(note.window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    pump();
+    HWND popup = FindWindowW(u"DateTimePicker", nullptr);
+    if (popup) DestroyWindow(popup);
+    pump();
+    return popup != nullptr;
+  };
+  EXPECT_FALSE(tap(5, 30));
+  EXPECT_FALSE(tap(100, 42));
+  EXPECT_TRUE(tap(234, 41));
+  EXPECT_TRUE(tap(6, 26));
+  EXPECT_TRUE(tap(120, 33));
+}
+
+class InputPanel : public NoteWindowFixture {
+ protected:
+  bool panelUp() {
+    std::string out;
+    ctlPumping("sip state", &out);
+    return nlohmann::json::parse(out)["up"].get<bool>();
+  }
+  int state(HWND note, int command) {
+    return static_cast<int>(SendMessageW(menuBarOf(note), TB_GETSTATE, static_cast<WPARAM>(command), 0));
+  }
+  // The canvas's bottom edge on the screen.
+  int canvasBottom(HWND note) {
+    RECT r;
+    GetWindowRect(child(note, 105), &r);
+    return r.bottom;
+  }
+};
+
+TEST_F(InputPanel, RaisedByHandInWritingModeSwitchesToTyping) {
+  RecordingNoteWindow& note = open();
+  HWND w = note.window();
+  EXPECT_FALSE(panelUp());
+  ASSERT_EQ(state(w, 110), 6);
+  ASSERT_EQ(ctlPumping("sip up"), 0);
+  pump_.pumpUntil([&] { return state(w, 110) == 4; });
+  EXPECT_EQ(state(w, 110), 4);
+  EXPECT_EQ(stateOf(child(w, 105))["mode"], 1);
+  // The canvas ends at the panel's top (214), its border one unit beyond.
+  pump_.pumpUntil([&] { return canvasBottom(w) == 215; });
+  EXPECT_EQ(canvasBottom(w), 215);
+  EXPECT_TRUE(panelUp());
+
+  // Lowered by hand in typing mode it comes back once, then stays down.
+  ASSERT_EQ(ctlPumping("sip down"), 0);
+  pump_.pumpUntil([&] { return panelUp(); }, 2000);
+  ASSERT_EQ(ctlPumping("sip down"), 0);
+  pump_.pumpUntil([] { return false; }, 300);
+  EXPECT_FALSE(panelUp());
+  // Down again: to the client area's bottom, its border one unit beyond, never below it.
+  RECT client;
+  GetClientRect(w, &client);
+  POINT corner = {0, client.bottom};
+  ClientToScreen(w, &corner);
+  pump_.pumpUntil([&] { return canvasBottom(w) == corner.y + 1; });
+  EXPECT_EQ(canvasBottom(w), corner.y + 1);
+  EXPECT_TRUE(note.finishes.empty());
+}
+
+TEST_F(InputPanel, TypingModeRaisesItForTheCanvasAndPenModeLowersIt) {
+  app_->setMode(1);
+  RecordingNoteWindow& note = open();
+  HWND w = note.window();
+  pump_.pumpUntil([&] { return panelUp(); }, 2000);
+  EXPECT_TRUE(panelUp());
+  EXPECT_EQ(state(w, 110), 4);
+  SendMessageW(w, WM_COMMAND, 110, 0);
+  pump_.pumpUntil([&] { return !panelUp(); }, 2000);
+  EXPECT_FALSE(panelUp());
+  // Lowered on purpose, it stays down and the note stays in writing mode.
+  pump_.pumpUntil([] { return false; }, 300);
+  EXPECT_FALSE(panelUp());
+  EXPECT_EQ(state(w, 110), 6);
+  EXPECT_EQ(stateOf(child(w, 105))["mode"], 0);
+}
+
+TEST_F(InputPanel, TitleBoxRaisesItAndLowersItAgain) {
+  RecordingNoteWindow& note = open();
+  SetFocus(child(note.window(), 102));
+  pump();
+  EXPECT_TRUE(panelUp());
+  SetFocus(note.window());
+  pump();
+  EXPECT_FALSE(panelUp());
+  // Typing the title is not writing by hand: the note stays in writing mode.
+  EXPECT_EQ(state(note.window(), 110), 6);
 }
 
 }  // namespace
