@@ -43,7 +43,7 @@ class AllNotesWindow {
 
   // Creates the list window or brings it (or the titles editor over it) to the front.
   void showAll();
-  // Tears the list window down.
+  // Tears the list window down and destroys it.
   void closeAll();
   // Deletes every row and fills the list again from the note list; nothing while closed.
   void refill();

@@ -123,12 +123,6 @@ void NoteListView::insertRow(const NoteEntry& note) {
   ++rowCount_;
 }
 
-void NoteListView::deleteRow(int index) {
-  NoteLock lock(noteLock_);
-  if (!control_) return;
-  if (SendMessageW(control_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0)) --rowCount_;
-}
-
 void NoteListView::deleteAllRows() {
   NoteLock lock(noteLock_);
   if (!control_) return;
@@ -136,13 +130,16 @@ void NoteListView::deleteAllRows() {
   rowCount_ = 0;
 }
 
+// Redraw is off while WS_VISIBLE is clear, as WM_SETREDRAW turns it off: no row and no
+// scroll bar is painted per insert, and the focus stays where it is.
 void NoteListView::beginBatch() {
-  if (control_) SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
+  if (!control_) return;
+  SetWindowLongW(control_, GWL_STYLE, GetWindowLongW(control_, GWL_STYLE) & ~WS_VISIBLE);
 }
 
 void NoteListView::endBatch() {
   if (!control_) return;
-  SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
+  SetWindowLongW(control_, GWL_STYLE, GetWindowLongW(control_, GWL_STYLE) | WS_VISIBLE);
   InvalidateRect(control_, nullptr, TRUE);
 }
 

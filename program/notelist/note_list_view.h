@@ -31,9 +31,8 @@ class NoteListView {
   // (Re)builds the font from the "FontSize" setting.
   void updateFont();
 
-  // Appends the row of `note`; nothing while there is no control.
+  // Appends the row of `note`; nothing while there is no control. Both take the note lock.
   void insertRow(const NoteEntry& note);
-  void deleteRow(int index);
   void deleteAllRows();
   // Many rows at once: the control is not redrawn until the batch ends, then once.
   void beginBatch();
@@ -52,7 +51,6 @@ class NoteListView {
   HWND control() const { return control_; }
   int x() const { return x_; }
   int y() const { return y_; }
-  int rowCount() const { return rowCount_; }
 
  private:
   static LRESULT CALLBACK subclassProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <string>
@@ -134,6 +135,43 @@ TEST_F(AllNotesWindowTest, CreationMakesTheYellowFullScreenWindowWithItsList) {
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
 }
 
+std::u16string itemText(HMENU menu, UINT position) {
+  WCHAR text[64] = {};
+  GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
+  return text;
+}
+
+// Menu 122: "New" on the left, the "Tools" menu on the right, grayed by position once after
+// creation and not again when the bar is made anew.
+TEST_F(AllNotesWindowTest, TheMenuBarHoldsNewAndTools) {
+  showWithNotes(0);
+  const HWND window = notes_->window();
+  auto barMenu = [&] {
+    const HWND bar = FindWindowW(u"HandheldMenuBar", nullptr);
+    return reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETMENU, 0, 0));
+  };
+  HMENU menu = barMenu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(GetMenuItemCount(menu), 2);
+  EXPECT_EQ(itemText(menu, 0), u"New");
+  EXPECT_EQ(GetMenuItemID(menu, 0), 1113u);
+  EXPECT_EQ(itemText(menu, 1), u"Tools");
+  EXPECT_NE(GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED, 0u);
+  HMENU tools = GetSubMenu(menu, 1);
+  ASSERT_NE(tools, nullptr);
+  ASSERT_EQ(GetMenuItemCount(tools), 3);
+  EXPECT_EQ(itemText(tools, 0), u"Titles editor...");
+  EXPECT_EQ(GetMenuItemID(tools, 0), 1144u);
+  EXPECT_EQ(itemText(tools, 1), u"Options...");
+  EXPECT_EQ(GetMenuItemID(tools, 1), 1122u);
+  EXPECT_EQ(itemText(tools, 2), u"About...");
+  EXPECT_EQ(GetMenuItemID(tools, 2), 1158u);
+  SendMessageW(window, 1424, 0, 0);
+  menu = barMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED, 0u);
+}
+
 TEST_F(AllNotesWindowTest, HighResolutionDoublesTheColumnsImagesAndFont) {
   ASSERT_EQ(ctl("screen vga"), 0);
   readScreen();
@@ -233,6 +271,25 @@ TEST_F(AllNotesWindowTest, RefillShowsTheNotesInTheirNewOrderAndNothingWhileClos
   notes_->refill();
   ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
   EXPECT_EQ(cellText(list, 0, 1), u"B");
+}
+
+// The rows change only under the note lock: while another thread holds it, a refill waits.
+TEST_F(AllNotesWindowTest, RefillWaitsForTheNoteLock) {
+  showWithNotes(2);
+  std::promise<void> locked;
+  std::atomic<bool> released{false};
+  auto holder = std::async(std::launch::async, [&] {
+    EnterCriticalSection(&notes_->noteLock());
+    locked.set_value();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    released = true;
+    LeaveCriticalSection(&notes_->noteLock());
+  });
+  locked.get_future().wait();
+  notes_->refill();
+  EXPECT_TRUE(released);
+  holder.wait();
+  EXPECT_EQ(SendMessageW(list(), LVM_GETITEMCOUNT, 0, 0), 2);
 }
 
 TEST_F(AllNotesWindowTest, EveryMessageIsItsSlot) {

@@ -302,8 +302,11 @@ TEST_F(ListStylus, AThousandNotesFillScrollAndOpenByTheirRow) {
   tapRow(top + 1);
   EXPECT_EQ(selectedRows(), (Rows{top + 1}));
   EXPECT_EQ(notes_->takeCalls(), (Calls{"openNoteAt(" + std::to_string(top + 1) + ")"}));
+  // Filled without painting row by row, and shown again with the focus kept.
   notes_->refill();
   EXPECT_EQ(SendMessageW(list(), LVM_GETITEMCOUNT, 0, 0), 1000);
+  EXPECT_TRUE(IsWindowVisible(list()));
+  EXPECT_EQ(GetFocus(), list());
 }
 
 }  // namespace
