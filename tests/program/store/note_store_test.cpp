@@ -330,6 +330,45 @@ TEST_F(Store, OpeningTheOpenNoteAgainSavesAndReopensIt) {
   EXPECT_EQ(noteWindows().size(), 0u);
 }
 
+// A note whose save fails is shown again: it stays the open note, and neither the next open
+// nor an alarm nor the end goes past it.
+TEST_F(Store, ANoteWhoseSaveFailsStaysOpenAndNothingFollowsItsClose) {
+  writeNote(0, "first", at(11, 0));
+  writeNote(1, "second", at(9, 0));
+  start();
+  store_->sortNotes(0);
+  store_->openNoteAt(1);  // "first"
+  pump();
+  ASSERT_EQ(noteWindows().size(), 1u);
+  SendMessageW(noteWindows()[0], WM_COMMAND, 1143, 0);  // "Clear all": an edit to keep
+  // Its file becomes a folder with something in it: the rewrite cannot replace it.
+  std::filesystem::remove(hostNote(0));
+  std::filesystem::create_directories(hostNote(0) / "inside");
+  const auto shownTitle = [&] {
+    const std::vector<HWND> open = noteWindows();
+    WCHAR text[64] = {};
+    if (open.size() == 1) GetWindowTextW(GetDlgItem(open[0], 102), text, 64);
+    return narrow(text);
+  };
+  std::vector<Box> boxes = answering(IDOK, [&] { store_->openNoteAt(0); });
+  EXPECT_EQ(boxes.size(), 1u);  // the failure, told once
+  EXPECT_EQ(shownTitle(), "first");
+  const auto editAgain = [&] {
+    ASSERT_EQ(noteWindows().size(), 1u);
+    SendMessageW(noteWindows()[0], WM_COMMAND, 1143, 0);
+  };
+  editAgain();
+  boxes = answering(IDOK, [&] { EXPECT_FALSE(store_->ExpiryCheck(false)); });
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(shownTitle(), "first");
+  EXPECT_TRUE(store_->entry("second"));  // not raised behind the unsaved note
+  editAgain();
+  boxes = answering(IDOK, [&] { SendMessageW(main_, WM_CLOSE, 0, 0); });
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(IsWindow(main_));
+  EXPECT_EQ(shownTitle(), "first");
+}
+
 // ---- alarms ----
 
 TEST_F(Store, ANoteIsDueAtExactlyItsTimeAndNeverWithoutOne) {
