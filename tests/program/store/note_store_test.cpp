@@ -255,6 +255,28 @@ TEST_F(Store, ScanListsEveryReadableNoteFile) {
   EXPECT_EQ(listChangedPosts(), 1);  // the main window's creation
 }
 
+// A note set aside for an alarm comes back at the next start; a second start, which builds a
+// store too while the first still shows that alarm, leaves it aside.
+TEST_F(Store, AnAlarmedNoteIsRestoredOnlyWhenNoOtherStartRuns) {
+  writeNote(0, "aside", at(9, 0), 1);
+  std::filesystem::rename(hostNote(0), hostPath(kFolder + "Pinnote0.stk.alarm"));
+  MessageRecorder first;
+  first.registerClass(CrossingNames::kMainWindowClass);
+  HWND running = CreateWindowExW(0, CrossingNames::kMainWindowClass, CrossingNames::kWindowTitle, 0, 0, 0, 0, 0,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(running, nullptr);
+  {
+    InspectedStore second(*app_);
+    EXPECT_TRUE(second.titles().empty());
+  }
+  EXPECT_TRUE(std::filesystem::exists(hostPath(kFolder + "Pinnote0.stk.alarm")));
+  DestroyWindow(running);
+  UnregisterClassW(CrossingNames::kMainWindowClass, GetModuleHandleW(nullptr));
+  start();
+  EXPECT_EQ(store_->titles(), (Titles{"aside"}));
+  EXPECT_TRUE(std::filesystem::exists(hostNote(0)));
+}
+
 TEST_F(Store, SavedNotesMoveToTheirPlaceAndNewOnesAreAdded) {
   writeNote(0, "nine", at(9, 0));
   writeNote(1, "ten", at(10, 30));
