@@ -43,7 +43,7 @@ class NoteWindow {
   // The text of the expiry line as last computed.
   LPCWSTR expiryText() const { return expiryText_; }
 
-  // The window class, title and text buffer sizes every note window shares.
+  // The window class and title every note window has.
   static constexpr WCHAR kClassName[] = u"PinnoteWndClass";
   static constexpr WCHAR kTitle[] = u"VORLA Pinnotes";
 

@@ -181,14 +181,14 @@ TEST_F(NoteToolbar, UndoFollowsTheCanvasAndClearAllDisablesIt) {
   app_->setMode(1);
   RecordingNoteWindow& note = open();
   HWND w = note.window();
-  ASSERT_EQ(ctlPumping("text ab"), 0);
+  ASSERT_EQ(type("ab"), 0);
   EXPECT_EQ(state(w, 1134), kEnabled);
   for (int i = 0; i < 10 && state(w, 1134) == kEnabled; ++i) command(w, 1134);
   EXPECT_EQ(state(w, 1134), kDisabled);
   EXPECT_EQ(canvas(w)["canUndo"], false);
   EXPECT_EQ(state(w, 1131), kEnabled);
 
-  ASSERT_EQ(ctlPumping("text cd"), 0);
+  ASSERT_EQ(type("cd"), 0);
   EXPECT_EQ(state(w, 1134), kEnabled);
   command(w, 1143);
   EXPECT_EQ(state(w, 1134), kDisabled);

@@ -55,7 +55,7 @@ class CloseDecision : public NoteWindowFixture {
   std::vector<BYTE> typedContent(const std::string& typed) {
     app_->setMode(1);
     RecordingNoteWindow& writer = open();
-    EXPECT_EQ(ctlPumping("text " + typed), 0);
+    EXPECT_EQ(type(typed), 0);
     EXPECT_EQ(stateOf(child(writer.window(), 105))["text"], typed);
     close(writer);
     EXPECT_EQ(writer.finishes, std::vector<bool>{true});
@@ -233,6 +233,35 @@ TEST_F(CloseDecision, ReopenEndsOnlyForTheSamePathExactly) {
   reopen(u"\\My Documents\\My Pinnotes\\Pinnote0.stk");
   EXPECT_EQ(note.finishes, std::vector<bool>{false});
   EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(CloseDecision, TitleIsInTheBoxAsSoonAsTheWindowIsOpen) {
+  NoteRecord record;
+  lstrcpynW(record.title, u"Old title", 64);
+  RecordingNoteWindow note;
+  note.record() = record;
+  ASSERT_NE(note.open(nullptr, true, false), nullptr);
+  // Sent, not posted: no message has been dispatched yet.
+  EXPECT_EQ(text(child(note.window(), 102)), u"Old title");
+  note.destroy();
+}
+
+// Without the ink library the window has no canvas: nothing can be read from it.
+class WithoutCanvas : public CloseDecision {
+ protected:
+  WithoutCanvas() { loadInk_ = false; }
+};
+
+TEST_F(WithoutCanvas, AlarmedNoteKeepsItsContentWhenTheCanvasCannotGiveIt) {
+  NoteRecord record;
+  lstrcpynW(record.title, u"Due", 64);
+  record.content = {1, 2, 3, 4};
+  RecordingNoteWindow& note = open(true, true, record);
+  EXPECT_EQ(child(note.window(), 105), nullptr);
+  close(note);
+  EXPECT_EQ(note.finishes, std::vector<bool>{true});
+  EXPECT_EQ(note.finished.content, (std::vector<BYTE>{1, 2, 3, 4}));
+  EXPECT_EQ(std::u16string(note.finished.title), u"Due");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ void NoteWindowFixture::SetUp() {
 }
 
 void NoteWindowFixture::startProgram() {
-  StartInkLibrary();
+  if (loadInk_) StartInkLibrary();
   app_.emplace();
   app_->setInstance(GetModuleHandleW(nullptr));
   theNoteApp = &*app_;
@@ -46,6 +46,12 @@ int NoteWindowFixture::ctlPumping(const std::string& arguments, std::string* out
   pump_.pumpWhile([&] { code = ctl(arguments, out); });
   pump();
   return code;
+}
+
+int NoteWindowFixture::type(const std::string& text) {
+  // The focus and the foreground travel to the device apart from the keys.
+  EXPECT_EQ(ctlPumping("wait-idle"), 0);
+  return ctlPumping("text " + text);
 }
 
 std::u16string NoteWindowFixture::className(HWND window) {

@@ -46,6 +46,8 @@ class NoteWindowFixture : public DeviceFixture {
   // A note window opened on `record` (read from a file when `existing`).
   RecordingNoteWindow& open(bool existing = false, bool alarm = false, const NoteRecord& record = {});
   void pump() { pump_.pumpPending(); }
+  // Types into the note window once the device has settled its focus.
+  int type(const std::string& text);
   // Runs a handheld-ctl command while this thread dispatches what it causes; its exit code.
   int ctlPumping(const std::string& arguments, std::string* out = nullptr);
 
@@ -59,6 +61,8 @@ class NoteWindowFixture : public DeviceFixture {
   // What a control shows, as it answers the automation request.
   static nlohmann::json stateOf(HWND control);
 
+  // Whether the ink library is started, so that note windows have a canvas.
+  bool loadInk_ = true;
   std::optional<NoteApp> app_;
   std::vector<std::unique_ptr<RecordingNoteWindow>> notes_;
   MessageRecorder pump_;
