@@ -71,10 +71,12 @@ void NoteListView::loadImages() {
 
 void NoteListView::destroy() {
   if (control_) {
-    // Without LVS_SHAREIMAGELISTS the control destroys its image list with itself.
+    // The control's own procedure back first: while its parent is being destroyed the control
+    // may outlive this call, and it must still free itself. Without LVS_SHAREIMAGELISTS it
+    // destroys its image list with itself.
+    if (previousProcedure_) SetWindowLongPtrW(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
+    SetWindowLongPtrW(control_, GWLP_USERDATA, 0);
     DestroyWindow(control_);
-  } else if (images_) {
-    ImageList_Destroy(images_);
   }
   if (font_) DeleteObject(font_);
   control_ = nullptr;

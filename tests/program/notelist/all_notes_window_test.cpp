@@ -377,10 +377,14 @@ TEST_F(AllNotesWindowTest, CloseTellsTheMainWindowAndTearsEverythingDown) {
   showWithNotes(2);
   const HWND window = notes_->window();
   const HWND list = this->list();
+  const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  ASSERT_EQ(ImageList_GetImageCount(images), 3);
   main.clear();
   SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_FALSE(IsWindow(list));
+  // The list freed itself, its images with it.
+  EXPECT_NE(ImageList_GetImageCount(images), 3);
   EXPECT_EQ(notes_->window(), nullptr);
   EXPECT_EQ(notes_->selectedCount(), 0);
   EXPECT_EQ(notes_->selectionMark(), -1);
