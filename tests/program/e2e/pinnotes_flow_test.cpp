@@ -37,6 +37,12 @@ struct Time {
 class Pinnotes : public DeviceFixture {
  protected:
   Pinnotes() { startupPrograms = true; }
+  void SetUp() override {
+    DeviceFixture::SetUp();
+    // The shell's windows first, so that they never come up over the program's.
+    waitFor("ShellNavigationBar");
+    waitFor("ShellDesktop");
+  }
 
   std::string out(const std::string& arguments) {
     std::string text;
@@ -127,7 +133,17 @@ class Pinnotes : public DeviceFixture {
     std::ofstream(hostPath(kFolder + "Pinnote" + std::to_string(number) + ".stk"), std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
-  std::string mainWindow() { return out("find PINNOTES 'VORLA Pinnotes'"); }
+  // A program just started may not have made its windows when the device first looks idle.
+  void waitFor(const std::string& className) {
+    for (int i = 0; i < 200 && ctl("find " + className) != 0; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    idle();
+  }
+  std::string mainWindow() {
+    waitFor("PINNOTES");
+    return out("find PINNOTES 'VORLA Pinnotes'");
+  }
   void endProgram(uint32_t pid) {
     idle();
     ASSERT_EQ(ctl("post " + mainWindow() + " WM_CLOSE 0 0"), 0);
@@ -224,7 +240,7 @@ class Pinnotes : public DeviceFixture {
 
 TEST_F(Pinnotes, NewNoteCoversTheScreenTakesInkAndTypingAndIsSaved) {
   const uint32_t pid = run(kProgram, u"addnew");
-  idle();
+  waitFor("PinnoteWndClass");
   int notes = 0;
   Json note;
   for (const Json& w : windows()) {
@@ -298,7 +314,7 @@ TEST_F(Pinnotes, NewNoteCoversTheScreenTakesInkAndTypingAndIsSaved) {
 
 TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   const uint32_t first = run(kProgram, u"addnew");
-  idle();
+  waitFor("PinnoteWndClass");
   typeIntoNote("the same words");
   tapOk();
 
@@ -326,7 +342,7 @@ TEST_F(Pinnotes, ListReopensSortsExpiresAndDeletes) {
   writeNote(2, "alpha", Time{2027, 1, 1, 9, 0});
   writeNote(3, "gamma", std::nullopt);
   const uint32_t pid = run(kProgram, u"showall");
-  idle();
+  waitFor("AllPinnotesWnd");
   // Time ascending: timed notes first, then the never-expiring ones, the newest file first.
   EXPECT_EQ(listTitles(), (std::vector<std::string>{"alpha", "beta", "gamma", "---no title---"}));
 
@@ -410,7 +426,7 @@ class Alarms : public Pinnotes {
     }
     writeNote(0, "due", Time{2026, 12, 7, 10, 1});
     const uint32_t pid = run(kProgram);
-    idle();
+    waitFor("AllPinnotesWnd");
     EXPECT_FALSE(window("PinnoteWndClass"));
     EXPECT_EQ(ctl("clock set '2026-12-07 10:02:00'"), 0);
     EXPECT_EQ(ctl("post " + mainWindow() + " 1327 0 0"), 0);
@@ -461,6 +477,7 @@ TEST_F(Alarms, AHundredDueAtOnceAreRaisedOneAfterAnother) {
   ASSERT_EQ(ctl("clock freeze '2026-12-07 10:00:00'"), 0);
   for (int i = 0; i < 100; ++i) writeNote(i, "note " + std::to_string(i), Time{2026, 12, 7, 9, i % 60});
   const uint32_t pid = run(kProgram, u"AppRunAtTime");
+  waitFor("PINNOTES");
   ASSERT_EQ(ctl("wait-idle 120"), 0);
   int open = 0;
   for (const Json& w : windows()) open += w["class"] == "PinnoteWndClass" && w["visible"];
@@ -487,7 +504,7 @@ TEST_F(Pinnotes, KilledWhileSavingEveryNoteStaysWhole) {
   const std::u16string notePath = u"\\My Documents\\My Pinnotes\\Pinnote0.stk";
   for (int round = 0; round < 12; ++round) {
     const uint32_t pid = run(kProgram, notePath);
-    idle();
+    waitFor("PinnoteWndClass");
     const auto note = window("PinnoteWndClass");
     ASSERT_TRUE(note) << round;
     if (round % 2 == 0) typeIntoNote("round " + std::to_string(round));
@@ -503,7 +520,7 @@ TEST_F(Pinnotes, KilledWhileSavingEveryNoteStaysWhole) {
   }
   // The next start puts the folder right: one note, whole.
   const uint32_t pid = run(kProgram);
-  idle();
+  waitFor("AllPinnotesWnd");
   EXPECT_EQ(files(), (std::vector<std::string>{"Pinnote0.stk"}));
   EXPECT_TRUE(whole(fileBytes("Pinnote0.stk")));
   endProgram(pid);
