@@ -229,6 +229,7 @@ void NoteStore::sortNotes(int column) {
 }
 
 void NoteStore::noteSaved(bool newFile, LPCWSTR path) {
+  if (!path) return;
   const std::u16string saved = path;  // the sender's buffer is valid for this call only
   NoteLock lock(noteLock_);
   if (!newFile) removeByPath(saved);
