@@ -32,6 +32,7 @@ struct InkControl {
   Audio audio;
   Surface surface;
   bool stale = true;  // the back buffer must be drawn again before it is shown
+  uint32_t paper = 0xFFFFFF;  // the page's colour, as the inner window's erase last painted it
   // One stylus press on the inner window.
   bool pressing = false;
   InkPoint pressAt;

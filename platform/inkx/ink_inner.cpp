@@ -19,9 +19,33 @@ size_t textIndexAt(const InkControl& ink, InkPoint at) {
   return layoutOf(ink).indexAt(static_cast<double>(at.x) / kSubUnits, static_cast<double>(at.y) / kSubUnits);
 }
 
+// The page takes the colour that the window's erase paints (white unless a host that
+// subclassed the window erases it in a colour of its own), read from one probed pixel.
+uint32_t paperColour(HWND window, HDC hdc) {
+  uint32_t paper = 0xFFFFFF;
+  HDC probe = CreateCompatibleDC(hdc);
+  HBITMAP pixel = probe ? CreateCompatibleBitmap(hdc, 1, 1) : nullptr;
+  if (pixel) {
+    HGDIOBJ old = SelectObject(probe, pixel);
+    SetPixel(probe, 0, 0, RGB(255, 255, 255));
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(probe), 0);
+    const COLORREF c = GetPixel(probe, 0, 0);
+    if (c != CLR_INVALID) paper = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    SelectObject(probe, old);
+    DeleteObject(pixel);
+  }
+  if (probe) DeleteDC(probe);
+  return paper;
+}
+
 void paint(InkControl& ink, HWND window) {
   PAINTSTRUCT ps;
   HDC hdc = BeginPaint(window, &ps);
+  const uint32_t paper = paperColour(window, hdc);
+  if (paper != ink.paper) {
+    ink.paper = paper;
+    ink.stale = true;
+  }
   const View view = viewOf(ink);
   // A buffer made anew holds nothing yet.
   const bool fresh = ink.surface.width() != view.width || ink.surface.height() != view.height;
@@ -30,6 +54,7 @@ void paint(InkControl& ink, HWND window) {
       Overlay overlay;
       overlay.caret = ink.mode == INKMODE_TYPING && GetFocus() == window;
       overlay.band = ink.band;
+      overlay.paper = ink.paper;
       renderPage(ink.surface.cairo(), ink.editor, layoutOf(ink), view, overlay);
       cairo_surface_flush(cairo_get_target(ink.surface.cairo()));
       ink.stale = false;

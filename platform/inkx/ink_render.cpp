@@ -24,14 +24,14 @@ void pageTransform(cairo_t* cr, const View& view) {
 // Hairlines stay one line width (one window pixel at QVGA, two at VGA) whatever the zoom.
 double hairline(const View& view) { return view.density / view.scale(); }
 
-void drawBackground(cairo_t* cr, const View& view, const TextFrame& frame) {
+void drawBackground(cairo_t* cr, const View& view, const TextFrame& frame, uint32_t paper) {
   cairo_identity_matrix(cr);
   cairo_set_source_rgb(cr, 0.75, 0.75, 0.75);  // beyond the page
   cairo_paint(cr);
   pageTransform(cr, view);
   const double h = view.pageHeight;
   cairo_rectangle(cr, 0, 0, kPageWidth, h);
-  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_set_source_rgb(cr, ((paper >> 16) & 0xFF) / 255.0, ((paper >> 8) & 0xFF) / 255.0, (paper & 0xFF) / 255.0);
   cairo_fill(cr);
   cairo_set_line_width(cr, hairline(view));
   const uint32_t flags = view.pageFlags;
@@ -188,7 +188,7 @@ void strokeStyle(cairo_t* cr) {
 void renderPage(cairo_t* cr, const InkEditor& editor, const TextLayout& layout, const View& view,
                 const Overlay& overlay) {
   cairo_save(cr);
-  drawBackground(cr, view, layout.frame());
+  drawBackground(cr, view, layout.frame(), overlay.paper);
   pageTransform(cr, view);
   // Only what is visible is drawn; cairo clips the rest cheaply.
   cairo_rectangle(cr, 0, 0, kPageWidth, view.pageHeight);

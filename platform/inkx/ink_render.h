@@ -24,6 +24,7 @@ struct View {
 
 struct Overlay {
   bool caret = false;                                  // typing mode with the focus
+  uint32_t paper = 0xFFFFFF;                           // the page's colour, 0xRRGGBB
   std::optional<std::pair<InkPoint, InkPoint>> band;  // a selection rectangle being dragged
 };
 

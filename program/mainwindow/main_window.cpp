@@ -43,16 +43,35 @@ void MainWindow::onCommand(HWND window, WORD command) {
     case IDM_SHOWALL:
       theNoteStore->showAll();
       break;
+    case IDM_ABOUT:
+      showAbout();
+      break;
     case IDM_OPTIONS:
       theNoteStore->openOptions(window);
       break;
     case IDM_EXIT:
-      DestroyWindow(window);
+      end(window);
       break;
     default:
       if (command >= IDM_NOTE_FIRST) theNoteStore->openNoteAt(command - IDM_NOTE_FIRST);
       break;
   }
+}
+
+void MainWindow::showAbout() {
+  // The main window is never shown, so the box goes over the program's window in front.
+  HWND owner = GetForegroundWindow();
+  DWORD process = 0;
+  if (!owner || GetWindowThreadProcessId(owner, &process) == 0 || process != GetCurrentProcessId()) {
+    owner = theNoteStore->window();
+  }
+  MessageBoxW(owner, kAboutText, kAboutCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+void MainWindow::end(HWND window) {
+  // An open note ends as on its "ok" first, so that it is saved; when that fails the note is
+  // shown again and the program goes on, so that the edits are not lost.
+  if (theNoteStore->closeNoteWindow()) DestroyWindow(window);
 }
 
 void MainWindow::openMappedNote() {
@@ -74,6 +93,9 @@ LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam,
   switch (message) {
     case WM_CREATE:
       onCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
+      return 0;
+    case WM_CLOSE:
+      end(window);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

@@ -10,6 +10,10 @@
 
 class MainWindow {
  public:
+  // The about box's text, until the about box itself comes.
+  static constexpr WCHAR kAboutCaption[] = u"About";
+  static constexpr WCHAR kAboutText[] = u"VORLA Pinnotes v2.51";
+
   static bool registerClass(HINSTANCE instance);
   // Creates the window. `alarmedAtCreation` receives whether the expiry check that runs at
   // creation raised a note.
@@ -28,6 +32,9 @@ class MainWindow {
   static void onCreate(HWND window, const CREATESTRUCTW& creation);
   static void onCommand(HWND window, WORD command);
   static void openMappedNote();
+  static void showAbout();
+  // Saves an open note, then destroys the window, which ends the program.
+  static void end(HWND window);
 
   static inline LPCWSTR ownPath_ = nullptr;
 };

@@ -420,5 +420,36 @@ TEST_F(InkControlTest, RecordsTheDeviceMicrophoneAndPlaysTheRecordingFromMemory)
   EXPECT_NE(playLine().find("result=stopped"), std::string::npos);
 }
 
+// A host that subclasses the writing window and erases it in a colour of its own (a note's
+// yellow) sees its page in that colour; the strokes are drawn over it. Unsubclassed, white.
+WNDPROC g_writingProc = nullptr;
+LRESULT CALLBACK yellowErase(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(window, &r);
+    HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
+    FillRect(reinterpret_cast<HDC>(wParam), &r, yellow);
+    DeleteObject(yellow);
+    return 1;
+  }
+  return CallWindowProcW(g_writingProc, window, message, wParam, lParam);
+}
+
+TEST_F(InkControlTest, ThePageTakesTheColourTheWritingWindowIsErasedIn) {
+  SendMessageW(ink, INKM_SET_PAGE, INKPAGE_BLANK, 0);
+  UpdateWindow(inner);
+  EXPECT_EQ(pixel(inner, 150, 150), RGB(255, 255, 255));
+
+  g_writingProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(inner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&yellowErase)));
+  InvalidateRect(inner, nullptr, TRUE);
+  UpdateWindow(inner);
+  EXPECT_EQ(pixel(inner, 150, 150), RGB(255, 255, 0));
+  stroke(inner, {{20, 40}, {120, 40}});
+  EXPECT_TRUE(dark(inner, 70, 40));
+  EXPECT_EQ(pixel(inner, 150, 150), RGB(255, 255, 0));
+  SetWindowLongPtrW(inner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_writingProc));
+}
+
 }  // namespace
 }  // namespace handheld::testing

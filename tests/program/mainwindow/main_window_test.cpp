@@ -1,6 +1,7 @@
 // The main window's creation steps and its whole message table, against the recording
 // double of the note store: each message must become exactly the one call it stands for.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <atomic>
 #include <string>
@@ -22,6 +23,7 @@ namespace handheld::testing {
 namespace {
 
 using Calls = std::vector<std::string>;
+constexpr UINT kAutomationState = 0x03F0;  // a control's state as json
 
 class MainWindowTable : public DeviceFixture {
  protected:
@@ -30,6 +32,7 @@ class MainWindowTable : public DeviceFixture {
     recording().clear();
     recording().expiryCheckAlarms = false;
     recording().newNoteWindow = nullptr;
+    recording().noteStaysOpen = false;
     instance_ = GetModuleHandleW(nullptr);
   }
   void TearDown() override {
@@ -255,20 +258,64 @@ TEST_F(MainWindowTable, MappedNotePathIsReadWithinTheBlock) {
   EXPECT_EQ(callsOf(PNM_OPEN_MAPPED_NOTE), (Calls{"openNoteByPath()"}));
 }
 
-TEST_F(MainWindowTable, CloseAndExitDestroyTheWindowAndQuitWithZero) {
-  for (WPARAM command : {WPARAM{0}, WPARAM{IDM_EXIT}}) {
+// Every end (WM_CLOSE from a program manager or Ctrl+Q, and the exit command 1229) first
+// closes an open note as its "ok" would, so that it is saved, and then destroys the window.
+TEST_F(MainWindowTable, CloseAndExitSaveTheOpenNoteThenQuitWithZero) {
+  for (WPARAM command : {WPARAM{0}, WPARAM{1229}}) {
     createMainWindow();
+    recording().clear();
     if (command == 0) {
       SendMessageW(window_, WM_CLOSE, 0, 0);
     } else {
       SendMessageW(window_, WM_COMMAND, command, 0);
     }
+    EXPECT_EQ(recording().calls(), (Calls{"closeNoteWindow"}));
     EXPECT_FALSE(IsWindow(window_));
     window_ = nullptr;
     MSG quit;
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
   }
+  // A note whose save failed is shown again: the program goes on rather than lose it.
+  createMainWindow();
+  recording().noteStaysOpen = true;
+  for (WPARAM command : {WPARAM{0}, WPARAM{1229}}) {
+    recording().clear();
+    SendMessageW(window_, command == 0 ? WM_CLOSE : WM_COMMAND, command, 0);
+    EXPECT_EQ(recording().calls(), (Calls{"closeNoteWindow"}));
+    EXPECT_TRUE(IsWindow(window_));
+  }
+  MSG quit;
+  EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// The about command (1227, posted by the list's "About...") shows the program's name and
+// version over the program's own window in front; a foreign window in front is no owner.
+TEST_F(MainWindowTable, AboutShowsNameAndVersionOverTheProgramsWindow) {
+  createMainWindow();
+  MessageRecorder front;
+  front.registerClass(u"FrontDouble");
+  HWND own = CreateWindowExW(0, u"FrontDouble", u"front", WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                             instance_, nullptr);
+  SetForegroundWindow(own);
+  std::string shownText;
+  HWND shownOwner = nullptr;
+  front.react(WM_APP, [&](HWND, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    HWND box = FindWindowW(u"#32770", u"About");
+    EXPECT_NE(box, nullptr);
+    if (!box) return 0;
+    shownOwner = GetWindow(box, GW_OWNER);
+    nlohmann::json state = nlohmann::json::object();
+    SendMessageW(box, kAutomationState, 0, reinterpret_cast<LPARAM>(&state));
+    shownText = state.value("text", "");
+    PostMessageW(box, WM_CLOSE, 0, 0);
+    return 0;
+  });
+  PostMessageW(own, WM_APP, 0, 0);
+  EXPECT_EQ(callsOf(WM_COMMAND, 1227), Calls{});
+  EXPECT_EQ(shownText, "VORLA Pinnotes v2.51");
+  EXPECT_EQ(shownOwner, own);
+  DestroyWindow(own);
 }
 
 }  // namespace

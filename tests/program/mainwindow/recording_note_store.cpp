@@ -81,6 +81,12 @@ void NoteStore::noteSaved(bool newFile, LPCWSTR path) {
   record("noteSaved(" + std::to_string(newFile) + ", " + handheld::testing::narrow(path) + ")");
 }
 void NoteStore::noteWindowClosed() { record("noteWindowClosed"); }
+bool NoteStore::closeNoteWindow() {
+  record("closeNoteWindow");
+  return !StoreRecording::instance().noteStaysOpen;
+}
+// The double never opens a note window.
+void NoteStore::NoteWindowDeleter::operator()(NoteFileWindow*) const {}
 bool NoteStore::ExpiryCheck(bool fallback) {
   record("ExpiryCheck(" + std::to_string(fallback) + ")");
   return StoreRecording::instance().expiryCheckAlarms;

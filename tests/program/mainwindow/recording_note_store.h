@@ -26,6 +26,8 @@ class StoreRecording {
   // Answers of the double.
   bool expiryCheckAlarms = false;
   HWND newNoteWindow = nullptr;
+  // closeNoteWindow: the note's save failed and it is shown again.
+  bool noteStaysOpen = false;
   // The main window the store was given, as seen at listChanged.
   HWND mainWindow = nullptr;
   HWND todayWindow = nullptr;
