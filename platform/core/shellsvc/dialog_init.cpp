@@ -53,6 +53,11 @@ BOOL WINAPI SHInitDialog(PSHINITDLGINFO info) {
     // keeps the band free.
     const bool leaveMenuBar = !(flags & SHIDIF_FULLSCREENNOMENUBAR) || (flags & SHIDIF_EMPTYMENU);
     const RECT area = shellsvc::visibleDesktop(leaveMenuBar);
+    // The navigation bar shows a full-screen window's title, so the window keeps no caption
+    // band of its own; its border stays.
+    const LONG style = GetWindowLongW(info->hDlg, GWL_STYLE);
+    if (info->hDlg == topLevel && (style & WS_CAPTION) == WS_CAPTION)
+      SetWindowLongW(info->hDlg, GWL_STYLE, style & ~WS_DLGFRAME);
     SetWindowPos(info->hDlg, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -122,6 +122,28 @@ TEST_F(ShellServices, InitDialogSizesBelowTheNavigationBar) {
   EXPECT_FALSE(IsWindow(bar));
 }
 
+TEST_F(ShellServices, AFullScreenWindowLeavesItsCaptionToTheNavigationBar) {
+  HWND window = create(WS_VISIBLE | WS_CAPTION, nullptr, {10, 40, 110, 140});
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.bottom, 100 - 2 - GetSystemMetrics(SM_CYCAPTION));  // its own caption band
+
+  SHINITDLGINFO info{SHIDIM_FLAGS, window, SHIDIF_SIZEDLGFULLSCREEN};
+  ASSERT_TRUE(SHInitDialog(&info));
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, WS_BORDER);
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 240 - 2);
+  EXPECT_EQ(client.bottom, 268 - 2);
+
+  // Sizing alone keeps a window's caption.
+  HWND dialog = create(WS_VISIBLE | WS_CAPTION, nullptr, {10, 40, 110, 140});
+  info = {SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON};
+  ASSERT_TRUE(SHInitDialog(&info));
+  EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  DestroyWindow(dialog);
+  DestroyWindow(window);
+}
+
 TEST_F(ShellServices, InitDialogOnTheLargeScreenScalesTheBars) {
   ASSERT_EQ(ctl("screen vga"), 0);
   HWND dialog = create(WS_VISIBLE, nullptr, {10, 40, 110, 140});

@@ -93,7 +93,12 @@ TEST_F(NoteWindowShape, QvgaFullScreenBelowTheNavigationBarWithItsChildren) {
   EXPECT_EQ(FindWindowW(u"PinnoteWndClass", u"VORLA Pinnotes"), window);
   EXPECT_EQ(ctl("find PinnoteWndClass 'VORLA Pinnotes'"), 0);
   const LONG style = GetWindowLongW(window, GWL_STYLE);
-  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), WS_POPUP | WS_CAPTION);
+  // Made with a caption, which the navigation bar shows once the shell sized the window: no
+  // caption band is left inside it, only its border.
+  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), WS_POPUP | WS_BORDER);
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.bottom, 268 - 2);
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_EQ(GetForegroundWindow(), window);
   expectLayout(window, {0, 26, 240, 294}, 1);
