@@ -350,6 +350,36 @@ TEST_F(Toolbars, StringsTextButtonsAndImageStrips) {
   EXPECT_EQ(rectOf(t, 0).right, sized.left);
 }
 
+TEST_F(Toolbars, MagentaInAStripIsTransparent) {
+  HWND t = toolbar();
+  // One 2 x 2 image: magenta on the left, red on the right.
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP strip = CreateCompatibleBitmap(screen, 2, 2);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(memory, strip);
+  for (int y = 0; y < 2; ++y) {
+    SetPixel(memory, 0, y, RGB(255, 0, 255));
+    SetPixel(memory, 1, y, RGB(255, 0, 0));
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  TBADDBITMAP added{nullptr, reinterpret_cast<UINT_PTR>(strip)};
+  ASSERT_EQ(SendMessageW(t, TB_ADDBITMAP, 1, reinterpret_cast<LPARAM>(&added)), 0);
+  const TBBUTTON image = button(0, 1);
+  SendMessageW(t, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&image));
+  UpdateWindow(t);
+  const RECT r = rectOf(t, 0);
+  const int x = r.left + (r.right - r.left - 2) / 2, y = r.top + (r.bottom - r.top - 2) / 2;
+  HDC hdc = GetDC(t);
+  const COLORREF face = GetPixel(hdc, r.left + 1, y);
+  EXPECT_EQ(GetPixel(hdc, x, y), face);
+  EXPECT_NE(face, RGB(255, 0, 255));
+  EXPECT_EQ(GetPixel(hdc, x + 1, y), RGB(255, 0, 0));
+  ReleaseDC(t, hdc);
+  DeleteObject(strip);
+}
+
 TEST_F(Toolbars, AutoSizeFitsTheParentAtTheBottom) {
   HWND t = filled(CCS_BOTTOM);
   SendMessageW(t, TB_SETBUTTONSIZE, 0, MAKELONG(24, 22));

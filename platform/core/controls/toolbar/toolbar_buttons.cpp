@@ -52,9 +52,11 @@ LRESULT addBitmap(ToolbarState& state, WPARAM count, const TBADDBITMAP* bitmap) 
   BITMAP info{};
   if (!strip || !GetObjectW(strip, sizeof(info), &info) || info.bmHeight <= 0) return -1;
   if (state.bitmapSize.cx <= 0 || state.bitmapSize.cy <= 0) state.bitmapSize = {info.bmHeight, info.bmHeight};
-  if (!state.images) state.images = ImageList_Create(state.bitmapSize.cx, state.bitmapSize.cy, ILC_COLOR32, 8, 8);
+  if (!state.images)
+    state.images = ImageList_Create(state.bitmapSize.cx, state.bitmapSize.cy, ILC_COLOR32 | ILC_MASK, 8, 8);
   const int before = state.images ? ImageList_GetImageCount(state.images) : -1;
-  const int first = state.images ? ImageList_Add(state.images, strip, nullptr) : -1;
+  // Magenta is the device's transparent colour in image strips: the button face shows there.
+  const int first = state.images ? ImageList_AddMasked(state.images, strip, RGB(255, 0, 255)) : -1;
   if (bitmap->hInst) DeleteObject(strip);
   if (first < 0) return -1;
   // Only the images the caller counted belong to this strip.
