@@ -2,8 +2,9 @@
 
 #include <aygshell.h>
 
+#include <mutex>
+
 #include "app/app_references.h"
-#include "notelist/note_lock.h"
 #include "pinnotes/crossing_names.h"
 #include "resources/resource.h"
 
@@ -13,13 +14,12 @@ constexpr WCHAR kWindowClass[] = u"AllPinnotesWnd";
 
 }  // namespace
 
-AllNotesWindow::AllNotesWindow() { InitializeCriticalSection(&noteLock_); }
+AllNotesWindow::AllNotesWindow() = default;
 
 AllNotesWindow::~AllNotesWindow() {
   // The store's part is gone: no message may reach a slot any more.
   if (window_) SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   closeAll();
-  DeleteCriticalSection(&noteLock_);
 }
 
 void AllNotesWindow::showAll() {
@@ -136,13 +136,13 @@ void AllNotesWindow::releaseClass() {
 
 void AllNotesWindow::refill() {
   if (!window_) return;
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   list_.deleteAllRows();
   fill();
 }
 
 void AllNotesWindow::fill() {
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   list_.beginBatch();
   for (const NoteEntry& note : notes_) list_.insertRow(note);
   list_.endBatch();

@@ -11,6 +11,7 @@
 
 #include "notelist/note_list_view.h"
 #include "notes/note_entry.h"
+#include "pinnotes/critical_section.h"
 #include "notewindow/titles_editor.h"
 
 class AllNotesWindow {
@@ -63,7 +64,7 @@ class AllNotesWindow {
   HWND mainWindow_ = nullptr;
   std::list<NoteEntry> notes_;
   // Guards notes_ and every update of the list; re-entrant for its owning thread.
-  CRITICAL_SECTION noteLock_;
+  CriticalSection noteLock_;
   TitlesEditor titlesEditor_;
 
  private:

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <mutex>
 
 #include "app/app_references.h"
-#include "notelist/note_lock.h"
 #include "app/note_app.h"
 #include "notes/format_note_time.h"
 #include "notes/note_record.h"
@@ -106,7 +106,7 @@ void NoteListView::updateFont() {
 }
 
 void NoteListView::insertRow(const NoteEntry& note) {
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   if (!control_) return;
   WCHAR time[kNoteTimeTextSize] = u"Never expire";
   if (!NeverExpires(note.expiryTime)) FormatNoteTime(note.expiryTime, time, true);
@@ -126,7 +126,7 @@ void NoteListView::insertRow(const NoteEntry& note) {
 }
 
 void NoteListView::deleteAllRows() {
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   if (!control_) return;
   SendMessageW(control_, LVM_DELETEALLITEMS, 0, 0);
   rowCount_ = 0;

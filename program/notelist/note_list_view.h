@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "pinnotes/critical_section.h"
+
 #include <commctrl.h>
 
 #include <vector>
@@ -18,7 +20,7 @@ class NoteListView {
   static constexpr int kControlId = 1;
 
   // `noteLock` guards every change of the rows.
-  explicit NoteListView(CRITICAL_SECTION& noteLock) : noteLock_(noteLock) {}
+  explicit NoteListView(CriticalSection& noteLock) : noteLock_(noteLock) {}
   // The owner destroys the control (destroy) while its parent window goes.
   virtual ~NoteListView() = default;
   NoteListView(const NoteListView&) = delete;
@@ -72,7 +74,7 @@ class NoteListView {
   void toggleRange(int a, int b);
   void deselectAllBut(int row);
 
-  CRITICAL_SECTION& noteLock_;
+  CriticalSection& noteLock_;
   HWND control_ = nullptr;
   HWND parent_ = nullptr;
   HFONT font_ = nullptr;

@@ -1,6 +1,7 @@
 #include "notes/note_store.h"
 
 #include <algorithm>
+#include <mutex>
 #include <new>
 
 #include "app/commands.h"
@@ -9,7 +10,6 @@
 #include "notes/note_file.h"
 #include "notes/note_file_window.h"
 #include "notes/note_folder_recovery.h"
-#include "notes/note_lock.h"
 #include "pinnotes/crossing_names.h"
 #include "pinnotes/unique_handle.h"
 
@@ -28,13 +28,13 @@ NoteStore::NoteStore(NoteApp& app) : app_(app) { scanFolder(); }
 
 NoteStore::~NoteStore() {
   current_.reset();
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   notes_.clear();
 }
 
 void NoteStore::scanFolder() {
   {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     notes_.clear();
   }
   const std::u16string folder = app_.notesFolder();
@@ -61,13 +61,13 @@ bool NoteStore::addNote(LPCWSTR path) {
   entry.title = header.title;
   entry.path = path;
   entry.expired = header.expired;
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   notes_.push_back(std::move(entry));
   return true;
 }
 
 int NoteStore::removeByPath(const std::u16string& path) {
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   int index = 0;
   for (auto entry = notes_.begin(); entry != notes_.end(); ++entry, ++index) {
     if (entry->path == path) {
@@ -93,7 +93,7 @@ void NoteStore::listChanged() const {
 std::vector<std::u16string> NoteStore::selectedPaths() {
   const std::vector<int> indices = selectedIndices();
   std::vector<std::u16string> paths;
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   int position = 0;
   for (const NoteEntry& entry : notes_) {
     if (std::find(indices.begin(), indices.end(), position++) != indices.end()) {
@@ -149,7 +149,7 @@ void NoteStore::openNoteAt(int index) {
   if (index < 0) return;
   std::u16string path;
   {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     if (static_cast<std::size_t>(index) >= notes_.size()) return;
     path = std::next(notes_.begin(), index)->path;
   }
@@ -157,7 +157,7 @@ void NoteStore::openNoteAt(int index) {
   // is carried over the close.
   if (!closeNoteWindow()) return;
   {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     if (!findEntry(path)) return;
   }
   openNoteWindow(path, OpenNote);
@@ -167,12 +167,12 @@ void NoteStore::openNoteByPath(LPCWSTR path) {
   if (!path) return;
   const std::u16string wanted = path;
   {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     if (!findEntry(wanted)) return;
   }
   if (!closeNoteWindow()) return;
   {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     if (!findEntry(wanted)) return;
   }
   openNoteWindow(wanted, OpenNote);
@@ -188,7 +188,7 @@ void NoteStore::deleteSelectedNotes() {
 
   bool failed = false;
   {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     for (const std::u16string& path : paths) {
       if (!findEntry(path)) continue;
       // Only a file that is already gone counts as deleted; any other failure keeps the note.
@@ -209,7 +209,7 @@ void NoteStore::setSelectedNotesExpired() {
   if (paths.empty()) return;
   NoteWindowPointer marker(new (std::nothrow) NoteFileWindow);
   if (!marker) return;
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   for (const std::u16string& path : paths) {
     const NoteEntry* entry = findEntry(path);
     if (!entry || NeverExpires(entry->expiryTime)) continue;
@@ -222,7 +222,7 @@ void NoteStore::setSelectedNotesExpired() {
 }
 
 void NoteStore::sortNotes(int column) {
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   if (notes_.empty()) return;
   UpdateSortState(sort_, column);
   SortNotes(notes_, sort_, ReadFileCreationTime);
@@ -231,7 +231,7 @@ void NoteStore::sortNotes(int column) {
 void NoteStore::noteSaved(bool newFile, LPCWSTR path) {
   if (!path) return;
   const std::u16string saved = path;  // the sender's buffer is valid for this call only
-  NoteLock lock(noteLock_);
+  std::lock_guard lock(noteLock_);
   if (!newFile) removeByPath(saved);
   addNote(saved.c_str());
   sortNotes(kSortKeep);
@@ -246,7 +246,7 @@ bool NoteStore::alarmNote(const std::u16string& path, ULONGLONG limit) {
   // entry is looked up again afterwards and must still be due.
   if (!closeNoteWindow()) return false;
   {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     const NoteEntry* entry = findEntry(path);
     if (!entry || !IsDue(*entry, limit)) return false;
   }
@@ -262,7 +262,7 @@ bool NoteStore::ExpiryCheck(bool fallback) {
   std::vector<std::u16string> due;
   ULONGLONG limit = now;
   {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     due = DuePaths(notes_, now);
     if (due.empty() && fallback) {
       if (std::optional<std::u16string> early = FallbackPath(notes_, now)) {

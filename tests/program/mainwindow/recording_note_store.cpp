@@ -45,8 +45,8 @@ void record(std::string call) { StoreRecording::instance().add(std::move(call));
 
 }  // namespace
 
-AllNotesWindow::AllNotesWindow() { InitializeCriticalSection(&noteLock_); }
-AllNotesWindow::~AllNotesWindow() { DeleteCriticalSection(&noteLock_); }
+AllNotesWindow::AllNotesWindow() = default;
+AllNotesWindow::~AllNotesWindow() = default;
 void AllNotesWindow::showAll() { record("showAll"); }
 void AllNotesWindow::closeAll() { record("closeAll"); }
 

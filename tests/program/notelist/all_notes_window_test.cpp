@@ -279,11 +279,11 @@ TEST_F(AllNotesWindowTest, RefillWaitsForTheNoteLock) {
   std::promise<void> locked;
   std::atomic<bool> released{false};
   auto holder = std::async(std::launch::async, [&] {
-    EnterCriticalSection(&notes_->noteLock());
+    notes_->noteLock().lock();
     locked.set_value();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     released = true;
-    LeaveCriticalSection(&notes_->noteLock());
+    notes_->noteLock().unlock();
   });
   locked.get_future().wait();
   notes_->refill();

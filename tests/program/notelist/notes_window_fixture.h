@@ -37,7 +37,7 @@ class RecordingNotes : public AllNotesWindow {
   void addNote(const std::u16string& title, const SYSTEMTIME& expiry, BYTE expired = 0);
   void reorder(const std::function<bool(const NoteEntry&, const NoteEntry&)>& less) { notes_.sort(less); }
   void removeFirst() { notes_.pop_front(); }
-  CRITICAL_SECTION& noteLock() { return noteLock_; }
+  CriticalSection& noteLock() { return noteLock_; }
   Calls takeCalls();
 
   // Run by sortNotes after it was recorded, as the store would reorder its notes.

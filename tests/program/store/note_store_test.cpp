@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,7 +21,6 @@
 #include "mainwindow/ink_library.h"
 #include "mainwindow/main_window.h"
 #include "notes/note_file.h"
-#include "notes/note_lock.h"
 #include "notes/note_store.h"
 #include "pinnotes/crossing_names.h"
 #include "support/device_fixture.h"
@@ -60,13 +60,13 @@ class InspectedStore : public NoteStore {
  public:
   using NoteStore::NoteStore;
   Titles titles() {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     Titles out;
     for (const NoteEntry& entry : notes_) out.push_back(narrow(entry.title));
     return out;
   }
   std::optional<NoteEntry> entry(const std::string& title) {
-    NoteLock lock(noteLock_);
+    std::lock_guard lock(noteLock_);
     for (const NoteEntry& entry : notes_) {
       if (narrow(entry.title) == title) return entry;
     }
