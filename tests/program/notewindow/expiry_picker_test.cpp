@@ -10,6 +10,7 @@
 
 #include "app/app_references.h"
 #include "notewindow/expiry_picker.h"
+#include "support/calendar_time.h"
 #include "support/device_fixture.h"
 #include "support/message_recorder.h"
 #include "ui/bitmap_button.h"
@@ -20,18 +21,6 @@ namespace {
 constexpr UINT kPickerClosed = 1524;
 constexpr UINT kOpenPicker = 1134;
 constexpr UINT kMarker = 0x400 + 7;
-
-SYSTEMTIME at(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second = 0, WORD ms = 0) {
-  SYSTEMTIME time = {};
-  time.wYear = year;
-  time.wMonth = month;
-  time.wDay = day;
-  time.wHour = hour;
-  time.wMinute = minute;
-  time.wSecond = second;
-  time.wMilliseconds = ms;
-  return time;
-}
 
 SYSTEMTIME never() {
   SYSTEMTIME time = {};
@@ -148,7 +137,7 @@ class ExpiryPickers : public DeviceFixture {
 };
 
 TEST_F(ExpiryPickers, PopupClassStylesAndPlace) {
-  openOver(at(2005, 6, 15, 10, 30));
+  openOver(CalendarTime(2005, 6, 15, 10, 30));
   HWND popup = picker.popup();
   EXPECT_EQ(classOf(popup), u"DateTimePicker");
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(popup, GWL_STYLE)), 0x90800000u);
@@ -187,14 +176,14 @@ TEST_F(ExpiryPickers, PopupClassStylesAndPlace) {
 TEST_F(ExpiryPickers, OnHighResolutionScreensOnlyTheMarginStaysInPixels) {
   theScreen.scaleX = 2;
   theScreen.scaleY = 2;
-  openOver(at(2005, 6, 15, 10, 30), 480, 536);
+  openOver(CalendarTime(2005, 6, 15, 10, 30), 480, 536);
   expectRect(placeOf(picker.popup()), 480 - 326 - 21, 52, 326, 378);
   expectRect(placeOf(timeField(), picker.popup()), -2, -2, 326, 40);
   expectRect(placeOf(calendar(), picker.popup()), -2, 36, 326, 340);
 }
 
 TEST_F(ExpiryPickers, TapElsewhereOnATimedExpiryWithoutTouchingChangesNothing) {
-  openOver(at(2005, 6, 15, 10, 30, 45, 250));
+  openOver(CalendarTime(2005, 6, 15, 10, 30, 45, 250));
   // The tap that closed the popup is still queued for the date button and the owner.
   PostMessageW(dateButton, WM_LBUTTONDOWN, MK_LBUTTON, 0);
   PostMessageW(owner, WM_LBUTTONDOWN, MK_LBUTTON, 0);
@@ -230,7 +219,7 @@ TEST_F(ExpiryPickers, AStylusTapOnTheDateButtonOnlyClosesThePopup) {
     if (picker.open(owner, dateButton)) ++opened;
     return 0;
   });
-  picker.setValue(at(2005, 6, 15, 10, 30));
+  picker.setValue(CalendarTime(2005, 6, 15, 10, 30));
   ASSERT_TRUE(picker.open(owner, dateButton));
   const HWND popup = picker.popup();
   recorder.pumpPending();
@@ -254,8 +243,8 @@ TEST_F(ExpiryPickers, AStylusTapOnTheDateButtonOnlyClosesThePopup) {
 }
 
 TEST_F(ExpiryPickers, TapElsewhereTakesWhatTheControlsShow) {
-  openOver(at(2005, 6, 15, 10, 30, 0, 250));
-  SYSTEMTIME chosen = at(2005, 3, 5, 14, 7, 9);
+  openOver(CalendarTime(2005, 6, 15, 10, 30, 0, 250));
+  SYSTEMTIME chosen = CalendarTime(2005, 3, 5, 14, 7, 9);
   ASSERT_TRUE(SendMessageW(timeField(), 0x1002, 0, reinterpret_cast<LPARAM>(&chosen)));
   ASSERT_TRUE(SendMessageW(calendar(), 0x1002, 0, reinterpret_cast<LPARAM>(&chosen)));
   tapElsewhere();
@@ -283,7 +272,7 @@ TEST_F(ExpiryPickers, ANeverExpiringNoteTakesTheControlsStartingTime) {
 }
 
 TEST_F(ExpiryPickers, NoneInTheCalendarMakesTheNoteNeverExpire) {
-  openOver(at(2005, 6, 15, 10, 30));
+  openOver(CalendarTime(2005, 6, 15, 10, 30));
   const HWND popup = picker.popup();
   RECT client;
   GetClientRect(calendar(), &client);
@@ -323,7 +312,7 @@ TEST_F(ExpiryPickers, OkPostsClosedThenForwardsTheCommand) {
 }
 
 TEST_F(ExpiryPickers, TheTimeFieldRaisesAndLowersTheInputPanel) {
-  openOver(at(2005, 6, 15, 10, 30));
+  openOver(CalendarTime(2005, 6, 15, 10, 30));
   ASSERT_TRUE(SipShowIM(SIPF_OFF));
   SetFocus(timeField());
   EXPECT_TRUE(panelUp());
@@ -335,7 +324,7 @@ TEST_F(ExpiryPickers, TheTimeFieldRaisesAndLowersTheInputPanel) {
   tapElsewhere();
   EXPECT_FALSE(panelUp());
   // Other commands and notifications do nothing.
-  openOver(at(2005, 6, 15, 10, 30));
+  openOver(CalendarTime(2005, 6, 15, 10, 30));
   EXPECT_EQ(SendMessageW(picker.popup(), WM_COMMAND, 2, 0), 0);
   NMHDR other = {calendar(), 1005, static_cast<UINT>(-749)};
   EXPECT_EQ(SendMessageW(picker.popup(), WM_NOTIFY, 1005, reinterpret_cast<LPARAM>(&other)), 0);
@@ -347,7 +336,7 @@ TEST_F(ExpiryPickers, TheTimeFieldRaisesAndLowersTheInputPanel) {
 TEST_F(ExpiryPickers, WithoutADateButtonOnlyTheOwnersTapsAreDropped) {
   HWND bystander = makeWindow(50, 50);
   owner = makeWindow();
-  picker.setValue(at(2005, 6, 15, 10, 30));
+  picker.setValue(CalendarTime(2005, 6, 15, 10, 30));
   ASSERT_TRUE(picker.open(owner, nullptr));
   recorder.pumpPending();
   recorder.clear();
@@ -384,7 +373,7 @@ TEST_F(ExpiryPickers, TheOwnerGoingAwayClosesItWithoutReadingBack) {
   HWND held = nullptr;
   {
     ExpiryPicker local;
-    local.setValue(at(2005, 6, 15, 10, 30));
+    local.setValue(CalendarTime(2005, 6, 15, 10, 30));
     ASSERT_TRUE(local.open(makeWindow(), nullptr));
     held = local.popup();
   }
@@ -404,7 +393,7 @@ TEST_F(ExpiryPickers, OpeningAgainClosesAndFailingLeavesTheValue) {
   EXPECT_EQ(closedMessages(), 1);
 
   // An owner that is no window: no popup, the value untouched.
-  picker.setValue(at(2005, 6, 15, 10, 30));
+  picker.setValue(CalendarTime(2005, 6, 15, 10, 30));
   ASSERT_FALSE(picker.open(reinterpret_cast<HWND>(0x7777), nullptr));
   EXPECT_FALSE(picker.isOpen());
   expectAt(picker.value(), 2005, 6, 15, 10, 30, 0, 0);

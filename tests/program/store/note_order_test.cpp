@@ -11,25 +11,15 @@
 #include "notes/expiry_check.h"
 #include "notes/note_sort.h"
 #include "notes/note_time.h"
+#include "support/calendar_time.h"
 
 namespace handheld::testing {
 namespace {
 
 constexpr WORD kNever = 25;  // the hour of a note that never expires
 
-SYSTEMTIME at(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second = 0) {
-  SYSTEMTIME time = {};
-  time.wYear = year;
-  time.wMonth = month;
-  time.wDay = day;
-  time.wHour = hour;
-  time.wMinute = minute;
-  time.wSecond = second;
-  return time;
-}
-
 SYSTEMTIME never() {
-  SYSTEMTIME time = at(2026, 12, 7, 0, 0);
+  SYSTEMTIME time = CalendarTime(2026, 12, 7, 0, 0);
   time.wHour = kNever;
   return time;
 }
@@ -100,10 +90,10 @@ class Sorting : public ::testing::Test {
 
 TEST_F(Sorting, ByTimeComparesWholeMomentsNotFields) {
   // Each later moment has a smaller field somewhere, so a field-wise comparison fails.
-  add(note(u"c", at(2027, 1, 1, 0, 0)));
-  add(note(u"a", at(2026, 12, 31, 23, 59, 58)));
-  add(note(u"b", at(2026, 12, 31, 23, 59, 59)));
-  add(note(u"d", at(2027, 2, 1, 0, 0)));
+  add(note(u"c", CalendarTime(2027, 1, 1, 0, 0)));
+  add(note(u"a", CalendarTime(2026, 12, 31, 23, 59, 58)));
+  add(note(u"b", CalendarTime(2026, 12, 31, 23, 59, 59)));
+  add(note(u"d", CalendarTime(2027, 2, 1, 0, 0)));
   sort(0, 0);
   EXPECT_EQ(titles(notes_), (Order{"a", "b", "c", "d"}));
   sort(0, 1);
@@ -111,11 +101,11 @@ TEST_F(Sorting, ByTimeComparesWholeMomentsNotFields) {
 }
 
 TEST_F(Sorting, NeverExpiringNotesTrailNewestFirstAndLeadOldestFirst) {
-  add(note(u"never-mid", never()), at(2026, 5, 2, 10, 0));
-  add(note(u"late", at(2026, 12, 24, 18, 0)));
-  add(note(u"never-old", never()), at(2026, 1, 9, 8, 0));
-  add(note(u"early", at(2026, 12, 24, 9, 30)));
-  add(note(u"never-new", never()), at(2026, 11, 30, 23, 0));
+  add(note(u"never-mid", never()), CalendarTime(2026, 5, 2, 10, 0));
+  add(note(u"late", CalendarTime(2026, 12, 24, 18, 0)));
+  add(note(u"never-old", never()), CalendarTime(2026, 1, 9, 8, 0));
+  add(note(u"early", CalendarTime(2026, 12, 24, 9, 30)));
+  add(note(u"never-new", never()), CalendarTime(2026, 11, 30, 23, 0));
   sort(0, 0);
   EXPECT_EQ(titles(notes_), (Order{"early", "late", "never-new", "never-mid", "never-old"}));
   sort(0, 1);
@@ -130,7 +120,7 @@ TEST_F(Sorting, ByTitleIsCaseSensitiveCodeUnitOrder) {
   const std::u16string wide = u"\uff21wide";
   for (const std::u16string& title : {std::u16string(u"apple"), std::u16string(u"Zebra"), wide,
                                        std::u16string(u"\u00e9clair"), std::u16string(u"Apple")}) {
-    add(note(title, at(2026, 1, 1, 0, 0)));
+    add(note(title, CalendarTime(2026, 1, 1, 0, 0)));
   }
   const auto order = [&] {
     std::vector<std::u16string> out;
@@ -144,7 +134,7 @@ TEST_F(Sorting, ByTitleIsCaseSensitiveCodeUnitOrder) {
 }
 
 TEST_F(Sorting, EqualKeysKeepTheirOrderAndOtherColumnsChangeNothing) {
-  const SYSTEMTIME noon = at(2026, 6, 1, 12, 0);
+  const SYSTEMTIME noon = CalendarTime(2026, 6, 1, 12, 0);
   add(note(u"first", noon, 0, u"same"));
   add(note(u"second", noon, 0, u"same"));
   add(note(u"third", noon, 0, u"same"));
@@ -156,8 +146,8 @@ TEST_F(Sorting, EqualKeysKeepTheirOrderAndOtherColumnsChangeNothing) {
     }
   }
   notes_.clear();
-  add(note(u"b", at(2026, 1, 2, 0, 0)));
-  add(note(u"a", at(2026, 1, 1, 0, 0)));
+  add(note(u"b", CalendarTime(2026, 1, 2, 0, 0)));
+  add(note(u"a", CalendarTime(2026, 1, 1, 0, 0)));
   sort(2, 0);
   EXPECT_EQ(titles(notes_), (Order{"b", "a"}));
   sort(0, 0);
@@ -169,53 +159,53 @@ TEST_F(Sorting, EqualKeysKeepTheirOrderAndOtherColumnsChangeNothing) {
 ULONGLONG ticks(const SYSTEMTIME& time) { return *TicksOf(time); }
 
 TEST(DueRule, DueAtExactlyTheExpiryTimeAndNeverWithoutATime) {
-  const SYSTEMTIME ten = at(2026, 12, 7, 10, 0, 0);
+  const SYSTEMTIME ten = CalendarTime(2026, 12, 7, 10, 0, 0);
   EXPECT_TRUE(IsDue(note(u"a", ten), ticks(ten)));
-  EXPECT_TRUE(IsDue(note(u"a", ten), ticks(at(2026, 12, 7, 10, 0, 1))));
-  EXPECT_FALSE(IsDue(note(u"a", ten), ticks(at(2026, 12, 7, 9, 59, 59))));
-  EXPECT_FALSE(IsDue(note(u"a", ten, 1), ticks(at(2027, 1, 1, 0, 0))));  // already expired
-  EXPECT_FALSE(IsDue(note(u"a", never()), ticks(at(2099, 1, 1, 0, 0))));
+  EXPECT_TRUE(IsDue(note(u"a", ten), ticks(CalendarTime(2026, 12, 7, 10, 0, 1))));
+  EXPECT_FALSE(IsDue(note(u"a", ten), ticks(CalendarTime(2026, 12, 7, 9, 59, 59))));
+  EXPECT_FALSE(IsDue(note(u"a", ten, 1), ticks(CalendarTime(2027, 1, 1, 0, 0))));  // already expired
+  EXPECT_FALSE(IsDue(note(u"a", never()), ticks(CalendarTime(2099, 1, 1, 0, 0))));
   // An hour of 25 is never taken for a moment, whatever the other fields say.
-  SYSTEMTIME neverButPast = at(2000, 1, 1, 0, 0);
+  SYSTEMTIME neverButPast = CalendarTime(2000, 1, 1, 0, 0);
   neverButPast.wHour = 25;
-  EXPECT_FALSE(IsDue(note(u"a", neverButPast), ticks(at(2026, 1, 1, 0, 0))));
+  EXPECT_FALSE(IsDue(note(u"a", neverButPast), ticks(CalendarTime(2026, 1, 1, 0, 0))));
 }
 
 TEST(DueRule, DuePathsInListOrder) {
-  const SYSTEMTIME now = at(2026, 12, 7, 10, 0);
+  const SYSTEMTIME now = CalendarTime(2026, 12, 7, 10, 0);
   const std::list<NoteEntry> notes = {
-      note(u"later", at(2026, 12, 7, 10, 1)),   note(u"due2", at(2026, 12, 7, 9, 0)),
-      note(u"never", never()),                  note(u"expired", at(2026, 12, 7, 8, 0), 1),
-      note(u"due1", at(2026, 12, 7, 10, 0)),
+      note(u"later", CalendarTime(2026, 12, 7, 10, 1)),   note(u"due2", CalendarTime(2026, 12, 7, 9, 0)),
+      note(u"never", never()),                  note(u"expired", CalendarTime(2026, 12, 7, 8, 0), 1),
+      note(u"due1", CalendarTime(2026, 12, 7, 10, 0)),
   };
   EXPECT_EQ(DuePaths(notes, ticks(now)),
             (std::vector<std::u16string>{u"\\My Documents\\My Pinnotes\\due2.stk",
                                          u"\\My Documents\\My Pinnotes\\due1.stk"}));
   // A hundred at once: none lost.
   std::list<NoteEntry> many;
-  for (int i = 0; i < 100; ++i) many.push_back(note(u"n" + std::u16string(1, u'0' + i % 10), at(2026, 12, 7, 9, i % 60)));
+  for (int i = 0; i < 100; ++i) many.push_back(note(u"n" + std::u16string(1, u'0' + i % 10), CalendarTime(2026, 12, 7, 9, i % 60)));
   EXPECT_EQ(DuePaths(many, ticks(now)).size(), 100u);
 }
 
 TEST(DueRule, FallbackTakesOnlyAnUnexpiredNoteWithinAMinute) {
-  const SYSTEMTIME now = at(2026, 12, 7, 10, 0, 0);
+  const SYSTEMTIME now = CalendarTime(2026, 12, 7, 10, 0, 0);
   const auto fallback = [&](std::list<NoteEntry> notes) {
     const std::optional<std::u16string> path = FallbackPath(notes, ticks(now));
     return path ? std::string(path->begin(), path->end()) : std::string("none");
   };
   const std::string dir = "\\My Documents\\My Pinnotes\\";
   // The timed start may come just before the minute: 60 seconds ahead is still taken...
-  EXPECT_EQ(fallback({note(u"soon", at(2026, 12, 7, 10, 1, 0))}), dir + "soon.stk");
+  EXPECT_EQ(fallback({note(u"soon", CalendarTime(2026, 12, 7, 10, 1, 0))}), dir + "soon.stk");
   // ...61 seconds is not, nor anything far ahead.
-  EXPECT_EQ(fallback({note(u"soon", at(2026, 12, 7, 10, 1, 1))}), "none");
-  EXPECT_EQ(fallback({note(u"far", at(2027, 12, 7, 10, 0))}), "none");
+  EXPECT_EQ(fallback({note(u"soon", CalendarTime(2026, 12, 7, 10, 1, 1))}), "none");
+  EXPECT_EQ(fallback({note(u"far", CalendarTime(2027, 12, 7, 10, 0))}), "none");
   // Never one already marked expired, never one that never expires.
-  EXPECT_EQ(fallback({note(u"expired", at(2026, 12, 7, 9, 0), 1), note(u"never", never())}), "none");
+  EXPECT_EQ(fallback({note(u"expired", CalendarTime(2026, 12, 7, 9, 0), 1), note(u"never", never())}), "none");
   // The earliest wins; on equal times the later entry of the list.
-  EXPECT_EQ(fallback({note(u"b", at(2026, 12, 7, 10, 0, 40)), note(u"a", at(2026, 12, 7, 10, 0, 20)),
-                      note(u"c", at(2026, 12, 7, 10, 0, 50))}),
+  EXPECT_EQ(fallback({note(u"b", CalendarTime(2026, 12, 7, 10, 0, 40)), note(u"a", CalendarTime(2026, 12, 7, 10, 0, 20)),
+                      note(u"c", CalendarTime(2026, 12, 7, 10, 0, 50))}),
             dir + "a.stk");
-  EXPECT_EQ(fallback({note(u"x", at(2026, 12, 7, 10, 0, 30)), note(u"y", at(2026, 12, 7, 10, 0, 30))}),
+  EXPECT_EQ(fallback({note(u"x", CalendarTime(2026, 12, 7, 10, 0, 30)), note(u"y", CalendarTime(2026, 12, 7, 10, 0, 30))}),
             dir + "y.stk");
   EXPECT_EQ(kFallbackLead, 600'000'000ULL);  // one minute in 100 ns ticks
 }
