@@ -18,5 +18,9 @@ struct ScreenMetrics {
   int scaleY = 1;
   int width = 0;
   int height = 0;
+
+  // `units` border widths or heights in pixels.
+  int x(int units) const { return units * scaleX; }
+  int y(int units) const { return units * scaleY; }
 };
 extern ScreenMetrics theScreen;

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "app/app_references.h"
+#include "app/note_colours.h"
 #include "pinnotes/crossing_names.h"
 #include "resources/resource.h"
 
@@ -46,7 +47,7 @@ void AllNotesWindow::closeAll() {
 
 bool AllNotesWindow::create() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  brush_ = CreateSolidBrush(RGB(255, 255, 0));
+  brush_ = CreateSolidBrush(kNoteYellow);
   WNDCLASSW windowClass{};
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = procedure;

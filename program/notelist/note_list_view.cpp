@@ -7,6 +7,7 @@
 
 #include "app/app_references.h"
 #include "app/note_app.h"
+#include "app/note_colours.h"
 #include "notes/format_note_time.h"
 #include "notes/note_record.h"
 #include "pinnotes/settings_table.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr COLORREF kNoteYellow = RGB(255, 255, 0);
-constexpr COLORREF kImageMask = RGB(255, 0, 255);
 constexpr int kImageGrowth = 3;
 
 void insertColumn(HWND list, int index, const WCHAR* text, int width) {
@@ -65,7 +64,7 @@ void NoteListView::loadImages() {
   const bool lowResolution = theScreen.scaleX < 2;
   images_ = ImageList_LoadImage(GetModuleHandleW(nullptr),
                                 MAKEINTRESOURCEW(lowResolution ? IDB_NOTE_STATES : IDB_NOTE_STATES_HIRES),
-                                lowResolution ? 16 : 32, kImageGrowth, kImageMask, IMAGE_BITMAP, 0);
+                                lowResolution ? 16 : 32, kImageGrowth, kStripTransparent, IMAGE_BITMAP, 0);
   if (images_) SendMessageW(control_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
 }
 

@@ -10,13 +10,13 @@
 #include <new>
 
 #include "app/app_references.h"
+#include "app/note_colours.h"
 #include "notewindow/sound_image.h"
 
 namespace {
 
 constexpr DWORD kBorderedStyle = 0x50B000CC;
 constexpr DWORD kPlainStyle = 0x503000CC;
-constexpr COLORREF kNoteYellow = RGB(255, 255, 0);
 constexpr UINT_PTR kRepaintTimerId = 666;
 constexpr UINT kRepaintDelayMs = 2000;
 constexpr int kMinZoom = 25;

@@ -9,13 +9,13 @@
 #include "app/commands.h"
 #include "app/help_launcher.h"
 #include "app/note_app.h"
+#include "app/note_colours.h"
 #include "notewindow/expiry_menu.h"
 #include "pinnotes/note_file_layout.h"
 #include "resources/resource.h"
 
 namespace {
 
-constexpr COLORREF kNoteYellow = RGB(255, 255, 0);
 constexpr UINT_PTR kExpiryTimer = 1;
 constexpr UINT kExpiryPeriodMs = 60000;
 constexpr int kTitleBoxId = 102;
@@ -28,9 +28,6 @@ constexpr DWORD kTitleBoxStyle = 0x20A;
 // Shared by every note window of the process; the main thread alone touches them.
 int liveWindows = 0;
 HBRUSH yellowBrush = nullptr;
-
-int bx(int units) { return units * theScreen.scaleX; }
-int by(int units) { return units * theScreen.scaleY; }
 
 }  // namespace
 
@@ -102,17 +99,17 @@ HWND NoteWindow::open(HWND owner, bool existing, bool alarmOpened) {
 }
 
 void NoteWindow::createChildren(HINSTANCE instance) {
-  titleBox_ = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | kTitleBoxStyle, bx(5),
-                              by(4), bx(192), by(185), window_,
+  titleBox_ = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | kTitleBoxStyle, theScreen.x(5),
+                              theScreen.y(4), theScreen.x(192), theScreen.y(185), window_,
                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTitleBoxId)), instance, nullptr);
   fillTitleBox();
-  expiryRect_ = {bx(6), by(26), bx(234), by(41)};
-  canvas_.create(window_, kCanvasId, -bx(1), by(44), bx(242), by(226), true);
+  expiryRect_ = {theScreen.x(6), theScreen.y(26), theScreen.x(234), theScreen.y(41)};
+  canvas_.create(window_, kCanvasId, -theScreen.x(1), theScreen.y(44), theScreen.x(242), theScreen.y(226), true);
   const bool hires = theScreen.scaleX >= 2;
   expiryButton_.create(window_, instance, hires ? IDB_EXPIRY_BUTTON_HIRES : IDB_EXPIRY_BUTTON, u"PopupBtnClass",
-                       kExpiryButtonId, bx(201), by(6), bx(16), by(16));
+                       kExpiryButtonId, theScreen.x(201), theScreen.y(6), theScreen.x(16), theScreen.y(16));
   dateButton_.create(window_, instance, hires ? IDB_DATE_BUTTON_HIRES : IDB_DATE_BUTTON, u"ClockBtnClass",
-                     kDateButtonId, bx(220), by(6), bx(16), by(16));
+                     kDateButtonId, theScreen.x(220), theScreen.y(6), theScreen.x(16), theScreen.y(16));
   expiryMenu_ = CreateExpiryMenu();
 }
 

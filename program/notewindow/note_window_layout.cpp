@@ -1,19 +1,17 @@
 // The note window's layout, painting, the input panel and the screen turning.
+#include "notewindow/note_window.h"
+
 #include <aygshell.h>
 
 #include <algorithm>
 
 #include "app/app_references.h"
-#include "notewindow/note_window.h"
+#include "app/note_colours.h"
 
 namespace {
 
-constexpr COLORREF kNoteYellow = RGB(255, 255, 0);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kPanelByUser = 3;
-
-int bx(int units) { return units * theScreen.scaleX; }
-int by(int units) { return units * theScreen.scaleY; }
 
 }  // namespace
 
@@ -24,11 +22,11 @@ void NoteWindow::layout(int width, int height) {
     // cover the canvas, not as its list's (which keeps the height it was made with).
     RECT box;
     GetWindowRect(titleBox_, &box);
-    MoveWindow(titleBox_, bx(5), by(4), width - bx(48), box.bottom - box.top, TRUE);
+    MoveWindow(titleBox_, theScreen.x(5), theScreen.y(4), width - theScreen.x(48), box.bottom - box.top, TRUE);
   }
-  canvas_.move(-bx(1), by(44), width + bx(2), height - by(43));
-  expiryButton_.move(width - bx(38), by(6), bx(16), by(16));
-  dateButton_.move(width - bx(19), by(6), bx(16), by(16));
+  canvas_.move(-theScreen.x(1), theScreen.y(44), width + theScreen.x(2), height - theScreen.y(43));
+  expiryButton_.move(width - theScreen.x(38), theScreen.y(6), theScreen.x(16), theScreen.y(16));
+  dateButton_.move(width - theScreen.x(19), theScreen.y(6), theScreen.x(16), theScreen.y(16));
 }
 
 void NoteWindow::layoutCanvas(int bottom) {
@@ -38,7 +36,7 @@ void NoteWindow::layoutCanvas(int bottom) {
   POINT origin = {0, 0};
   ClientToScreen(window_, &origin);
   const int limit = std::min(bottom - origin.y, static_cast<int>(client.bottom));
-  canvas_.move(-bx(1), by(44), client.right + bx(2), limit - by(43));
+  canvas_.move(-theScreen.x(1), theScreen.y(44), client.right + theScreen.x(2), limit - theScreen.y(43));
 }
 
 int NoteWindow::clientBottom() const {

@@ -51,7 +51,10 @@ int NoteWindowFixture::ctlPumping(const std::string& arguments, std::string* out
 int NoteWindowFixture::type(const std::string& text) {
   // The focus and the foreground travel to the device apart from the keys.
   EXPECT_EQ(ctlPumping("wait-idle"), 0);
-  return ctlPumping("text " + text);
+  const int code = ctlPumping("text " + text);
+  // The keys reach this process after the command returns; wait until they were handled.
+  EXPECT_EQ(ctlPumping("wait-idle"), 0);
+  return code;
 }
 
 std::u16string NoteWindowFixture::className(HWND window) {
