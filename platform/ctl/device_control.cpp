@@ -48,6 +48,10 @@ bool startDevice(const StartOptions& options, std::string& error) {
                                    "--ready-fd", readyArg, "--screen", options.screen};
   if (options.headless) args.push_back("--headless");
   if (!options.startupPrograms) args.push_back("--no-startup");
+  if (options.endWithProcess > 0) {
+    args.push_back("--end-with");
+    args.push_back(std::to_string(options.endWithProcess));
+  }
   if (options.scale) {
     args.push_back("--scale");
     args.push_back(std::to_string(options.scale));

@@ -1,6 +1,8 @@
 // Starting and stopping a device server from outside it (handheld-ctl, tests).
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 
@@ -14,6 +16,8 @@ struct StartOptions {
   int scale = 0;  // the desktop window's zoom; 0: the device's default
   int readyTimeoutMs = 20000;
   bool startupPrograms = true;  // false: the device starts without its shell
+  // A process whose end stops the device too (a test ties its device to itself); 0: none.
+  pid_t endWithProcess = 0;
 };
 
 // Starts the device in the background and returns once it accepts requests; false with the

@@ -4,6 +4,7 @@
 #include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/signalfd.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,7 +29,7 @@ namespace {
 void usage() {
   std::puts(
       "usage: handheld-device [--root DIR] [--headless] [--screen MODE] [--scale N] [--init]\n"
-      "       [--no-startup]\n"
+      "       [--no-startup] [--end-with PID]\n"
       "Runs the device server of one device root until it is stopped (or its window closed).\n"
       "  --root DIR       device root (default: $HANDHELD_ROOT or $XDG_DATA_HOME/handheld/default)\n"
       "  --headless       no desktop window\n"
@@ -39,6 +40,7 @@ void usage() {
       "  --install FILE PATH  link the executable FILE at the device path PATH as a program\n"
       "                   of the image (the launcher starts no link placed otherwise) and exit\n"
       "  --ready-fd N     write one byte to descriptor N once requests are accepted\n"
+      "  --end-with PID   stop when process PID ends (tests tie their device to themselves)\n"
       "Most people start it with `handheld-ctl start` or `make run`.");
 }
 
@@ -88,6 +90,7 @@ int main(int argc, char** argv) {
   bool initOnly = false;
   std::optional<std::string> installFile, installPath;
   int readyFd = -1;
+  pid_t endWith = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto value = [&]() -> std::string {
@@ -114,6 +117,13 @@ int main(int argc, char** argv) {
       installPath = value();
     }
     else if (arg == "--ready-fd") readyFd = std::atoi(value().c_str());
+    else if (arg == "--end-with") {
+      endWith = static_cast<pid_t>(std::atoll(value().c_str()));
+      if (endWith <= 0) {
+        std::fprintf(stderr, "handheld-device: --end-with takes a process id\n");
+        return 2;
+      }
+    }
     else if (arg == "--help" || arg == "-h") { usage(); return 0; }
     else {
       std::fprintf(stderr, "handheld-device: unknown argument %s (see --help)\n", arg.c_str());
@@ -161,6 +171,17 @@ int main(int argc, char** argv) {
   sigprocmask(SIG_BLOCK, &signals, nullptr);
   signal(SIGPIPE, SIG_IGN);
 
+  // The device ends with that process: a descriptor of it becomes readable when it has ended.
+  os::UniqueFd endWithFd;
+  if (endWith > 0) {
+    endWithFd = os::UniqueFd(static_cast<int>(syscall(SYS_pidfd_open, endWith, 0)));
+    if (!endWithFd) {
+      error = "the process to end with (" + std::to_string(endWith) + ") is gone";
+      log.write(error);
+      return fail();
+    }
+  }
+
   device::Device dev(options, log);
   if (!dev.start(error)) {
     log.write(error);
@@ -174,6 +195,12 @@ int main(int argc, char** argv) {
     }
     dev.requestStop();
   });
+  if (endWithFd) {
+    dev.loop().watch(endWithFd.get(), EPOLLIN, [&](uint32_t) {
+      log.write("process " + std::to_string(endWith) + " ended; the device stops with it");
+      dev.requestStop();
+    });
+  }
   log.write("device started on " + options.root.string() +
             (options.headless ? " (headless)" : " (desktop window)"));
   if (readyFd >= 0) {

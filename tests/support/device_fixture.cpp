@@ -40,6 +40,8 @@ void DeviceFixture::startDevice() {
   options.root = root();
   options.deviceBinary = buildDir() / "bin" / "handheld-device";
   options.startupPrograms = startupPrograms;
+  // A test process that crashes or is killed takes its device with it.
+  options.endWithProcess = getpid();
   std::string error;
   ASSERT_TRUE(automation::startDevice(options, error)) << error;
   running_ = true;
