@@ -95,9 +95,11 @@ class WaveInRecorder : public Recorder {
       WAVEHDR* header = order_.front();
       order_.pop_front();
       const size_t count = std::min(header->dwBytesRecorded, header->dwBufferLength) / 2;
-      const size_t at = samples_.size();
-      samples_.resize(at + count);
-      std::memcpy(samples_.data() + at, header->lpData, count * 2);
+      if (count > 0) {  // an empty buffer (the recording stopped at once) adds nothing
+        const size_t at = samples_.size();
+        samples_.resize(at + count);
+        std::memcpy(samples_.data() + at, header->lpData, count * 2);
+      }
       if (requeue && waveInAddBuffer(device_, header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR)
         order_.push_back(header);
     }

@@ -40,7 +40,15 @@ FT_Library library() {  // caller holds engineMutex()
   return instance;
 }
 
-enum class Family { Sans, Mono };
+enum class Family { Sans, Condensed, Mono };
+
+const char* familyName(Family family) {
+  switch (family) {
+    case Family::Mono: return "DejaVu Sans Mono";
+    case Family::Condensed: return "DejaVu Sans Condensed";
+    default: return "DejaVu Sans";
+  }
+}
 
 struct FaceRequest {
   Family family;
@@ -103,7 +111,7 @@ std::pair<std::string, int> locateFace(const FaceRequest& request) {
   static FcConfig* config = FcInitLoadConfigAndFonts();
   if (!config) return {};
   FcPattern* pattern = FcPatternCreate();
-  const char* family = request.family == Family::Mono ? "DejaVu Sans Mono" : "DejaVu Sans";
+  const char* family = familyName(request.family);
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
   FcPatternAddInteger(pattern, FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_OBLIQUE : FC_SLANT_ROMAN);
@@ -149,7 +157,7 @@ std::shared_ptr<FaceFile> loadFace(const FaceRequest& request) {
   }
   if (!file) {
     std::fprintf(stderr, "handheld: no usable font file for %s\n",
-                 request.family == Family::Mono ? "DejaVu Sans Mono" : "DejaVu Sans");
+                 familyName(request.family));
   }
   byRequest[request] = file;
   return file;
@@ -169,6 +177,8 @@ Family familyFor(const LOGFONTW& log) {
   for (std::u16string_view mono : {u"Courier New", u"DejaVu Sans Mono"}) {
     if (strings::equalNoCase(face, mono)) return Family::Mono;
   }
+  // The device's narrow dialog face: its templates are laid out for its width.
+  if (strings::equalNoCase(face, u"MS Sans Serif")) return Family::Condensed;
   return Family::Sans;
 }
 
