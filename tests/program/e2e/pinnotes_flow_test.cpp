@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -51,6 +52,15 @@ class Pinnotes : public DeviceFixture {
     return text;
   }
   void idle() { ASSERT_EQ(ctl("wait-idle 20"), 0); }
+  // Waits up to 10 s for `condition`: under a full test run the close an "ok" starts was seen
+  // to finish after the first idle report.
+  static bool eventually(const std::function<bool()>& condition) {
+    for (int i = 0; i < 200; ++i) {
+      if (condition()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return condition();
+  }
   Json windows() { return Json::parse(out("windows --json")); }
   std::optional<Json> window(const std::string& className) {
     for (const Json& w : windows()) {
@@ -301,6 +311,7 @@ TEST_F(Pinnotes, NewNoteCoversTheScreenTakesInkAndTypingAndIsSaved) {
 
   typeIntoNote("hello pinnote");
   tapOk();
+  EXPECT_TRUE(eventually([&] { return !files().empty(); })) << out("windows");
   const Bytes bytes = fileBytes("Pinnote0.stk");
   ASSERT_GE(bytes.size(), 536u);
   EXPECT_EQ(title(bytes), "---no title---");
@@ -456,8 +467,8 @@ TEST_F(Alarms, ADueNoteComesToTheFrontSoundsAndIsWrittenBackExpired) {
   for (int i = 0; i < 100 && soundPlays() < 3; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_EQ(soundPlays(), 3);
   tapOk();
+  EXPECT_TRUE(eventually([&] { return files(".alarm").empty(); })) << out("windows");
   ASSERT_EQ(files(), (std::vector<std::string>{"Pinnote0.stk"}));
-  EXPECT_TRUE(files(".alarm").empty());
   const Bytes bytes = fileBytes("Pinnote0.stk");
   EXPECT_EQ(title(bytes), "due");
   EXPECT_EQ(bytes[526], 1);
@@ -468,8 +479,8 @@ TEST_F(Alarms, WithAutoDelTheAlarmedNoteIsGoneOnClose) {
   const uint32_t pid = raise(true);
   ASSERT_TRUE(window("PinnoteWndClass"));
   tapOk();
+  EXPECT_TRUE(eventually([&] { return files(".alarm").empty(); })) << out("windows");
   EXPECT_TRUE(files().empty());
-  EXPECT_TRUE(files(".alarm").empty());
   endProgram(pid);
 }
 
