@@ -1,6 +1,7 @@
 #include "notes/note_save_failure.h"
 
 #include <memory>
+#include <utility>
 
 #include "pinnotes/crossing_names.h"
 #include "pinnotes/unique_handle.h"
@@ -29,6 +30,13 @@ DWORD WINAPI showBox(LPVOID parameter) {
   return 0;
 }
 
+void showDetached(std::u16string message) {
+  auto text = std::make_unique<std::u16string>(std::move(message));
+  // The thread owns the text; nobody waits for it, the box ends with the user's "OK".
+  const UniqueHandle thread(CreateThread(nullptr, 0, showBox, text.get(), 0, nullptr));
+  if (thread.isOpen()) text.release();
+}
+
 }  // namespace
 
 std::u16string SaveFailureText(DWORD error) {
@@ -36,9 +44,10 @@ std::u16string SaveFailureText(DWORD error) {
          u".\n\nIt stays open: close it again to save it, or clear it and close it to discard it.";
 }
 
-void ShowSaveFailure(DWORD error) {
-  auto text = std::make_unique<std::u16string>(SaveFailureText(error));
-  // The thread owns the text; nobody waits for it, the box ends with the user's "OK".
-  const UniqueHandle thread(CreateThread(nullptr, 0, showBox, text.get(), 0, nullptr));
-  if (thread.isOpen()) text.release();
+std::u16string OpenFailureText() {
+  return u"The pinnote could not be opened: its file is damaged or cannot be read.";
 }
+
+void ShowSaveFailure(DWORD error) { showDetached(SaveFailureText(error)); }
+
+void ShowOpenFailure() { showDetached(OpenFailureText()); }

@@ -1,4 +1,4 @@
-// Telling the user that a note could not be saved, and why.
+// Telling the user that a note could not be saved or opened, and why.
 #pragma once
 
 #include <windows.h>
@@ -15,3 +15,8 @@ std::u16string SaveFailureText(DWORD error);
 // runs on a thread of its own, so that its modal loop cannot let anything delete the note
 // window object while that object is still saving.
 void ShowSaveFailure(DWORD error);
+
+// The message box text for a note whose file could not be read.
+std::u16string OpenFailureText();
+// Shows it the same way.
+void ShowOpenFailure();

@@ -10,6 +10,7 @@
 #include "notes/note_file.h"
 #include "notes/note_file_window.h"
 #include "notes/note_folder_recovery.h"
+#include "notes/note_save_failure.h"
 #include "pinnotes/crossing_names.h"
 #include "pinnotes/unique_handle.h"
 
@@ -125,8 +126,11 @@ bool NoteStore::openNoteWindow(const std::u16string& path, int mode) {
   noteWindowOpen_ = true;
   current_->openNote(window_, path.c_str(), mode, mainWindow_);
   if (current_ && !current_->readFailed()) return true;
+  const bool unreadable = current_ && current_->readFailed();
   current_.reset();
   noteWindowOpen_ = false;
+  // A note the user asked for is not skipped in silence; an alarm's damaged file stays as it is.
+  if (unreadable && mode == OpenNote) ShowOpenFailure();
   return false;
 }
 

@@ -474,6 +474,29 @@ TEST_F(Store, ANoteThatCannotBeReadKeepsItsEntryAndItsFile) {
   EXPECT_EQ(noteWindows().size(), 0u);
 }
 
+TEST_F(Store, ANoteThatCannotBeReadIsNotOpenedAndTheUserIsTold) {
+  writeNote(0, "damaged", at(11, 0));
+  start();
+  std::filesystem::resize_file(hostNote(0), 10);
+  store_->openNoteAt(0);
+  pump();
+  EXPECT_EQ(noteWindows().size(), 0u);
+  EXPECT_EQ(std::filesystem::file_size(hostNote(0)), 10u);
+  // The box runs on a thread of its own.
+  HWND box = nullptr;
+  for (int i = 0; i < 200 && !box; ++i) {
+    box = FindWindowW(u"#32770", u"VORLA Pinnotes");
+    if (!box) Sleep(20);
+  }
+  ASSERT_NE(box, nullptr);
+  nlohmann::json state = nlohmann::json::object();
+  SendMessageW(box, kAutomationState, 0, reinterpret_cast<LPARAM>(&state));
+  EXPECT_EQ(state.value("text", ""), "The pinnote could not be opened: its file is damaged or cannot be read.");
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(20);
+  EXPECT_FALSE(IsWindow(box));
+}
+
 TEST_F(Store, AnAlarmClosesTheOpenNoteEvenWhenItIsTheDueOne) {
   writeNote(0, "due", at(9, 0));
   writeNote(1, "other", at(12, 0));
