@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "program_window.h"
+
 namespace {
 
 constexpr WCHAR kWindowClass[] = u"BrowserWindow";
@@ -70,22 +72,5 @@ LRESULT CALLBACK browserProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) {
   OutputDebugStringW((u"iexplore.exe command line: " + std::u16string(commandLine ? commandLine : u"")).c_str());
   g_address = addressFrom(commandLine);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = browserProc;
-  wc.hInstance = instance;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kWindowClass;
-  if (!RegisterClassW(&wc)) return 1;
-  HWND window = CreateWindowExW(0, kWindowClass, u"Browser", WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
-  if (!window) return 1;
-  ShowWindow(window, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(window, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return static_cast<int>(msg.wParam);
+  return RunProgramWindow(instance, kWindowClass, browserProc, u"Browser", show);
 }

@@ -7,6 +7,7 @@
 
 #include "mail_command.h"
 #include "outbox.h"
+#include "program_window.h"
 
 namespace {
 
@@ -105,22 +106,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show) 
   GetModuleFileNameW(nullptr, module, MAX_PATH);
   OutputDebugStringW((std::u16string(module) + u" command line: " + (commandLine ? commandLine : u"")).c_str());
   g_recipient = handheld::mail::recipientFrom(commandLine ? commandLine : u"");
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = composerProc;
-  wc.hInstance = instance;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kWindowClass;
-  if (!RegisterClassW(&wc)) return 1;
-  HWND window = CreateWindowExW(0, kWindowClass, u"New Message", WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
-  if (!window) return 1;
-  ShowWindow(window, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(window, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return static_cast<int>(msg.wParam);
+  return RunProgramWindow(instance, kWindowClass, composerProc, u"New Message", show);
 }
