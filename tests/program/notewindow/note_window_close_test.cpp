@@ -252,6 +252,35 @@ class WithoutCanvas : public CloseDecision {
   WithoutCanvas() { loadInk_ = false; }
 };
 
+// The window's messages taken by their numbers, as another program would send them.
+TEST_F(CloseDecision, MessagesAreTakenByTheirNumbers) {
+  RecordingNoteWindow& note = open();
+  HWND inner = reinterpret_cast<HWND>(SendMessageW(child(note.window(), 105), 1556, 0, 0));  // INKM_GET_INNER
+  const auto zoom = [&] { return SendMessageW(inner, 1313, 0, 0); };                      // INKM_GET_ZOOM
+  ASSERT_EQ(zoom(), 100);
+  SendMessageW(note.window(), 2155, 0, 0);  // zoom in
+  EXPECT_EQ(zoom(), 150);
+  SendMessageW(note.window(), 2156, 0, 0);  // zoom out
+  SendMessageW(note.window(), 2156, 0, 0);
+  EXPECT_EQ(zoom(), 75);
+  // The rest of the table, whose effects other tests show.
+  EXPECT_EQ(PNM_NOTE_UNDO, 2158u);
+  EXPECT_EQ(PNM_NOTE_TOGGLE_RECORD, 2157u);
+  EXPECT_EQ(PNM_NOTE_EXPIRY_MENU, 1128u);
+  EXPECT_EQ(PNM_NOTE_OPEN_PICKER, 1134u);
+  EXPECT_EQ(PNM_NOTE_PICKER_CLOSED, 1524u);
+  EXPECT_EQ(PNM_NOTE_REOPEN, 1126u);
+  SendMessageW(note.window(), 1127, 0, 0);  // stop recording: nothing to stop
+  EXPECT_TRUE(note.finishes.empty());
+  SendMessageW(note.window(), 1125, 0, 0);  // discard
+  EXPECT_EQ(note.finishes, std::vector<bool>{false});
+
+  RecordingNoteWindow& second = open();
+  SendMessageW(second.window(), 1124, 0, 0);  // the close decision: new and untouched
+  pump();
+  EXPECT_EQ(second.finishes, std::vector<bool>{false});
+}
+
 TEST_F(WithoutCanvas, AlarmedNoteKeepsItsContentWhenTheCanvasCannotGiveIt) {
   NoteRecord record;
   lstrcpynW(record.title, u"Due", 64);
