@@ -128,8 +128,8 @@ LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam,
       openMappedNote();
       return 0;
     case PNM_OPEN_NOTE_PATH:
-      if (ownPath_ && wParam == reinterpret_cast<WPARAM>(ownPath_)) {
-        theNoteStore->openNoteByPath(ownPath_);
+      if (ownPath_.take(static_cast<LPARAM>(wParam))) {
+        theNoteStore->openNoteByPath(reinterpret_cast<LPCWSTR>(wParam));
       }
       return 0;
     case PNM_NOTE_DUE:

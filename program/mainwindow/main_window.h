@@ -20,7 +20,7 @@ class MainWindow {
   static HWND create(HINSTANCE instance, BYTE* alarmedAtCreation);
   // PNM_OPEN_NOTE_PATH carries a pointer into this process, so only the path the start-up
   // posts itself is taken; a pointer from anywhere else would be read blindly.
-  static void acceptPathMessage(LPCWSTR path) { ownPath_ = path; }
+  static void acceptPathMessage(LPCWSTR path) { ownPath_.announce(path); }
   // PNM_NOTE_SAVED likewise: a note window names the path it is about to hand over, and only
   // that pointer is taken, once, however the message arrives (sent from inside another
   // send, or dispatched by a dialog's or menu's loop).
@@ -36,5 +36,5 @@ class MainWindow {
   // Saves an open note, then destroys the window, which ends the program.
   static void end(HWND window);
 
-  static inline LPCWSTR ownPath_ = nullptr;
+  static inline AcceptedPath ownPath_;
 };
